@@ -3,13 +3,13 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModelSamples.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -17,24 +17,12 @@ namespace {
 
 class FileIoTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("corvane-fileio-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string contents(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     std::size_t filesInDir() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.path()), {}));
     }
+    static std::string contents(const fs::path& p) { return TempDir::read(p); }
 
-    fs::path dir;
+    TempDir dir;
 };
 
 // Lowers the largest file this process may write, so a real write fails part-way.
@@ -110,7 +98,7 @@ TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
     EXPECT_NE(p.message.find("无法打开文件"), std::string::npos);
     EXPECT_FALSE(p.info);
 
-    const UploadReadResult u = UploadFile::read(dir);  // a folder is not a file
+    const UploadReadResult u = UploadFile::read(dir.path());  // a folder is not a file
     EXPECT_NE(u.outcome, ReadOutcome::Complete);
     EXPECT_FALSE(u.message.empty());
 }

@@ -1,0 +1,44 @@
+#include "cli/CliArguments.h"
+#include "cli/Commands.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "model/UploadFile.h"
+
+int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliArguments a({"--name", "--basis", "--unit", "--instrument", "--add"}, {});
+    const bool parsed = a.parse(args);
+    std::string problem = a.error();
+    if (parsed && a.positional().size() != 1) problem = "new-project 需要一个输出文件";
+    if (parsed && problem.empty() && a.value("--name").value_or("").empty()) {
+        problem = "new-project 需要非空的 --name（工程名称）";
+    }
+    if (!problem.empty()) {
+        err << problem << '\n' << usageText();
+        return 2;
+    }
+
+    // Each text is cut to its field at a character boundary, as the settings dialog does.
+    ProjectInfo info;
+    info.projectName.assign(gbk::fromUtf8(*a.value("--name")));
+    info.testBasis.assign(gbk::fromUtf8(a.value("--basis").value_or("")));
+    info.testUnit.assign(gbk::fromUtf8(a.value("--unit").value_or("")));
+    info.instrument.assign(gbk::fromUtf8(a.value("--instrument").value_or("")));
+
+    ComponentList components;
+    for (const std::string& upload : a.values("--add")) {
+        UploadReadResult r = UploadFile::read(upload);
+        if (!r.complete()) {
+            err << upload << ": " << r.message << '\n';
+            return 1;
+        }
+        for (auto& c : r.components) insertComponent(components, std::move(c));
+    }
+
+    const std::string& target = a.positional()[0];
+    if (Status s = ProjectFile::save(target, info, components); !s.ok()) {
+        err << s.message() << '\n';
+        return 1;
+    }
+    out << "已创建工程 " << target << "，共 " << components.size() << " 个构件。\n";
+    return 0;
+}

@@ -1,0 +1,12 @@
+#include "cli/Commands.h"
+
+const char* usageText() {
+    return "用法:\n"
+           "  corvane-cli show FILE [--json]\n"
+           "      显示工程文件(.pro)或上传数据文件(.vexo)的内容\n"
+           "  corvane-cli new-project OUT.pro --name TEXT [--basis TEXT] [--unit TEXT]\n"
+           "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
+           "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件\n"
+           "  corvane-cli export-csv FILE [-o OUT.csv]\n"
+           "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）\n";
+}

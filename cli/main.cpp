@@ -1,0 +1,24 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << usageText();
+        return 2;
+    }
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "show") return showCommand(args, std::cout, std::cerr);
+    if (command == "new-project") return newProjectCommand(args, std::cout, std::cerr);
+    if (command == "export-csv") return exportCsvCommand(args, std::cout, std::cerr);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << usageText();
+        return 0;
+    }
+    std::cerr << "未知命令 " << command << '\n' << usageText();
+    return 2;
+}

@@ -1,0 +1,199 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "model/UploadFile.h"
+#include "support/ModelSamples.h"
+#include "support/TempDir.h"
+
+using samples::withPoints;
+using testing::HasSubstr;
+using testing::StartsWith;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+Outcome run(Command command, std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CliTest : public testing::Test {
+protected:
+    std::string upload(const std::string& name, const ComponentList& list) {
+        const auto path = dir / name;
+        EXPECT_TRUE(UploadFile::save(path, list).ok());
+        return path.string();
+    }
+    std::string file(const std::string& name, const std::string& bytes) {
+        TempDir::write(dir / name, bytes);
+        return (dir / name).string();
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(CliTest, ShowJsonOfTheDocumentedUpload) {
+    Component c = samples::component("H001", "11/3/25");
+    c.addPoint();
+    c.points.back().thickness = 30;
+    c.addPoint();
+    c.points.back().thickness = 41;
+    const Outcome r = run(showCommand, {upload("data.vexo", {c}), "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "{\"kind\":\"upload\",\"components\":[\n"
+              "{\"code\":\"H001\",\"name\":\"H001\",\"date\":\"11/3/25\",\"designDiameter\":16,"
+              "\"designDiameterVert\":0,\"designCover\":50,\"designCoverVert\":0,"
+              "\"designSpacing\":0,\"designSpacingVert\":0,\"diameterTolerance\":1,"
+              "\"thicknessTolerance\":1,\"spacingTolerance\":3,\"pointCount\":2,"
+              "\"pointCountVert\":0,\"points\":[{\"diameter\":0,\"thickness\":30,\"position\":0},"
+              "{\"diameter\":0,\"thickness\":41,\"position\":0}],\"pointsVert\":[]}],"
+              "\"complete\":true,\"error\":null}\n");
+}
+
+TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
+    ProjectInfo info;
+    info.projectName.assign(gbk::fromUtf8("梁\"板\""));
+    const std::string full =
+        ProjectFile::encode(info, {withPoints("H001", 2), withPoints("Z001", 2)});
+
+    Outcome r = run(showCommand, {file("cut.pro", full.substr(0, full.size() - 3)), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.out, HasSubstr("\"projectName\":\"梁\\\"板\\\"\""));
+    EXPECT_THAT(r.out, HasSubstr("\"code\":\"H001\""));
+    EXPECT_THAT(r.out, Not(HasSubstr("Z001")));
+    EXPECT_THAT(r.out, HasSubstr("\"complete\":false,\"error\":\"读取工程文件失败。文件不完整"));
+    EXPECT_THAT(r.err, HasSubstr("文件不完整"));
+
+    std::string negative = ProjectFile::encode(info, {});
+    negative.replace(negative.size() - 4, 4, "\xFF\xFF\xFF\xFF");
+    r = run(showCommand, {file("negative.pro", negative), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.out, StartsWith("{\"kind\":\"project\",\"project\":{"));
+    EXPECT_THAT(r.out, HasSubstr("\"components\":[],\"complete\":false"));
+
+    r = run(showCommand, {file("empty.vexo", UploadFile::encode({})), "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "{\"kind\":\"upload\",\"components\":[],\"complete\":true,\"error\":null}\n");
+
+    r = run(showCommand,
+            {file("other.vexo", std::string("\x0BVexoPROFILE\x00\x00\x00\x00", 16)), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.out,
+                StartsWith("{\"kind\":null,\"components\":[],\"complete\":false,\"error\":\""));
+
+    r = run(showCommand, {(dir / "absent.pro").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, HasSubstr("无法打开文件"));
+}
+
+TEST_F(CliTest, ShowTextListsHeaderComponentsAndGridDirections) {
+    ProjectInfo info;
+    info.projectName.assign(gbk::fromUtf8("综合楼"));
+    const Outcome r =
+        run(showCommand, {file("p.pro", ProjectFile::encode(info, {withPoints("W001", 2, 3)}))});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_THAT(r.out, HasSubstr("工程名称: 综合楼\n"));
+    EXPECT_THAT(r.out, HasSubstr("W001      W001      网格"));
+    EXPECT_THAT(r.out, HasSubstr("16,12"));  // a grid shows horizontal,vertical pairs
+    EXPECT_THAT(r.out, HasSubstr("1. W001 水平测点:"));
+    EXPECT_THAT(r.out, HasSubstr("1. W001 垂直测点:"));
+    EXPECT_THAT(r.out, HasSubstr("  3     0         42          65529"));
+}
+
+TEST_F(CliTest, NewProjectOrdersByTypeAndRoundTrips) {
+    const std::string first =
+        upload("a.vexo", {withPoints("P001", 2), withPoints("W001", 1, 1), withPoints("H001", 3)});
+    const std::string second =
+        upload("b.vexo", {withPoints("Z001", 1), withPoints("H001", 1), withPoints("P001", 1)});
+    const std::string out = (dir / "new.pro").string();
+    std::string longName;
+    for (int i = 0; i < 30; ++i) longName += "梁";
+
+    Outcome r = run(newProjectCommand, {out, "--name", longName, "--unit", "检测中心", "--basis",
+                                        "GB 50204", "--add", first, "--add", second});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    const ProjectReadResult back = ProjectFile::read(out);
+    ASSERT_TRUE(back.complete());
+    EXPECT_EQ(samples::codes(back.components), "H001,H001,Z001,W001,P001,P001");
+    EXPECT_EQ(back.components.front().points.size(), 3u);  // the first file's H comes first
+    EXPECT_EQ(back.info->projectName.view().size(), 48u);  // 24 characters, cut whole
+    EXPECT_EQ(gbk::toUtf8(back.info->testUnit.view()), "检测中心");
+    EXPECT_EQ(back.info->testBasis.view(), "GB 50204");
+    EXPECT_EQ(back.info->instrument.view(), "");
+
+    r = run(showCommand, {out, "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_THAT(r.out, HasSubstr("\"testUnit\":\"检测中心\""));
+}
+
+TEST_F(CliTest, NewProjectWithABadUploadWritesNothing) {
+    const std::string out = (dir / "keep.pro").string();
+    TempDir::write(out, "old");
+    const std::string good = upload("good.vexo", {withPoints("H001", 1)});
+    ProjectInfo info;
+    const std::string project = file("project.pro", ProjectFile::encode(info, {}));
+
+    Outcome r = run(newProjectCommand, {out, "--name", "X", "--add", good, "--add", project});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("不是有效的钢筋位置上传数据文件!"));
+    EXPECT_EQ(TempDir::read(out), "old");
+
+    for (std::vector<std::string> bad :
+         std::vector<std::vector<std::string>>{{out},
+                                               {out, "--name"},
+                                               {out, "--name", ""},
+                                               {"--name", "X"},
+                                               {out, "--name", "X", "--bogus"}}) {
+        r = run(newProjectCommand, bad);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_THAT(r.err, HasSubstr("用法"));
+    }
+    EXPECT_EQ(TempDir::read(out), "old");
+}
+
+TEST_F(CliTest, ExportCsvOneRowPerPoint) {
+    Component grid = withPoints("W001", 2, 1);
+    grid.name.assign(gbk::fromUtf8("板,\"东\""));
+    const std::string source =
+        upload("d.vexo", {withPoints("Z001", 2), grid, withPoints("H002", 0)});
+    const std::string target = (dir / "points.csv").string();
+
+    const Outcome r = run(exportCsvCommand, {source, "-o", target});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string csv = TempDir::read(target);
+    ASSERT_THAT(csv, StartsWith("\xEF\xBB\xBF构件编号,构件名称,日期,检测类型,方向,测点序号,"));
+
+    std::vector<std::string> lines;
+    std::istringstream in(csv);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u + 2 + 2 + 1);
+    EXPECT_EQ(lines[1], "Z001,Z001,11/3/25,直径,X,1,8,20,0,16,0,50,0,0,0,1,1,3\r");
+    EXPECT_EQ(lines[4],
+              "W001,\"板,\"\"东\"\"\",11/3/25,网格,X,2,0,21,107,16,12,50,50,100,100,1,1,3\r");
+    EXPECT_EQ(lines[5],
+              "W001,\"板,\"\"东\"\"\",11/3/25,网格,Y,1,0,40,65535,16,12,50,50,100,100,1,1,3\r");
+
+    const Outcome bad =
+        run(exportCsvCommand, {file("cut.vexo", TempDir::read(source).substr(0, 40))});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+}
