@@ -8,5 +8,8 @@ const char* usageText() {
            "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
            "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件\n"
            "  corvane-cli export-csv FILE [-o OUT.csv]\n"
-           "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）\n";
+           "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）\n"
+           "  corvane-cli transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
+           "                       [--save-image FILE]\n"
+           "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件\n";
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/TransferCommand.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "show") return showCommand(args, std::cout, std::cerr);
     if (command == "new-project") return newProjectCommand(args, std::cout, std::cerr);
+    if (command == "transfer") return transferCommand(args, std::cout, std::cerr);
     if (command == "export-csv") return exportCsvCommand(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << usageText();

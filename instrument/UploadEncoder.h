@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/ComponentList.h"
+#include "model/Status.h"
+
+// Builds the bytes an instrument sends for a list of components (header area, records,
+// payload): the exact inverse of UploadDecoder. A component that the decoder could not have
+// produced is refused with a message naming it and the value, rather than sent altered.
+class UploadEncoder {
+public:
+    // Records must end before the payload's place in the instrument's memory.
+    static constexpr std::size_t maxRecords = 843;
+
+    static Status encode(const ComponentList& components, std::vector<std::uint8_t>& image);
+};

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "InstrumentSamples.h"
+#include "instrument/DemoInspection.h"
+#include "instrument/SimulatedInstrument.h"
+#include "support/TempDir.h"
+
+using samples::withPoints;
+
+namespace {
+
+Status fromBytes(std::vector<std::uint8_t> bytes) {
+    MemoryImage image;
+    return MemoryImage::fromBytes(std::move(bytes), image);
+}
+
+}  // namespace
+
+TEST(MemoryImage, RecordsSitAtZeroAndThePayloadAtElevenThousand) {
+    const MemoryImage image =
+        samples::imageOf({withPoints("H001", {{30, 0}, {41, 0}}), withPoints("Z001", {{25, 16}})});
+    ASSERT_EQ(image.recordCount(), 2);
+    const std::vector<std::uint8_t> memory = image.memory();
+    ASSERT_EQ(memory.size(), 11000u + 4);
+    EXPECT_TRUE(std::equal(image.bytes().begin(), image.bytes().begin() + 58, memory.begin()));
+    EXPECT_TRUE(
+        std::all_of(memory.begin() + 58, memory.begin() + 11000, [](auto b) { return b == 0; }));
+    EXPECT_EQ(std::vector<std::uint8_t>(memory.begin() + 11000, memory.end()),
+              (std::vector<std::uint8_t>{30, 41, 25, 16}));
+}
+
+TEST(MemoryImage, FileRoundTripAndRefusals) {
+    TempDir dir;
+    const MemoryImage demo = DemoInspection::image();
+    ASSERT_TRUE(demo.save(dir / "demo.img").ok());
+    MemoryImage loaded;
+    ASSERT_TRUE(MemoryImage::load(dir / "demo.img", loaded).ok());
+    EXPECT_EQ(loaded.bytes(), demo.bytes());
+
+    // The largest record area fits exactly below the payload; one record more does not.
+    std::vector<std::uint8_t> bytes(32 + 13 * 843, 0);
+    bytes[0] = 3;
+    bytes[1] = 78;
+    EXPECT_TRUE(fromBytes(bytes).ok());
+    bytes[1] = 79;
+    bytes.resize(32 + 13 * 844);
+    EXPECT_NE(fromBytes(bytes).message().find("超过了测量数据的起始地址11000"), std::string::npos);
+
+    EXPECT_NE(fromBytes({1, 2, 3}).message().find("实际只有3字节"), std::string::npos);
+    std::vector<std::uint8_t> shortImage(32 + 13 * 2 - 1, 0);
+    shortImage[1] = 2;
+    EXPECT_NE(fromBytes(shortImage).message().find("应至少有58字节，实际只有57字节"),
+              std::string::npos);
+    std::vector<std::uint8_t> oversized(32 + MemoryImage::memoryLimit, 0);
+    EXPECT_FALSE(fromBytes(std::move(oversized)).ok());
+
+    EXPECT_FALSE(MemoryImage::load(dir / "missing.img", loaded).ok());
+    { std::ofstream(dir / "huge.img").put('x'); }
+    std::filesystem::resize_file(dir / "huge.img", std::uintmax_t{1} << 30);
+    const Status huge = MemoryImage::load(dir / "huge.img", loaded);
+    EXPECT_NE(huge.message().find("超出仪器内存"), std::string::npos) << huge.message();
+    EXPECT_EQ(loaded.bytes(), demo.bytes());  // a refused load leaves the image alone
+}
+
+TEST(SimulatedInstrument, AnswersBlocksOfItsFlatMemory) {
+    std::vector<std::uint8_t> memory(200);
+    for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
+    SimulatedInstrument sim(memory);
+    ASSERT_TRUE(sim.openDevice(0));
+    const auto h = sim.openHandle(*sim.deviceName(0));
+    ASSERT_NE(h, UsbLink::invalidHandle);
+    UsbLink::Block block{};
+
+    EXPECT_FALSE(sim.readData(h, block)) << "a read with nothing asked must time out";
+    const std::uint8_t block3[5] = {0, 3, 0, 0, 0};
+    ASSERT_TRUE(sim.writeData(h, block3, 5));
+    ASSERT_TRUE(sim.readData(h, block));
+    EXPECT_EQ(block[0], 192);
+    EXPECT_EQ(block[7], 199);
+    EXPECT_EQ(block[8], 0) << "bytes beyond the memory read as zero";
+
+    const std::uint8_t opening[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    ASSERT_TRUE(sim.writeData(h, opening, 4));
+    ASSERT_TRUE(sim.readData(h, block));
+    EXPECT_EQ(block[63], 63);
+
+    const std::uint8_t farBlock[5] = {1, 0, 0, 0, 0};  // block 256, not block 0
+    ASSERT_TRUE(sim.writeData(h, farBlock, 5));
+    ASSERT_TRUE(sim.readData(h, block));
+    EXPECT_EQ(block[1], 0);
+
+    const std::uint8_t closing[6] = {};
+    ASSERT_TRUE(sim.writeData(h, closing, 6));
+    EXPECT_FALSE(sim.readData(h, block));
+    EXPECT_FALSE(sim.writeData(h + 1, block3, 5)) << "unknown handle";
+}
+
+TEST(DemoInspection, IsARealisticSiteOfAllFourTypes) {
+    const ComponentList demo = DemoInspection::components();
+    EXPECT_EQ(demo.size(), 12u);
+    std::set<char> types;
+    const std::set<int> barSizes{8, 10, 12, 14, 16, 18, 20, 22, 25, 28, 32};
+    int points = 0, coverFailures = 0, diameterFailures = 0, spacingFailures = 0;
+    for (const Component& c : demo) {
+        types.insert(c.code.front());
+        EXPECT_TRUE(barSizes.count(c.designDiameter)) << c.code.str();
+        for (const auto* list : {&c.points, &c.pointsVert}) {
+            for (std::size_t i = 0; i < list->size(); ++i) {
+                const MeasurePoint& p = (*list)[i];
+                ++points;
+                EXPECT_GE(p.thickness, 15);
+                EXPECT_LE(p.thickness, 60);
+                EXPECT_GE(p.position, 0);
+                EXPECT_LE(p.position, 2000);
+                if (c.code.front() == 'Z' && std::abs(p.diameter - c.designDiameter) > 1) {
+                    ++diameterFailures;
+                }
+                if (i > 0 && p.position != 0) {
+                    const int spacing = p.position - (*list)[i - 1].position;
+                    const int design = (spacing + 25) / 50 * 50;  // 100, 150 or 200 mm
+                    if (std::abs(spacing - design) > 3) {
+                        ++spacingFailures;
+                    }
+                }
+                if (c.code.front() == 'H' && c.designDiameter == 12 &&
+                    std::abs(p.thickness - 50) > 1) {
+                    ++coverFailures;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(types, (std::set<char>{'H', 'Z', 'W', 'P'}));
+    EXPECT_GT(points, 100);
+    // A few failures of each kind, far fewer than passes.
+    for (int failures : {coverFailures, diameterFailures, spacingFailures}) {
+        EXPECT_GE(failures, 1);
+        EXPECT_LT(failures, points / 10);
+    }
+}
