@@ -1,0 +1,5 @@
+#include "app/CCorvaneApp.h"
+
+int main(int argc, char** argv) {
+    return CCorvaneApp::run(argc, argv);
+}

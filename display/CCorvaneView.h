@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class Project;
+
+// The one view of the document window. It lists the open project's components of one
+// detection type (the view mode); the frame tells it the mode through ModeMessage. The
+// project belongs to the main frame; the view only reads it.
+class CCorvaneView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int headerHeight = 35;
+
+    explicit CCorvaneView(const Project& project, QWidget* parent = nullptr);
+
+    // Rebuilds the list for the mode whose letter is the first character of `modeText`
+    // (none for an empty text). Returns 1, or 0 when no project is open.
+    int ModeMessage(const QString& modeText);
+    // Passed on to the component panel while a component is open; return 0.
+    int AddPointMessage(int wParam = 0, int lParam = 0);
+    int DeletePointMessage(int wParam = 0, int lParam = 0);
+
+    // 'H', 'Z', 'W', 'P', or 0 for none.
+    char shownType() const { return shownType_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Project& project_;
+    char shownType_ = 0;
+};

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "dialogs/CCheckListCtrl.h"
+#include "dialogs/CDlgSetProject.h"
+#include "dialogs/CDlgShowUploadData.h"
+#include "display/CCorvaneView.h"
+#include "instrument/DemoInspection.h"
+#include "instrument/SimulatedInstrument.h"
+#include "model/UploadFile.h"
+#include "support/ModalDriver.h"
+#include "support/ModelSamples.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+using samples::codes;
+using samples::withPoints;
+using Icon = Prompter::Icon;
+
+namespace {
+
+class ComponentCommandsTest : public testing::Test {
+protected:
+    ComponentCommandsTest() : link(DemoInspection::image()), frame(prompter, &link) {
+        frame.newDocument();
+        onNextModal<CDlgSetProject>([](CDlgSetProject* d) {
+            d->projectNameEdit()->setText(QStringLiteral("p"));
+            d->accept();
+        });
+        frame.onCommand(ID_CREATE_PROJECT);
+    }
+
+    QString upload(const std::string& name, const ComponentList& list) {
+        const auto path = dir / name;
+        EXPECT_TRUE(UploadFile::save(path, list).ok());
+        return QString::fromStdString(path.string());
+    }
+
+    // Runs 增加构件 on `file`, ticking `rows` in the dialog; the caption is checked too.
+    void add(const QString& file, std::vector<int> rows) {
+        prompter.expectOpen("data", file, QStringLiteral("钢筋位置上传数据文件(*.vexo)|*.vexo|"));
+        onNextModal<CDlgShowUploadData>([file, rows](CDlgShowUploadData* d) {
+            EXPECT_EQ(d->windowTitle(), file);
+            EXPECT_EQ(d->addMode(), 1);
+            for (int r : rows) d->componentList()->setChecked(r, true);
+            d->accept();
+        });
+        frame.onCommand(ID_ADD_COMPONENT);
+    }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+    SimulatedInstrument link;
+    CMainFrame frame;
+};
+
+}  // namespace
+
+TEST_F(ComponentCommandsTest, AddMovesTickedComponentsIntoTypeOrderAndShowsProfiles) {
+    const QString file = upload("a.vexo", {withPoints("P001", 2), withPoints("W001", 2, 1),
+                                           withPoints("H001", 3), withPoints("Z001", 1)});
+    ASSERT_EQ(frame.ModeText(), QString());
+    add(file, {0, 1, 2});
+    EXPECT_EQ(codes(frame.project().components()), "H001,W001,P001");
+    EXPECT_EQ(frame.project().components().front().points.size(), 3u);
+    // An empty mode turns into 剖面.
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("P"));
+    EXPECT_EQ(frame.activeView()->shownType(), 'P');
+
+    frame.onCommand(ID_VIEW_THICKNESS);
+    add(file, {0, 1, 2, 3});  // the same upload again: each component a second time
+    EXPECT_EQ(codes(frame.project().components()), "H001,H001,Z001,W001,W001,P001,P001");
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("H"));
+}
+
+TEST_F(ComponentCommandsTest, NothingTickedChangesNothingAndDoesNotRebuild) {
+    const QString file = upload("a.vexo", {withPoints("H001", 1)});
+    add(file, {});
+    EXPECT_TRUE(frame.project().components().empty());
+    EXPECT_EQ(frame.ModeText(), QString());
+    EXPECT_EQ(frame.activeView()->shownType(), 0);
+}
+
+TEST_F(ComponentCommandsTest, UnusableUploadsEndWithoutADialog) {
+    prompter.expectOpen("data", std::nullopt);
+    frame.onCommand(ID_ADD_COMPONENT);
+
+    prompter.expectOpen("data", upload("empty.vexo", {}));
+    frame.onCommand(ID_ADD_COMPONENT);  // a count of 0: silently nothing
+
+    const QString wrong = QString::fromStdString((dir / "wrong.vexo").string());
+    TempDir::write(wrong.toStdString(), std::string("\x0BVexoProject", 12));
+    prompter.expectOpen("data", wrong);
+    prompter.expectMessage(QStringLiteral("提示信息"),
+                           QStringLiteral("不是有效的钢筋位置上传数据文件!"), Icon::Error);
+    frame.onCommand(ID_ADD_COMPONENT);
+
+    prompter.expectOpen("data", QString::fromStdString((dir / "none.vexo").string()));
+    prompter.expectMessageContaining(QStringLiteral("提示信息"), QStringLiteral("无法打开文件"),
+                                     Icon::Error);
+    frame.onCommand(ID_ADD_COMPONENT);
+    EXPECT_TRUE(frame.project().components().empty());
+    EXPECT_EQ(frame.ModeText(), QString());
+}
+
+TEST_F(ComponentCommandsTest, DeleteRemovesTickedComponentsOfTheProject) {
+    frame.onCommand(ID_DELETE_COMPONENT);  // no components: no dialog
+    add(upload("a.vexo", {withPoints("H001", 1), withPoints("Z001", 1), withPoints("W001", 1, 1),
+                          withPoints("P001", 1)}),
+        {0, 1, 2, 3});
+    frame.onCommand(ID_VIEW_GRID);
+
+    onNextModal<CDlgShowUploadData>([](CDlgShowUploadData* d) {
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("新工程"));  // never saved
+        EXPECT_EQ(d->addMode(), 0);
+        d->componentList()->setChecked(0, true);
+        d->componentList()->setChecked(2, true);
+        d->accept();
+    });
+    frame.onCommand(ID_DELETE_COMPONENT);
+    EXPECT_EQ(codes(frame.project().components()), "Z001,P001");
+    EXPECT_EQ(frame.activeView()->shownType(), 'W');
+
+    onNextModal<CDlgShowUploadData>([](CDlgShowUploadData* d) {
+        d->componentList()->setChecked(0, true);
+        d->reject();
+    });
+    frame.onCommand(ID_DELETE_COMPONENT);
+    EXPECT_EQ(codes(frame.project().components()), "Z001,P001");
+}
+
+TEST_F(ComponentCommandsTest, WithoutAProjectBothCommandsDoNothing) {
+    prompter.expectQuestion(QStringLiteral("提示信息"), QStringLiteral("是否保存对新工程的更改？"),
+                            false);
+    onNextModal<CDlgSetProject>([](CDlgSetProject* d) { d->reject(); });
+    frame.onCommand(ID_CREATE_PROJECT);
+    ASSERT_FALSE(frame.project().isOpen());
+    frame.onCommand(ID_ADD_COMPONENT);
+    frame.onCommand(ID_DELETE_COMPONENT);
+    EXPECT_EQ(prompter.shown(), 1);
+}

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTest>
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "instrument/DemoInspection.h"
+#include "instrument/SimulatedInstrument.h"
+#include "instrument/TransferSession.h"
+#include "model/UploadFile.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+using Icon = Prompter::Icon;
+
+namespace {
+
+const QString tip = QStringLiteral("提示信息");
+const QString debug = QStringLiteral("DEBUG372");
+const QString writeFailed = QStringLiteral("端点2下传失败！如果设备断开过那么请先关闭本程序");
+const QString readFailed = QStringLiteral("端点2上传失败！如果设备断开过那么请先关闭本程序");
+
+// Lets the worker's prompts run on this thread until the transfer has ended.
+bool waitForTransfer(CMainFrame& frame) {
+    for (int i = 0; i < 3000 && frame.transferSession()->running(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qWait(2);
+    }
+    QCoreApplication::processEvents();
+    return !frame.transferSession()->running();
+}
+
+}  // namespace
+
+TEST(DataTransfer, DemoInstrumentThroughTheGuiWritesTheUploadFile) {
+    TempDir dir;
+    ScriptedPrompter prompter;
+    SimulatedInstrument link(DemoInspection::image());
+    CMainFrame frame(prompter, &link);
+    frame.newDocument();
+    const auto target = dir / "data.vexo";
+
+    prompter.expectMessage(tip, QStringLiteral("下位机测量数据传输结束！"), Icon::Information);
+    prompter.expectSave("data", QString::fromStdString(target.string()),
+                        QStringLiteral("数据文件(*.vexo)|*.vexo|"));
+    frame.onCommand(ID_DATA_TRANSFER);
+    ASSERT_TRUE(waitForTransfer(frame));
+    prompter.expectDone();
+
+    const UploadReadResult back = UploadFile::read(target);
+    ASSERT_TRUE(back.complete()) << back.message;
+    EXPECT_EQ(back.components, DemoInspection::components());
+    EXPECT_FALSE(link.deviceOpen());
+    EXPECT_FALSE(frame.project().isOpen());  // the transfer never touches the project
+    QTRY_COMPARE(frame.messagePane()->text(), QStringLiteral("就绪"));
+}
+
+TEST(DataTransfer, PulledCableShowsItsMessagesInOrderAndClosesTheDevice) {
+    ScriptedPrompter prompter;
+    SimulatedFaults faults;
+    faults.failingRead = 3;  // the second record block
+    faults.cablePulled = true;
+    SimulatedInstrument link(DemoInspection::image(), faults);
+    CMainFrame frame(prompter, &link);
+    frame.newDocument();
+
+    prompter.expectMessage(debug, readFailed, Icon::Error);   // the record block
+    prompter.expectMessage(debug, writeFailed, Icon::Error);  // the intermediate request
+    prompter.expectMessage(debug, readFailed, Icon::Error);   // and its reply
+    frame.onCommand(ID_DATA_TRANSFER);
+    ASSERT_TRUE(waitForTransfer(frame));
+    prompter.expectDone();
+    EXPECT_FALSE(link.deviceOpen());
+    EXPECT_EQ(link.openHandleCount(), 0u);
+}
+
+TEST(DataTransfer, DeviceThatCannotBeOpenedIsReported) {
+    ScriptedPrompter prompter;
+    SimulatedFaults faults;
+    faults.openFails = true;
+    SimulatedInstrument link(DemoInspection::image(), faults);
+    CMainFrame frame(prompter, &link);
+    prompter.expectMessage(debug, QStringLiteral("打开设备失败！"), Icon::Error);
+    frame.onCommand(ID_DATA_TRANSFER);
+    EXPECT_FALSE(frame.transferSession()->running());
+
+    faults.openFails = false;
+    faults.writeHandleFails = true;
+    link.setFaults(faults);
+    prompter.expectMessage(debug, QStringLiteral("无法打开设备！"), Icon::Error);
+    frame.onCommand(ID_DATA_TRANSFER);
+    EXPECT_FALSE(link.deviceOpen());
+}
+
+TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
+    ScriptedPrompter prompter;
+    SimulatedFaults faults;
+    faults.delay = std::chrono::milliseconds(5);
+    SimulatedInstrument link(DemoInspection::image(), faults);
+    CMainFrame frame(prompter, &link);
+    frame.newDocument();
+    frame.show();
+
+    frame.onCommand(ID_DATA_TRANSFER);
+    ASSERT_TRUE(frame.transferSession()->running());
+    QTRY_VERIFY(frame.messagePane()->text().startsWith(QStringLiteral("正在接收测量数据")));
+
+    // A second start is refused and leaves the running transfer alone.
+    prompter.expectMessageContaining(tip, QStringLiteral("数据传输正在进行"), Icon::Information);
+    frame.onCommand(ID_DATA_TRANSFER);
+    EXPECT_TRUE(frame.transferSession()->running());
+
+    EXPECT_TRUE(frame.close());
+    EXPECT_FALSE(frame.transferSession()->running());
+    EXPECT_FALSE(link.deviceOpen());
+    EXPECT_FALSE(frame.transferSession()->savedUpload());
+}

@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "dialogs/CDlgSetProject.h"
+#include "display/CCorvaneView.h"
+#include "instrument/DemoInspection.h"
+#include "instrument/SimulatedInstrument.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "support/ModalDriver.h"
+#include "support/ModelSamples.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+using Icon = Prompter::Icon;
+
+namespace {
+
+const QString tip = QStringLiteral("提示信息");
+
+QString q(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+class MainFrameTest : public testing::Test {
+protected:
+    MainFrameTest() : link(DemoInspection::image()), frame(prompter, &link) {
+        frame.newDocument();
+        frame.show();
+    }
+
+    QString childTitle() { return frame.activeChild()->windowTitle(); }
+
+    // The settings dialog of the next command gets `name` and OK, or Cancel when null.
+    void answerSettings(const char* name) {
+        onNextModal<CDlgSetProject>([name](CDlgSetProject* d) {
+            if (!name) {
+                d->reject();
+                return;
+            }
+            d->projectNameEdit()->setText(QString::fromUtf8(name));
+            d->accept();
+        });
+    }
+
+    void createProject(const char* name) {
+        answerSettings(name);
+        frame.onCommand(ID_CREATE_PROJECT);
+    }
+
+    std::string writeProjectFile(const std::string& file, const char* name,
+                                 const ComponentList& components = {}) {
+        ProjectInfo info;
+        info.projectName.assign(name);
+        const auto path = dir / file;
+        EXPECT_TRUE(ProjectFile::save(path, info, components).ok());
+        return path.string();
+    }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+    SimulatedInstrument link;
+    CMainFrame frame;
+};
+
+}  // namespace
+
+TEST_F(MainFrameTest, StartsWithOneMaximizedEmptyDocumentWindowAndNoProject) {
+    EXPECT_EQ(frame.windowTitle().left(8), QStringLiteral("Corvane "));
+    auto* mdi = qobject_cast<QMdiArea*>(frame.centralWidget());
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_TRUE(frame.activeChild()->isMaximized());
+    EXPECT_EQ(childTitle(), QString());
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_EQ(frame.ModeText(), QString());
+    EXPECT_EQ(frame.activeView()->shownType(), 0);
+
+    // The document window's menu, with the project commands.
+    ASSERT_TRUE(frame.menuAction(ID_CREATE_PROJECT));
+    EXPECT_EQ(frame.menuAction(ID_CREATE_PROJECT)->text(), QStringLiteral("创建工程(&N)\tCtrl+N"));
+    EXPECT_EQ(frame.menuAction(ID_DATA_TRANSFER)->text(), QStringLiteral("数据传输"));
+    EXPECT_EQ(frame.menuAction(ID_APP_ABOUT)->text(), QStringLiteral("关于 (&A)..."));
+    EXPECT_FALSE(frame.menuAction(ID_FILE_NEW));
+
+    QList<int> buttons;
+    for (QAction* a : frame.toolBar()->actions())
+        buttons << (a->isSeparator() ? 0 : a->data().toInt());
+    EXPECT_EQ(buttons,
+              (QList<int>{ID_CREATE_PROJECT, ID_OPEN_PROJECT, ID_SAVE_PROJECT, 0, ID_APP_ABOUT}));
+}
+
+TEST_F(MainFrameTest, MenuBarSwitchesWithTheDocumentWindow) {
+    frame.activeChild()->close();
+    QTRY_VERIFY(frame.menuAction(ID_FILE_NEW) != nullptr);
+    EXPECT_FALSE(frame.menuAction(ID_CREATE_PROJECT));
+    EXPECT_FALSE(frame.menuAction(ID_FILE_CLOSE)->isEnabled());
+    EXPECT_FALSE(frame.menuAction(ID_FILE_MRU_FILE1)->isEnabled());
+    EXPECT_EQ(frame.menuAction(ID_APP_ABOUT)->text(), QStringLiteral("关于 Corvane(&A)..."));
+
+    // Commands that address a document window do nothing without one.
+    frame.onCommand(ID_VIEW_GRID);
+    frame.onCommand(ID_ADD_POINT);
+    frame.onCommand(ID_FILE_OPEN);
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("W"));
+
+    frame.onCommand(ID_FILE_NEW);
+    EXPECT_TRUE(frame.menuAction(ID_CREATE_PROJECT));
+    EXPECT_EQ(childTitle(), QString());
+}
+
+TEST_F(MainFrameTest, SaveOnAFreshProjectAsksOnceThenWritesWithoutAsking) {
+    createProject("综合楼");
+    EXPECT_EQ(childTitle(), QStringLiteral("新工程"));
+    const QString path = q(dir / "first.pro");
+
+    prompter.expectSave("project1", path, QStringLiteral("钢筋位置工程文件(*.pro)|*.pro|"));
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    EXPECT_EQ(childTitle(), path);
+    EXPECT_EQ(frame.projectPath(), path);
+    EXPECT_EQ(frame.projectFileName(), QStringLiteral("first.pro"));
+
+    frame.project().info()->testUnit.assign("unit");
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    prompter.expectDone();
+
+    const ProjectReadResult back = ProjectFile::read(path.toStdString());
+    ASSERT_TRUE(back.complete());
+    EXPECT_EQ(gbk::toUtf8(back.info->projectName.view()), "综合楼");
+    EXPECT_EQ(back.info->testUnit.view(), "unit");
+}
+
+TEST_F(MainFrameTest, CreateAnsweredNoDiscardsTheOldProjectAndEmptiesTheView) {
+    createProject("old");
+    frame.onCommand(ID_VIEW_THICKNESS);
+    EXPECT_EQ(frame.activeView()->shownType(), 'H');
+
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), false);
+    answerSettings("new");
+    frame.onCommand(ID_CREATE_PROJECT);
+    EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("H"));  // the mode itself is kept
+    EXPECT_EQ(frame.project().info()->projectName.view(), "new");
+    EXPECT_EQ(childTitle(), QStringLiteral("新工程"));
+}
+
+TEST_F(MainFrameTest, CreateWhoseSaveIsCancelledKeepsTheOldProject) {
+    createProject("old");
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), true);
+    prompter.expectSave("project1", std::nullopt);
+    frame.onCommand(ID_CREATE_PROJECT);
+    ASSERT_TRUE(frame.project().isOpen());
+    EXPECT_EQ(frame.project().info()->projectName.view(), "old");
+}
+
+TEST_F(MainFrameTest, SettingsLeftWithAnEmptyNameEndWithNoProject) {
+    createProject("");
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_EQ(childTitle(), QString());
+
+    createProject(nullptr);  // cancelled
+    EXPECT_FALSE(frame.project().isOpen());
+
+    prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT_AS);
+    frame.onCommand(ID_SET_PROJECT);  // nothing without a project
+}
+
+TEST_F(MainFrameTest, OpenAnsweredNoThenCancelledLeavesNoProject) {
+    createProject("old");
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), false);
+    prompter.expectOpen("project", std::nullopt, QStringLiteral("钢筋位置工程文件(*.pro)|*.pro|"));
+    frame.onCommand(ID_OPEN_PROJECT);
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_EQ(childTitle(), QString());
+    EXPECT_EQ(frame.projectPath(), QString());
+}
+
+TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
+    const std::string path = writeProjectFile(
+        "p.pro", "p", {samples::withPoints("H001", 2), samples::withPoints("P001", 2)});
+    frame.onCommand(ID_VIEW_PROFILE);
+    prompter.expectOpen("project", QString::fromStdString(path));
+    frame.onCommand(ID_OPEN_PROJECT);
+    ASSERT_TRUE(frame.project().isOpen());
+    EXPECT_EQ(frame.project().components().size(), 2u);
+    EXPECT_EQ(childTitle(), QString::fromStdString(path));
+    EXPECT_EQ(frame.ModeText(), QString());
+    EXPECT_EQ(frame.activeView()->shownType(), 0);
+
+    frame.onCommand(ID_VIEW_DIAMETER);
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("Z"));
+    EXPECT_EQ(frame.activeView()->shownType(), 'Z');
+}
+
+TEST_F(MainFrameTest, OpenFailuresLeaveThePathNamingTheChosenFile) {
+    const std::string wrong = (dir / "wrong.pro").string();
+    TempDir::write(wrong, std::string("\x0BVexoProfile\x00\x00\x00\x00", 16));
+    prompter.expectOpen("project", QString::fromStdString(wrong));
+    prompter.expectMessage(tip, QStringLiteral("不是有效的钢筋位置工程文件!"), Icon::Error);
+    frame.onCommand(ID_OPEN_PROJECT);
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_EQ(frame.projectPath(), QString::fromStdString(wrong));
+    EXPECT_EQ(childTitle(), QString());
+    prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+
+    // A file that ends early keeps what was read, and the next save repairs that file
+    // without asking where.
+    std::string bytes = TempDir::read(writeProjectFile(
+        "cut.pro", "cut", {samples::withPoints("H001", 2), samples::withPoints("Z001", 3)}));
+    const std::string cut = (dir / "cut.pro").string();
+    TempDir::write(cut, bytes.substr(0, bytes.size() - 5));
+    prompter.expectOpen("project", QString::fromStdString(cut));
+    prompter.expectMessageContaining(tip, QStringLiteral("文件不完整"), Icon::Error);
+    frame.onCommand(ID_OPEN_PROJECT);
+    ASSERT_TRUE(frame.project().isOpen());
+    EXPECT_EQ(samples::codes(frame.project().components()), "H001");
+    EXPECT_EQ(childTitle(), QString());
+
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    EXPECT_EQ(childTitle(), QString::fromStdString(cut));
+    EXPECT_TRUE(ProjectFile::read(cut).complete());
+
+    prompter.expectQuestion(tip, "是否保存对" + QString::fromStdString(cut) + "的更改？", false);
+    prompter.expectOpen("project", q(dir / "absent.pro"));
+    prompter.expectMessageContaining(tip, QStringLiteral("无法打开文件"), Icon::Error);
+    frame.onCommand(ID_OPEN_PROJECT);
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_EQ(frame.projectPath(), q(dir / "absent.pro"));
+}
+
+TEST_F(MainFrameTest, FailedSaveIsReportedAndKeepsTheProject) {
+    createProject("keep");
+    const QString target = q(dir / "missing" / "x.pro");
+    prompter.expectSave("project1", target);
+    prompter.expectMessageContaining(tip, QStringLiteral("无法创建文件"), Icon::Error);
+    frame.onCommand(ID_SAVE_PROJECT);
+    EXPECT_EQ(childTitle(), QStringLiteral("新工程"));
+
+    // Creating anew: 是, and the save fails again at the remembered path: nothing changes.
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), true);
+    prompter.expectMessageContaining(tip, QStringLiteral("无法创建文件"), Icon::Error);
+    frame.onCommand(ID_CREATE_PROJECT);
+    ASSERT_TRUE(frame.project().isOpen());
+    EXPECT_EQ(frame.project().info()->projectName.view(), "keep");
+}
+
+TEST_F(MainFrameTest, SaveAsAlwaysAsksAndRetitles) {
+    createProject("p");
+    const QString first = q(dir / "a.pro"), second = q(dir / "b.pro");
+    prompter.expectSave("project1", first);
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    prompter.expectSave("project1", std::nullopt);
+    frame.onCommand(ID_SAVE_PROJECT_AS);
+    EXPECT_EQ(frame.projectPath(), first);
+    prompter.expectSave("project1", second);
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT_AS);
+    EXPECT_EQ(childTitle(), second);
+    EXPECT_EQ(frame.projectFileName(), QStringLiteral("b.pro"));
+}
+
+TEST_F(MainFrameTest, ClosingPromptsOnlyWithContent) {
+    createProject("");  // no project at all
+    EXPECT_TRUE(frame.close());
+    EXPECT_EQ(prompter.shown(), 0);
+}
+
+TEST_F(MainFrameTest, ClosingWithContentOffersToSaveUnderTheMainTitle) {
+    createProject("named");
+    const QString path = q(dir / "closing.pro");
+    prompter.expectQuestion(tip, "是否保存对" + frame.windowTitle() + "的更改？", true);
+    prompter.expectSave("project1", path);
+    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
+    frame.onCommand(ID_EXIT);
+    EXPECT_FALSE(frame.project().isOpen());
+    EXPECT_TRUE(ProjectFile::read(path.toStdString()).complete());
+}
+
+TEST_F(MainFrameTest, KeysReachTheProjectCommands) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
+    QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
+    prompter.expectOpen("project", std::nullopt);
+    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
+    answerSettings("by key");
+    QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(frame.project().isOpen());
+    EXPECT_EQ(frame.project().info()->projectName.view(), "by key");
+}
+
+TEST_F(MainFrameTest, ToolbarAndStatusBarToggle) {
+    frame.onCommand(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(frame.toolBar()->isHidden());
+    EXPECT_FALSE(frame.menuAction(ID_VIEW_TOOLBAR)->isChecked());
+    frame.onCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(frame.toolBar()->isHidden());
+    frame.onCommand(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame.menuAction(ID_VIEW_STATUS_BAR)->isChecked());
+    EXPECT_EQ(frame.messagePane()->text(), QStringLiteral("就绪"));
+}
