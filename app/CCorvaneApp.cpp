@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -82,6 +85,13 @@ int CCorvaneApp::run(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QString::fromUtf8(settingsKey));
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
     installFonts();
+    // The standard dialogs speak the user interface's language too.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
 
     QSettings settings;
     RecentFileList recent(4);
