@@ -2,18 +2,37 @@
 
 #include <QPainter>
 
+#include "display/CWndLikeMsdn.h"
+#include "display/ComponentSummary.h"
+#include "display/HeaderBand.h"
 #include "display/LightenColor.h"
+#include "display/SystemMetrics.h"
 #include "model/Project.h"
 
 CCorvaneView::CCorvaneView(const Project& project, QWidget* parent)
-    : QWidget(parent), project_(project) {
-    setAutoFillBackground(true);
+    : QWidget(parent), project_(project), pane_(new CWndLikeMsdn(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    pane_->setGeometry(0, headerHeight, 500, 0);
+    // Until the component panel exists, an open group hosts a plain window of its size.
+    panel_ = new QWidget(pane_->viewport());
+    panel_->setObjectName(QStringLiteral("panel131"));
+    panel_->resize(870, 370);
+    panel_->setAutoFillBackground(true);
+    panel_->hide();
+    pane_->setHostedWindow(panel_);
 }
 
 int CCorvaneView::ModeMessage(const QString& modeText) {
+    pane_->RemoveAllGroups();
     shownType_ = modeText.isEmpty() ? 0 : static_cast<char>(modeText.front().toLatin1());
     update();
-    return project_.isOpen() ? 1 : 0;
+    if (!project_.isOpen()) return 0;
+    for (const Component& c : project_.components()) {
+        if (shownType_ != 0 && c.code.front() == shownType_)
+            pane_->AddGroup(BuildComponentSummary(c));
+    }
+    pane_->viewport()->update();
+    return 1;
 }
 
 int CCorvaneView::AddPointMessage(int, int) {
@@ -24,8 +43,21 @@ int CCorvaneView::DeletePointMessage(int, int) {
     return 0;
 }
 
+void CCorvaneView::resizeEvent(QResizeEvent*) {
+    pane_->setGeometry(0, headerHeight, width(), std::max(0, height() - headerHeight));
+}
+
 void CCorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(QRect(0, 0, width(), headerHeight),
-                     LightenColor(0.75, palette().color(QPalette::Highlight)));
+    switch (shownType_) {
+        case 'H':
+        case 'Z':
+        case 'P':
+        case 'W':
+            HeaderBand::draw(painter, width(), shownType_, DisplayScale(), palette());
+            break;
+        default:
+            painter.fillRect(QRect(0, 0, width(), headerHeight),
+                             LightenColor(0.75, palette().color(QPalette::Highlight)));
+    }
 }

@@ -2,11 +2,13 @@
 
 #include <QWidget>
 
+class CWndLikeMsdn;
 class Project;
 
 // The one view of the document window. It lists the open project's components of one
-// detection type (the view mode); the frame tells it the mode through ModeMessage. The
-// project belongs to the main frame; the view only reads it.
+// detection type (the view mode) as a table: the caption band, then the navigation pane with
+// one group per component. The frame tells it the mode through ModeMessage. The project
+// belongs to the main frame; the view only reads it.
 class CCorvaneView : public QWidget {
     Q_OBJECT
 public:
@@ -23,11 +25,16 @@ public:
 
     // 'H', 'Z', 'W', 'P', or 0 for none.
     char shownType() const { return shownType_; }
+    CWndLikeMsdn* pane() const { return pane_; }
+    QWidget* panel() const { return panel_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     const Project& project_;
+    CWndLikeMsdn* pane_;
+    QWidget* panel_;
     char shownType_ = 0;
 };

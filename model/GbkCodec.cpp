@@ -14,16 +14,41 @@ bool isTrailByte(unsigned char c) {
     return c >= 0x40 && c <= 0xFE && c != 0x7F;
 }
 
+// One converter per direction and thread: opening one costs far more than a short text.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+bool isAscii(std::string_view in) {
+    for (char c : in) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 // Runs iconv over `in`; where a sequence cannot be converted, appends `replacement` and skips
 // `skip(rest)` input bytes, so a bad byte never loses the text around it.
 template <typename Skip>
-std::string convert(const char* from, const char* to, std::string_view in,
-                    std::string_view replacement, Skip skip) {
+std::string convert(const Converter& converter, std::string_view in, std::string_view replacement,
+                    Skip skip) {
+    if (!converter.ok()) return std::string(in);
+    iconv_t cd = converter.get();
     std::string out;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::string(in);
-    }
     out.reserve(in.size() * 2);
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
@@ -41,7 +66,6 @@ std::string convert(const char* from, const char* to, std::string_view in,
             inLeft -= n;
         }
     }
-    iconv_close(cd);
     return out;
 }
 
@@ -68,19 +92,25 @@ std::size_t prefixLength(std::string_view text, std::size_t maxBytes) {
     return i;
 }
 
+// ASCII is the same in all three encodings, and most texts (codes, dates, numbers) are ASCII.
 std::string toUtf8(std::string_view gbkText) {
-    return convert("CP936", "UTF-8", gbkText, "\xEF\xBF\xBD",
+    if (isAscii(gbkText)) return std::string(gbkText);
+    thread_local const Converter converter("UTF-8", "CP936");
+    return convert(converter, gbkText, "\xEF\xBF\xBD",
                    [](std::string_view) { return std::size_t{1}; });
 }
 
 std::string fromUtf8(std::string_view utf8) {
-    return convert("UTF-8", "CP936", utf8, "?", utf8SequenceLength);
+    if (isAscii(utf8)) return std::string(utf8);
+    thread_local const Converter converter("CP936", "UTF-8");
+    return convert(converter, utf8, "?", utf8SequenceLength);
 }
 
 std::string fromUtf16(std::u16string_view utf16) {
     std::string_view bytes(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2);
     // A lone surrogate or an unmappable character is one code unit to skip.
-    return convert("UTF-16LE", "CP936", bytes, "?", [](std::string_view rest) {
+    thread_local const Converter converter("CP936", "UTF-16LE");
+    return convert(converter, bytes, "?", [](std::string_view rest) {
         return rest.size() < 2 ? rest.size() : std::size_t{2};
     });
 }

@@ -13,6 +13,7 @@
 #include "app/CommandIds.h"
 #include "dialogs/CDlgSetProject.h"
 #include "display/CCorvaneView.h"
+#include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
 #include "model/GbkCodec.h"
@@ -200,10 +201,15 @@ TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
     EXPECT_EQ(childTitle(), QString::fromStdString(path));
     EXPECT_EQ(frame.ModeText(), QString());
     EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
 
     frame.onCommand(ID_VIEW_DIAMETER);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("Z"));
     EXPECT_EQ(frame.activeView()->shownType(), 'Z');
+    EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
+    frame.onCommand(ID_VIEW_PROFILE);
+    ASSERT_EQ(frame.activeView()->pane()->groupCount(), 1);
+    EXPECT_EQ(frame.activeView()->pane()->group(0).texts.codeCell, "P001");
 }
 
 TEST_F(MainFrameTest, OpenFailuresLeaveThePathNamingTheChosenFile) {

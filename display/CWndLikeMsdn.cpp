@@ -1,0 +1,289 @@
+#include "display/CWndLikeMsdn.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "display/HeaderBand.h"
+#include "display/LightenColor.h"
+#include "display/SystemMetrics.h"
+
+CWndLikeMsdn::CWndLikeMsdn(QWidget* parent) : QAbstractScrollArea(parent) {
+    setObjectName(QStringLiteral("pane1000"));
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    QScrollBar* bar = verticalScrollBar();
+    bar->setSingleStep(1);
+    // The bar's page is the visible height (its thumb), but a page step moves 9/8 of a menu
+    // line, as the keys and clicks beside the thumb always did here.
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) {
+        const int step = SystemMetrics::current().menuHeight * 9 / 8;
+        if (action == QAbstractSlider::SliderPageStepAdd)
+            bar->setSliderPosition(bar->value() + step);
+        if (action == QAbstractSlider::SliderPageStepSub)
+            bar->setSliderPosition(bar->value() - step);
+    });
+}
+
+CWndLikeMsdn::~CWndLikeMsdn() = default;
+
+int CWndLikeMsdn::AddGroup(const ComponentSummary& summary) {
+    auto group = std::make_unique<CWndLikeMsdnGroup>();
+    group->texts = summary;
+    groups_.push_back(std::move(group));
+    invalidateLayout();
+    return static_cast<int>(groups_.size()) - 1;
+}
+
+void CWndLikeMsdn::RemoveAllGroups() {
+    hoverGroup_ = nullptr;
+    hoverItem_ = nullptr;
+    if (openGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
+    openGroup_ = nullptr;
+    groups_.clear();
+    invalidateLayout();
+}
+
+void CWndLikeMsdn::setHostedWindow(QWidget* window) {
+    hostedWindow_ = window;
+}
+
+int CWndLikeMsdn::SummaryUpdateMessage(std::vector<std::string>& texts) {
+    if (texts.size() < ComponentSummary::count) return -1;
+    if (openGroup_) {
+        for (std::size_t i = 0; i < ComponentSummary::count; ++i) openGroup_->texts[i] = texts[i];
+        openGroup_->textsChanged();
+    }
+    texts.clear();
+    viewport()->update();
+    return 0;
+}
+
+int CWndLikeMsdn::openGroupIndex() const {
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        if (groups_[i].get() == openGroup_) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CWndLikeMsdn::hoverGroupIndex() const {
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        if (groups_[i].get() == hoverGroup_) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CWndLikeMsdn::groupTop(int index) {
+    ensureLayout();
+    return tops_.at(static_cast<std::size_t>(index));
+}
+
+int CWndLikeMsdn::contentHeight() {
+    ensureLayout();
+    return tops_.back();
+}
+
+void CWndLikeMsdn::invalidateLayout() {
+    layoutDirty_ = true;
+    viewport()->update();
+}
+
+void CWndLikeMsdn::ensureLayout() {
+    if (!layoutDirty_) return;
+    layoutDirty_ = false;
+    const int caption = SystemMetrics::current().captionHeight;
+    const int width = viewport()->width();
+    tops_.resize(groups_.size() + 1);
+    int y = 0;
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        CWndLikeMsdnGroup& g = *groups_[i];
+        tops_[i] = y;
+        g.captionRect = QRect(0, y, width, caption);
+        g.buttonRect = QRect(QPoint(10, y + 4), QPoint(caption + 2 - 1, y + caption - 4 - 1));
+        int t = y + caption;
+        if (!g.collapsed) {
+            for (auto& item : g.items) {
+                item->rectangle = QRect(0, t, width, item->height);
+                t += item->height;
+            }
+        }
+        g.height = t - y;
+        y = t;
+    }
+    tops_.back() = y;
+
+    const int visible = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setPageStep(std::max(visible, 1));
+    bar->setRange(0, std::max(0, y - visible));
+    placeHostedWindow();
+}
+
+void CWndLikeMsdn::placeHostedWindow() {
+    if (!openGroup_ || openGroup_->collapsed) return;
+    const int scroll = verticalScrollBar()->value();
+    for (auto& item : openGroup_->items) {
+        if (!item->window) continue;
+        if (item->height >= 1) {
+            item->window->setGeometry(item->rectangle.translated(0, -scroll));
+            item->window->show();
+        } else {
+            item->window->hide();
+        }
+    }
+}
+
+void CWndLikeMsdn::closeGroup(CWndLikeMsdnGroup& group) {
+    group.collapsed = true;
+    for (auto& item : group.items) {
+        if (item->window) item->window->hide();
+        if (hoverItem_ == item.get()) hoverItem_ = nullptr;
+    }
+    group.items.clear();
+    invalidateLayout();
+}
+
+int CWndLikeMsdn::groupAt(int contentY) const {
+    if (groups_.empty() || contentY < 0 || contentY >= tops_.back()) return -1;
+    const auto it = std::upper_bound(tops_.begin(), tops_.end() - 1, contentY);
+    return static_cast<int>(it - tops_.begin()) - 1;
+}
+
+void CWndLikeMsdn::hitTest(const QPoint& viewportPos) {
+    ensureLayout();
+    const QPoint content(viewportPos.x(), viewportPos.y() + verticalScrollBar()->value());
+    CWndLikeMsdnGroup* hitGroup = nullptr;
+    CWndLikeMsdnItem* hitItem = nullptr;
+    const int index = groupAt(content.y());
+    if (index >= 0) {
+        CWndLikeMsdnGroup& g = *groups_[static_cast<std::size_t>(index)];
+        if (g.captionRect.contains(content)) {
+            hitGroup = &g;
+        } else if (!g.collapsed) {
+            for (auto& item : g.items) {
+                if (item->rectangle.contains(content)) hitItem = item.get();
+            }
+        }
+    }
+    // As it always has, the highlight waits for the next paint.
+    if (hitGroup != hoverGroup_) {
+        if (hoverGroup_) hoverGroup_->flags &= ~1;
+        hoverGroup_ = hitGroup;
+        if (hoverGroup_) hoverGroup_->flags |= 1;
+    } else {
+        if (hoverItem_) hoverItem_->flags &= ~1;
+        hoverItem_ = hitItem;
+        if (hoverItem_) hoverItem_->flags |= 1;
+    }
+    viewport()->setCursor(!hoverItem_ && hoverGroup_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void CWndLikeMsdn::mouseMoveEvent(QMouseEvent* event) {
+    hitTest(event->position().toPoint());
+}
+
+void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    hitTest(event->position().toPoint());  // a click without a move before it still counts
+    if (!hoverGroup_) return;
+    if (openGroup_ && openGroup_ != hoverGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
+    CWndLikeMsdnGroup& g = *hoverGroup_;
+    if (g.collapsed) {
+        auto item = std::make_unique<CWndLikeMsdnItem>();
+        item->window = hostedWindow_;
+        item->height = hostedWindow_ ? hostedWindow_->height() : 0;
+        g.items.push_back(std::move(item));
+        emit SelectComponentMessage(g.texts.codeCell);
+    } else {
+        for (auto& item : g.items) {
+            if (item->window) item->window->hide();
+            if (hoverItem_ == item.get()) hoverItem_ = nullptr;
+        }
+        g.items.clear();
+    }
+    g.collapsed = !g.collapsed;
+    openGroup_ = &g;
+    invalidateLayout();
+}
+
+void CWndLikeMsdn::wheelEvent(QWheelEvent* event) {
+    // Three rows a notch, as list windows scroll elsewhere on the desktop.
+    const int rows = event->angleDelta().y() * 3 / 120;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() - rows * SystemMetrics::current().captionHeight);
+    event->accept();
+}
+
+void CWndLikeMsdn::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    invalidateLayout();
+}
+
+void CWndLikeMsdn::scrollContentsBy(int, int) {
+    placeHostedWindow();
+    viewport()->update();
+}
+
+bool CWndLikeMsdn::viewportEvent(QEvent* event) {
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CWndLikeMsdn::paintEvent(QPaintEvent*) {
+    ensureLayout();
+    QPainter painter(viewport());
+    const QPalette& pal = palette();
+    const int scroll = verticalScrollBar()->value();
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    painter.fillRect(viewport()->rect(), LightenColor(0.75, pal.color(QPalette::Highlight)));
+    painter.translate(0, -scroll);
+    const float scale = DisplayScale();
+    // Only the rows in sight are drawn; finding them is a search, not a walk.
+    for (int i = std::max(groupAt(scroll), 0); i < groupCount() && tops_[i] < scroll + height;
+         ++i) {
+        drawGroup(painter, *groups_[static_cast<std::size_t>(i)], tops_[i], width, scale);
+    }
+}
+
+void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, int width,
+                             float scale) {
+    const QPalette& pal = palette();
+    const QColor background = LightenColor(0.75, pal.color(QPalette::Highlight));
+    const bool hover = (g.flags & 1) != 0;
+    const QColor ink =
+        hover ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::ButtonText);
+    const QColor grey = pal.color(QPalette::Disabled, QPalette::WindowText);
+    painter.fillRect(g.captionRect, background);
+
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(ink, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(g.buttonRect).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int cx = (g.buttonRect.left() + g.buttonRect.right() + 1) / 2;
+    const int cy = (g.buttonRect.top() + g.buttonRect.bottom() + 1) / 2;
+    if (g.collapsed) {
+        painter.drawLine(cx, cy, cx - 4, cy - 4);
+        painter.drawLine(cx, cy, cx + 4, cy - 4);
+        painter.drawLine(cx, cy + 3, cx - 4, cy - 1);
+        painter.drawLine(cx, cy + 3, cx + 4, cy - 1);
+    } else {
+        painter.drawLine(cx, cy, cx - 4, cy + 4);
+        painter.drawLine(cx, cy, cx + 4, cy + 4);
+        painter.drawLine(cx, cy - 3, cx - 4, cy + 1);
+        painter.drawLine(cx, cy - 3, cx + 4, cy + 1);
+    }
+
+    const char letter = g.texts.codeCell.empty() ? '\0' : g.texts.codeCell.front();
+    HeaderBand::drawRow(painter, g.captionRect, g.shownTexts().data(), letter, scale, ink,
+                        background, grey);
+    if (!g.collapsed) {
+        const int bottom = top + g.height;
+        painter.setPen(QPen(grey, 1));
+        painter.drawLine(0, bottom - 1, width - 1, bottom - 1);
+    }
+}

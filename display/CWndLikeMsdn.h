@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display/CWndLikeMsdnGroup.h"
+#include "display/ComponentSummary.h"
+
+// The scrolling list of component groups inside the main view: one caption row per
+// component in the columns of the summary table, at most one open group, which hosts the
+// component panel directly under its row. GUI thread only.
+class CWndLikeMsdn : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit CWndLikeMsdn(QWidget* parent = nullptr);
+    ~CWndLikeMsdn() override;
+
+    // Appends a collapsed group with these texts; returns its index.
+    int AddGroup(const ComponentSummary& summary);
+    // Removes every group; an open group's window is hidden first.
+    void RemoveAllGroups();
+    // The window an open group hosts (the component panel); not owned.
+    void setHostedWindow(QWidget* window);
+    QWidget* hostedWindow() const { return hostedWindow_; }
+
+    // Replaces the open group's texts with the first fifteen of `texts` and empties it.
+    // Fewer than fifteen texts change nothing and return -1; otherwise returns 0.
+    int SummaryUpdateMessage(std::vector<std::string>& texts);
+
+    int groupCount() const { return static_cast<int>(groups_.size()); }
+    const CWndLikeMsdnGroup& group(int index) const {
+        return *groups_.at(static_cast<std::size_t>(index));
+    }
+    // The group toggled last, or -1.
+    int openGroupIndex() const;
+    int hoverGroupIndex() const;
+    // Top of each group's row in content coordinates, and the whole content's height.
+    int groupTop(int index);
+    int contentHeight();
+    // Lays the groups out now instead of at the next paint (tests, benchmarks).
+    void ensureLayout();
+
+signals:
+    // A group opened: the hosted window is to show the component of this code (GBK).
+    void SelectComponentMessage(const std::string& code);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void invalidateLayout();
+    void placeHostedWindow();
+    void hitTest(const QPoint& viewportPos);
+    void closeGroup(CWndLikeMsdnGroup& group);
+    void drawGroup(QPainter& painter, CWndLikeMsdnGroup& group, int top, int width, float scale);
+    int groupAt(int contentY) const;
+
+    std::vector<std::unique_ptr<CWndLikeMsdnGroup>> groups_;
+    std::vector<int> tops_;  // tops_[i]: top of group i; tops_.back(): content height
+    bool layoutDirty_ = true;
+    CWndLikeMsdnGroup* hoverGroup_ = nullptr;
+    CWndLikeMsdnItem* hoverItem_ = nullptr;
+    CWndLikeMsdnGroup* openGroup_ = nullptr;
+    QPointer<QWidget> hostedWindow_;
+};

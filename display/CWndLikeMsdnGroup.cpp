@@ -1,0 +1,13 @@
+#include "display/CWndLikeMsdnGroup.h"
+
+#include "model/GbkCodec.h"
+
+const std::array<QString, ComponentSummary::count>& CWndLikeMsdnGroup::shownTexts() const {
+    if (!shown_) {
+        shown_.emplace();
+        for (std::size_t i = 0; i < ComponentSummary::count; ++i) {
+            (*shown_)[i] = QString::fromStdString(gbk::toUtf8(texts[i]));
+        }
+    }
+    return *shown_;
+}
