@@ -228,10 +228,6 @@ void CWndLikeMsdn::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
-bool CWndLikeMsdn::viewportEvent(QEvent* event) {
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
 void CWndLikeMsdn::paintEvent(QPaintEvent*) {
     ensureLayout();
     QPainter painter(viewport());

@@ -21,9 +21,4 @@ std::string fromUtf8(std::string_view utf8);
 // UTF-16 code units (the wide string form of the archive) to GBK, '?' for the unmappable.
 std::string fromUtf16(std::u16string_view utf16);
 
-// Display width in terminal columns: GBK double-byte characters are double width.
-inline std::size_t displayWidth(std::string_view gbkText) {
-    return gbkText.size();
-}
-
 }  // namespace gbk
