@@ -111,6 +111,10 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     stopTransfer();
+    // The document windows go with the base class, after this object: nothing of theirs may
+    // call back into it then.
+    for (QMdiSubWindow* child : mdi_->subWindowList()) child->disconnect(this);
+    mdi_->disconnect(this);
 }
 
 Prompter::FileDialog CMainFrame::projectSaveDialog() {

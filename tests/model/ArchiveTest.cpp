@@ -114,7 +114,8 @@ TEST(Archive, ShortReadsFailWithoutMovingAndSayWhere) {
         EXPECT_EQ(r.position(), 0u);
         EXPECT_NE(r.error().find("文件不完整"), std::string::npos);
     }
-    ArchiveReader r(bytesOf(std::string("\x01\x02\x03", 3)));
+    const std::string three("\x01\x02\x03", 3);
+    ArchiveReader r(bytesOf(three));
     std::int16_t v16;
     std::int32_t v32;
     EXPECT_TRUE(r.readInt16(v16));

@@ -40,7 +40,7 @@ inline Component withPoints(std::string_view code, int n, int m = 0) {
         c.addPoint();
         auto& p = c.points.back();
         p.thickness = static_cast<std::int16_t>(20 + i);
-        p.diameter = t == 'Z' ? static_cast<std::int16_t>(8 + i % 20) : 0;
+        p.diameter = static_cast<std::int16_t>(t == 'Z' ? 8 + i % 20 : 0);
         p.position = (t == 'W' || t == 'P') ? 100 * i + 7 : 0;
     }
     for (int i = 0; i < m; ++i) {
