@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
+#include "cli/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
@@ -25,10 +26,9 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
                              csvField(gbk::toUtf8(c.date.view())) + ',' +
                              std::string(displayText(c.type())) + ',' + direction;
     std::ostringstream tail;
-    for (std::int16_t v :
-         {c.designDiameter, c.designDiameterVert, c.designCover, c.designCoverVert, c.designSpacing,
-          c.designSpacingVert, c.diameterTolerance, c.thicknessTolerance, c.spacingTolerance}) {
-        tail << ',' << v;
+    // The six design values and three tolerances: all fields but the two counts.
+    for (std::size_t i = 0; i + 2 < componentFields.size(); ++i) {
+        tail << ',' << c.*componentFields[i].member;
     }
     for (std::size_t i = 0; i < points.size(); ++i) {
         const auto& p = points[i];

@@ -10,6 +10,7 @@
 
 #include "dialogs/ComponentRowTexts.h"
 #include "dialogs/GbkQt.h"
+#include "dialogs/OkCancelButtons.h"
 
 CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* components,
                                QWidget* parent)
@@ -41,13 +42,7 @@ CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* co
         grid->addWidget(l, row, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(widget, row++, 1);
     }
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    buttons->setCenterButtons(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = makeOkCancelButtons(this);
     grid->addWidget(buttons, row, 0, 1, 2);
     grid->setRowStretch(4, 1);
 

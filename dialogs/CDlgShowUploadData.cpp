@@ -9,6 +9,7 @@
 #include "dialogs/CCheckListCtrl.h"
 #include "dialogs/ComponentRowTexts.h"
 #include "dialogs/GbkQt.h"
+#include "dialogs/OkCancelButtons.h"
 
 namespace {
 
@@ -69,13 +70,7 @@ CDlgShowUploadData::CDlgShowUploadData(const ComponentList& components, int addM
     componentLabel->setBuddy(componentList_);
     auto* pointLabel = new QLabel(QStringLiteral("测点列表:"), this);
     pointLabel->setBuddy(pointList_);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    buttons->setCenterButtons(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = makeOkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);

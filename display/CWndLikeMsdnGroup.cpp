@@ -1,12 +1,12 @@
 #include "display/CWndLikeMsdnGroup.h"
 
-#include "model/GbkCodec.h"
+#include "dialogs/GbkQt.h"
 
 const std::array<QString, ComponentSummary::count>& CWndLikeMsdnGroup::shownTexts() const {
     if (!shown_) {
         shown_.emplace();
         for (std::size_t i = 0; i < ComponentSummary::count; ++i) {
-            (*shown_)[i] = QString::fromStdString(gbk::toUtf8(texts[i]));
+            (*shown_)[i] = fromGbk(texts[i]);
         }
     }
     return *shown_;
