@@ -80,7 +80,10 @@ void BM_WriteProject(benchmark::State& state) {
 }
 
 void BM_ReadProject(benchmark::State& state) {
-    ProjectFile::save(benchFile(), benchInfo(), bigProject());
+    if (!ProjectFile::save(benchFile(), benchInfo(), bigProject()).ok()) {
+        state.SkipWithError("save failed");
+        return;
+    }
     const auto bytes = std::filesystem::file_size(benchFile());
     for (auto _ : state) {
         ProjectReadResult r = ProjectFile::read(benchFile());
@@ -91,7 +94,10 @@ void BM_ReadProject(benchmark::State& state) {
 }
 
 void BM_ReadRawBytes(benchmark::State& state) {
-    ProjectFile::save(benchFile(), benchInfo(), bigProject());
+    if (!ProjectFile::save(benchFile(), benchInfo(), bigProject()).ok()) {
+        state.SkipWithError("save failed");
+        return;
+    }
     const auto bytes = std::filesystem::file_size(benchFile());
     std::string buffer(bytes, '\0');
     for (auto _ : state) {
