@@ -10,12 +10,12 @@
 
 DataFile DataFile::load(const std::filesystem::path& path) {
     DataFile file;
-    std::string bytes;
-    if (Status s = FileIo::readAll(path, bytes); !s.ok()) {
-        file.error = s.message();
+    Result<std::string> bytes = FileIo::readAll(path);
+    if (!bytes.ok()) {
+        file.error = bytes.message();
         return file;
     }
-    const std::span data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    const std::span data(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
 
     ArchiveReader probe(data);
     std::string_view magic;

@@ -4,8 +4,10 @@
 
 #include "cli/Commands.h"
 #include "cli/TransferCommand.h"
+#include "model/FileIo.h"
 
 int main(int argc, char** argv) {
+    FileIo::reportOversizeWrites();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << usageText();

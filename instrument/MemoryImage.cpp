@@ -64,9 +64,9 @@ Status MemoryImage::load(const std::filesystem::path& path, MemoryImage& image) 
         return Status::failure("“" + name + "”不是内存映像文件：文件有" + std::to_string(size) +
                                "字节，超出仪器内存。");
     }
-    std::string text;
-    if (Status s = FileIo::readAll(path, text); !s.ok()) return s;
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    Result<std::string> text = FileIo::readAll(path);
+    if (!text.ok()) return Error{text.message()};
+    std::vector<std::uint8_t> bytes(text->begin(), text->end());
     if (Status s = fromBytes(std::move(bytes), image); !s.ok()) {
         return Status::failure("“" + name + "”不是有效的内存映像文件：" + s.message());
     }

@@ -1,26 +1,39 @@
 #include "model/FileIo.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <system_error>
 
+#include "model/SystemErrorText.h"
+
 #ifdef _WIN32
 #include <io.h>
-#define CORVANE_FSYNC(fd) _commit(fd)
-#define CORVANE_FILENO(f) _fileno(f)
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#define CORVANE_FSYNC(fd) ::fsync(fd)
-#define CORVANE_FILENO(f) ::fileno(f)
 #endif
+
+namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::string_view temporaryTag = ".corvane-save-";
+constexpr std::size_t temporarySuffixLength = 6;
+constexpr char suffixAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
 std::string reason(int error) {
-    return std::generic_category().message(error);
+    return systemErrorText(error);
+}
+
+[[maybe_unused]] std::string reason(const std::error_code& ec) {
+    return ec.category() == std::generic_category() || ec.category() == std::system_category()
+               ? systemErrorText(ec.value())
+               : ec.message();
 }
 
 struct FileCloser {
@@ -28,7 +41,7 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
+std::FILE* openFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::strlen(mode));
     return ::_wfopen(path.c_str(), wmode.c_str());
@@ -37,22 +50,123 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
+// The file a save replaces: a symbolic link is followed to what it names (also when that
+// does not exist yet), so the link itself stays.
+fs::path resolveTarget(const fs::path& path) {
+    fs::path p = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec) return p;
+        const fs::path link = fs::read_symlink(p, ec);
+        if (ec) return p;
+        p = link.is_absolute() ? link : p.parent_path() / link;
+    }
+    return p;
+}
+
+bool isOwnLeftover(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + temporarySuffixLength) return false;
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (!std::strchr(suffixAlphabet, name[i]) || name[i] == '\0') return false;
+    }
+    return true;
+}
+
+// An earlier save of the same target that was killed half-way left its temporary file.
+void removeLeftovers(const fs::path& folder, const std::string& prefix) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (isOwnLeftover(name, prefix) && it->is_regular_file(typeError)) {
+            fs::remove(it->path(), typeError);
+        }
+    }
+}
+
+std::string randomSuffix() {
+    static thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof suffixAlphabet - 2);
+    std::string suffix(temporarySuffixLength, ' ');
+    for (char& c : suffix) c = suffixAlphabet[pick(generator)];
+    return suffix;
+}
+
+#ifndef _WIN32
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+    // Closing reports delayed write errors (NFS, quotas); the caller must see them.
+    int close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd);
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void syncFolder(const fs::path& folder) {
+    // Best effort: some file systems cannot flush a folder; the file itself is on disk.
+    Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
+    if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+#endif
+
 }  // namespace
 
-std::string FileIo::displayName(const std::filesystem::path& path) {
+void FileIo::reportOversizeWrites() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+std::string FileIo::displayName(const fs::path& path) {
     auto u8 = path.u8string();
     return std::string(u8.begin(), u8.end());
 }
 
-Status FileIo::readAll(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
+std::string FileIo::temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + std::string(temporaryTag);
+}
+
+Result<std::string> FileIo::readAll(const fs::path& path) {
     errno = 0;
     FilePtr file(openFile(path, "rb"));
     if (!file) {
-        return Status::failure("无法打开文件“" + displayName(path) + "”：" + reason(errno));
+        return Error{"无法打开文件“" + displayName(path) + "”：" + reason(errno) + "。"};
     }
+    std::string bytes;
     std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
+    const auto size = fs::file_size(path, ec);
     if (!ec) bytes.reserve(static_cast<std::size_t>(size));
     char buffer[1 << 16];
     for (;;) {
@@ -62,51 +176,103 @@ Status FileIo::readAll(const std::filesystem::path& path, std::string& bytes) {
     }
     if (std::ferror(file.get())) {
         const int error = errno;
-        bytes.clear();
-        return Status::failure("读取文件“" + displayName(path) + "”失败：" + reason(error));
+        return Error{"读取文件“" + displayName(path) + "”失败：" + reason(error) + "。"};
     }
-    return Status::success();
+    return bytes;
 }
 
-Status FileIo::writeAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const std::string target = displayName(path);
+Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
+    const std::string shown = displayName(path);
+    const fs::path target = resolveTarget(path);
+    const fs::path folder = target.parent_path();
+    const std::string prefix = temporaryPrefix(target);
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return Status::failure("无法保存文件“" + target + "”：同名文件夹已存在。");
+    const fs::file_status existing = fs::status(target, ec);
+    const bool exists = fs::exists(existing);
+    if (fs::is_directory(existing)) {
+        return Error{"无法保存文件“" + shown + "”：同名文件夹已存在。"};
     }
+    const std::string untouched = exists ? "原有文件未被改动。" : "";
 
-    // A unique name in the same folder, so the final rename stays on one file system.
-    std::random_device seed;
-    std::filesystem::path temp;
+#ifdef _WIN32
+    removeLeftovers(folder, prefix);
+    fs::path temp;
     FilePtr file;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temp = path;
-        temp += ".tmp" + std::to_string(seed());
+    errno = 0;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        temp = folder / (prefix + randomSuffix());
         errno = 0;
         file.reset(openFile(temp, "wbx"));
         if (!file && errno != EEXIST) break;
     }
     if (!file) {
-        return Status::failure("无法创建文件“" + target + "”：" + reason(errno));
+        return Error{"无法在文件夹“" + displayName(folder) + "”中创建文件：" + reason(errno) +
+                     "。" + untouched};
     }
-
-    auto fail = [&](int error) {
+    auto fail = [&](int error) -> Status {
         file.reset();
-        std::filesystem::remove(temp, ec);
-        return Status::failure("写入文件“" + target + "”失败：" + reason(error) +
-                               "。原有文件未被改动。");
+        fs::remove(temp, ec);
+        return Error{"写入文件“" + shown + "”失败：" + reason(error) + "。" + untouched};
     };
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return fail(errno);
     if (std::fflush(file.get()) != 0) return fail(errno);
-    if (CORVANE_FSYNC(CORVANE_FILENO(file.get())) != 0) return fail(errno);
+    if (::_commit(::_fileno(file.get())) != 0) return fail(errno);
     if (std::fclose(file.release()) != 0) return fail(errno);
-
-    std::filesystem::rename(temp, path, ec);
+    fs::rename(temp, target, ec);
     if (ec) {
-        std::filesystem::remove(temp, ec);
-        return Status::failure("无法保存文件“" + target + "”：" + ec.message() +
-                               "。原有文件未被改动。");
+        fs::remove(temp, ec);
+        return Error{"无法保存文件“" + shown + "”：" + reason(ec) + "。" + untouched};
     }
     return Status::success();
+#else
+    struct stat old {};
+    if (exists) {
+        // Refused like a plain write would be: the rename could replace a file the user may
+        // not change when the folder happens to be writable.
+        if (::access(target.c_str(), W_OK) != 0) {
+            return Error{"无法保存文件“" + shown + "”：" + reason(errno) + "。" + untouched};
+        }
+        if (::stat(target.c_str(), &old) != 0) old = {};
+    }
+    removeLeftovers(folder, prefix);
+
+    fs::path temp;
+    Descriptor fd;
+    int createError = 0;
+    for (int attempt = 0; attempt < 16 && fd.get() < 0; ++attempt) {
+        temp = folder / (prefix + randomSuffix());
+        // 0666 under the umask, as any new file; an existing file's bits are copied below.
+        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        createError = errno;
+        if (fd.get() < 0 && createError != EEXIST) break;
+    }
+    if (fd.get() < 0) {
+        const fs::path shownFolder = folder.empty() ? fs::current_path(ec) : folder;
+        return Error{"无法在文件夹“" + displayName(shownFolder) + "”中创建文件：" +
+                     reason(createError) + "。" + untouched};
+    }
+
+    auto fail = [&](int error) -> Status {
+        fd.reset();
+        fs::remove(temp, ec);
+        return Error{"写入文件“" + shown + "”失败：" + reason(error) + "。" + untouched};
+    };
+    if (exists && old.st_mode != 0) {
+        // Owner and group may only be kept where the system allows it; the bits always.
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) errno = 0;
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) return fail(errno);
+    }
+    if (!writeAll(fd.get(), bytes)) return fail(errno);
+    if (::fsync(fd.get()) != 0) return fail(errno);
+    if (fd.close() != 0) return fail(errno);
+
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        fs::remove(temp, ec);
+        return Error{"无法保存文件“" + shown + "”：" + reason(error) + "。" + untouched};
+    }
+    syncFolder(folder);
+    return Status::success();
+#endif
 }

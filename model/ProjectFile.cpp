@@ -38,14 +38,14 @@ Status ProjectFile::save(const std::filesystem::path& path, const ProjectInfo& i
 }
 
 ProjectReadResult ProjectFile::read(const std::filesystem::path& path) {
-    std::string bytes;
-    if (Status s = FileIo::readAll(path, bytes); !s.ok()) {
+    Result<std::string> bytes = FileIo::readAll(path);
+    if (!bytes.ok()) {
         ProjectReadResult result;
         result.outcome = ReadOutcome::CannotOpen;
-        result.message = s.message();
+        result.message = bytes.message();
         return result;
     }
-    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
 }
 
 ProjectReadResult ProjectFile::parse(std::span<const std::uint8_t> bytes) {

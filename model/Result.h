@@ -63,3 +63,6 @@ private:
     std::string message_;
     bool failed_ = false;
 };
+
+// Success, or a failure with its message.
+using Status = Result<void>;

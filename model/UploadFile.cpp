@@ -19,14 +19,14 @@ Status UploadFile::save(const std::filesystem::path& path, const ComponentList& 
 }
 
 UploadReadResult UploadFile::read(const std::filesystem::path& path) {
-    std::string bytes;
-    if (Status s = FileIo::readAll(path, bytes); !s.ok()) {
+    Result<std::string> bytes = FileIo::readAll(path);
+    if (!bytes.ok()) {
         UploadReadResult result;
         result.outcome = ReadOutcome::CannotOpen;
-        result.message = s.message();
+        result.message = bytes.message();
         return result;
     }
-    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
 }
 
 UploadReadResult UploadFile::parse(std::span<const std::uint8_t> bytes) {

@@ -26,9 +26,9 @@ CommandResult transfer(const std::vector<std::string>& args) {
 }
 
 std::string contents(const std::filesystem::path& path) {
-    std::string bytes;
-    EXPECT_TRUE(FileIo::readAll(path, bytes).ok()) << path;
-    return bytes;
+    Result<std::string> bytes = FileIo::readAll(path);
+    EXPECT_TRUE(bytes.ok()) << path;
+    return bytes.ok() ? bytes.value() : std::string();
 }
 
 }  // namespace

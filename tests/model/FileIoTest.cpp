@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iterator>
+#include <set>
 
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
@@ -15,15 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FileIoTest : public testing::Test {
-protected:
-    std::size_t filesInDir() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.path()), {}));
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
     }
-    static std::string contents(const fs::path& p) { return TempDir::read(p); }
-
-    TempDir dir;
-};
+    return names;
+}
 
 // Lowers the largest file this process may write, so a real write fails part-way.
 class FileSizeLimit {
@@ -45,6 +47,44 @@ private:
     void (*oldHandler_)(int) = nullptr;
 };
 
+// Runs `save` as a user without privileges (a child dropped to nobody when the tests run as
+// root, where permission bits would not stop anything) and returns its message, or "" when
+// it succeeded.
+std::string saveAsNobody(const std::function<Status()>& save) {
+    if (::geteuid() != 0) {
+        const Status s = save();
+        return s.ok() ? std::string() : s.message();
+    }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return "pipe failed";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(3);
+        const Status s = save();
+        const std::string text = s.ok() ? std::string() : s.message();
+        if (::write(pipeFds[1], text.data(), text.size()) < 0) _exit(4);
+        _exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
+    return text;
+}
+
+class FileIoTest : public testing::Test {
+protected:
+    FileIoTest() { fs::permissions(dir.path(), fs::perms::all); }
+    static std::string contents(const fs::path& p) { return TempDir::read(p); }
+
+    TempDir dir;
+};
+
 }  // namespace
 
 TEST_F(FileIoTest, SaveReplacesTheFileAndLeavesNothingBeside) {
@@ -57,10 +97,60 @@ TEST_F(FileIoTest, SaveReplacesTheFileAndLeavesNothingBeside) {
     ASSERT_TRUE(ProjectFile::save(target, info, list).ok());
 
     EXPECT_EQ(contents(target), ProjectFile::encode(info, list));
-    EXPECT_EQ(filesInDir(), 1u);
-    const ProjectReadResult back = ProjectFile::read(target);
-    ASSERT_TRUE(back.complete());
-    EXPECT_EQ(back.components, list);
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"project.pro"});
+}
+
+TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
+    fs::create_directories(dir / "real");
+    const fs::path real = dir / "real" / "p.pro", link = dir / "p.pro";
+    TempDir::write(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(fs::path("real") / "p.pro", link);
+
+    ASSERT_TRUE(FileIo::writeAtomically(link, "new bytes").ok());
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(contents(real), "new bytes");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(namesIn(dir / "real"), std::set<std::string>{"p.pro"});
+
+    // A link to a file that does not exist yet creates that file.
+    fs::create_symlink(fs::path("real") / "later.pro", dir / "later.pro");
+    ASSERT_TRUE(FileIo::writeAtomically(dir / "later.pro", "x").ok());
+    EXPECT_EQ(contents(dir / "real" / "later.pro"), "x");
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "later.pro")));
+}
+
+TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
+    const fs::path readOnly = dir / "readonly.pro";
+    TempDir::write(readOnly, "old");
+    fs::permissions(readOnly,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string message = saveAsNobody([&] { return FileIo::writeAtomically(readOnly, "new"); });
+    EXPECT_EQ(message, "无法保存文件“" + readOnly.string() + "”：没有访问权限。原有文件未被改动。");
+    EXPECT_EQ(contents(readOnly), "old");
+
+    // A file that may be written in a folder where nothing may be created.
+    const fs::path locked = dir / "locked";
+    fs::create_directories(locked);
+    TempDir::write(locked / "p.pro", "old");
+    fs::permissions(locked / "p.pro", fs::perms::all);
+    fs::permissions(locked, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    message = saveAsNobody([&] { return FileIo::writeAtomically(locked / "p.pro", "new"); });
+    EXPECT_EQ(message,
+              "无法在文件夹“" + locked.string() + "”中创建文件：没有访问权限。原有文件未被改动。");
+    EXPECT_EQ(contents(locked / "p.pro"), "old");
+    EXPECT_EQ(namesIn(locked), std::set<std::string>{"p.pro"});
+
+    const Status missing = FileIo::writeAtomically(dir / "missing" / "data.vexo", "x");
+    EXPECT_EQ(missing.message(),
+              "无法在文件夹“" + (dir / "missing").string() + "”中创建文件：文件或文件夹不存在。");
+
+    fs::create_directories(dir / "folder.pro");
+    EXPECT_EQ(FileIo::writeAtomically(dir / "folder.pro", "x").message(),
+              "无法保存文件“" + (dir / "folder.pro").string() + "”：同名文件夹已存在。");
+    EXPECT_TRUE(fs::is_directory(dir / "folder.pro"));
 }
 
 TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
@@ -75,30 +165,34 @@ TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
         FileSizeLimit limit(4096);
         s = UploadFile::save(target, big);
     }
-    EXPECT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("原有文件未被改动"), std::string::npos) << s.message();
+    EXPECT_EQ(s.message(), "写入文件“" + target.string() +
+                               "”失败：文件过大，超出了允许的大小。原有文件未被改动。");
     EXPECT_EQ(contents(target), before);
-    EXPECT_EQ(filesInDir(), 1u);  // the temporary file is gone
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"data.vexo"});
 }
 
-TEST_F(FileIoTest, DestinationThatCannotBeCreatedIsAnError) {
-    Status s = UploadFile::save(dir / "missing" / "data.vexo", {});
-    EXPECT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("无法创建文件"), std::string::npos);
+TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
+    const std::set<std::string> others{".p.pro.corvane-save-AB12c", ".q.pro.corvane-save-ABCDEF",
+                                       "p.pro.tmp1234", ".p.pro.corvane-save-ABCDEFG",
+                                       "x.p.pro.corvane-save-ABCDEF"};
+    for (const std::string& name : others) TempDir::write(dir / name, "keep");
+    TempDir::write(dir / ".p.pro.corvane-save-AB12cd", "leftover of a killed save");
+    TempDir::write(dir / ".p.pro.corvane-save-zzzzzz", "leftover of a killed save");
 
-    fs::create_directories(dir / "folder.pro");
-    s = ProjectFile::save(dir / "folder.pro", ProjectInfo{}, {});
-    EXPECT_FALSE(s.ok());
-    EXPECT_TRUE(fs::is_directory(dir / "folder.pro"));
+    ASSERT_TRUE(FileIo::writeAtomically(dir / "p.pro", "new").ok());
+    std::set<std::string> expected = others;
+    expected.insert("p.pro");
+    EXPECT_EQ(namesIn(dir.path()), expected);
 }
 
 TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
     const ProjectReadResult p = ProjectFile::read(dir / "nothing.pro");
     EXPECT_EQ(p.outcome, ReadOutcome::CannotOpen);
-    EXPECT_NE(p.message.find("无法打开文件"), std::string::npos);
+    EXPECT_EQ(p.message,
+              "无法打开文件“" + (dir / "nothing.pro").string() + "”：文件或文件夹不存在。");
     EXPECT_FALSE(p.info);
 
     const UploadReadResult u = UploadFile::read(dir.path());  // a folder is not a file
     EXPECT_NE(u.outcome, ReadOutcome::Complete);
-    EXPECT_FALSE(u.message.empty());
+    EXPECT_NE(u.message.find("这是一个文件夹"), std::string::npos) << u.message;
 }
