@@ -4,8 +4,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "app/CommandIds.h"
-
 namespace {
 
 QPixmap canvas(int w, int h) {
@@ -38,60 +36,70 @@ QIcon AppIcons::program() {
     return icon;
 }
 
-QIcon AppIcons::toolbarButton(int commandId) {
+namespace {
+
+// The 16 × 15 picture of a toolbar button, drawn by `paint`.
+template <class Paint>
+QIcon button(Paint paint) {
     QPixmap p = canvas(16, 15);
     QPainter g(&p);
-    const QColor ink(40, 40, 40);
-    switch (commandId) {
-        case ID_CREATE_PROJECT: {  // a blank page with a folded corner
-            QPainterPath page;
-            page.moveTo(3, 1);
-            page.lineTo(10, 1);
-            page.lineTo(13, 4);
-            page.lineTo(13, 14);
-            page.lineTo(3, 14);
-            page.closeSubpath();
-            g.setPen(ink);
-            g.setBrush(Qt::white);
-            g.drawPath(page);
-            g.drawLine(10, 1, 10, 4);
-            g.drawLine(10, 4, 13, 4);
-            break;
-        }
-        case ID_OPEN_PROJECT: {  // an open folder
-            g.setPen(ink);
-            g.setBrush(QColor(235, 200, 90));
-            g.drawRect(1, 4, 11, 9);
-            g.setBrush(QColor(250, 225, 130));
-            const QPointF flap[] = {{3, 7}, {15, 7}, {12, 13}, {1, 13}};
-            g.drawPolygon(flap, 4);
-            break;
-        }
-        case ID_SAVE_PROJECT: {  // a diskette
-            g.setPen(ink);
-            g.setBrush(QColor(60, 90, 170));
-            g.drawRect(1, 1, 13, 13);
-            g.setBrush(Qt::white);
-            g.drawRect(4, 1, 7, 5);
-            g.setBrush(QColor(200, 200, 200));
-            g.drawRect(3, 9, 9, 5);
-            break;
-        }
-        case ID_APP_ABOUT: {  // a question mark in a speech bubble
-            g.setRenderHint(QPainter::Antialiasing);
-            g.setPen(ink);
-            g.setBrush(QColor(255, 250, 200));
-            g.drawEllipse(QRectF(1, 1, 13, 12));
-            QFont f = g.font();
-            f.setPixelSize(11);
-            f.setBold(true);
-            g.setFont(f);
-            g.setPen(QColor(20, 60, 160));
-            g.drawText(QRectF(1, 1, 13, 12), Qt::AlignCenter, QStringLiteral("?"));
-            break;
-        }
-        default:
-            return {};
-    }
+    paint(g, QColor(40, 40, 40));
     return QIcon(p);
+}
+
+}  // namespace
+
+QIcon AppIcons::newPage() {
+    return button([](QPainter& g, const QColor& ink) {  // a blank page with a folded corner
+        QPainterPath page;
+        page.moveTo(3, 1);
+        page.lineTo(10, 1);
+        page.lineTo(13, 4);
+        page.lineTo(13, 14);
+        page.lineTo(3, 14);
+        page.closeSubpath();
+        g.setPen(ink);
+        g.setBrush(Qt::white);
+        g.drawPath(page);
+        g.drawLine(10, 1, 10, 4);
+        g.drawLine(10, 4, 13, 4);
+    });
+}
+
+QIcon AppIcons::openFolder() {
+    return button([](QPainter& g, const QColor& ink) {
+        g.setPen(ink);
+        g.setBrush(QColor(235, 200, 90));
+        g.drawRect(1, 4, 11, 9);
+        g.setBrush(QColor(250, 225, 130));
+        const QPointF flap[] = {{3, 7}, {15, 7}, {12, 13}, {1, 13}};
+        g.drawPolygon(flap, 4);
+    });
+}
+
+QIcon AppIcons::diskette() {
+    return button([](QPainter& g, const QColor& ink) {
+        g.setPen(ink);
+        g.setBrush(QColor(60, 90, 170));
+        g.drawRect(1, 1, 13, 13);
+        g.setBrush(Qt::white);
+        g.drawRect(4, 1, 7, 5);
+        g.setBrush(QColor(200, 200, 200));
+        g.drawRect(3, 9, 9, 5);
+    });
+}
+
+QIcon AppIcons::helpBubble() {
+    return button([](QPainter& g, const QColor& ink) {  // a question mark in a speech bubble
+        g.setRenderHint(QPainter::Antialiasing);
+        g.setPen(ink);
+        g.setBrush(QColor(255, 250, 200));
+        g.drawEllipse(QRectF(1, 1, 13, 12));
+        QFont f = g.font();
+        f.setPixelSize(11);
+        f.setBold(true);
+        g.setFont(f);
+        g.setPen(QColor(20, 60, 160));
+        g.drawText(QRectF(1, 1, 13, 12), Qt::AlignCenter, QStringLiteral("?"));
+    });
 }

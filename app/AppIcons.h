@@ -6,6 +6,9 @@
 class AppIcons {
 public:
     static QIcon program();
-    // The 16 × 15 toolbar button picture of a command, or a null icon.
-    static QIcon toolbarButton(int commandId);
+    // 16 × 15 toolbar button pictures.
+    static QIcon newPage();
+    static QIcon openFolder();
+    static QIcon diskette();
+    static QIcon helpBubble();
 };

@@ -4,10 +4,10 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
+#include <QTranslator>
 #include <chrono>
 
 #include "app/CMainFrame.h"

@@ -6,24 +6,24 @@
 #include <map>
 #include <memory>
 
+#include "app/ProjectSession.h"
 #include "app/Prompter.h"
-#include "model/Project.h"
+#include "app/SessionUi.h"
 
 class CChildFrame;
 class CCorvaneView;
-class GuiTransferUi;
+class CommandRegistry;
+class DataTransferCommand;
 class QLabel;
 class QMdiArea;
-class QTimer;
 class QToolBar;
 class TransferSession;
 class UsbLink;
-struct MenuPopup;
 
-// The main window. It owns the one open project, receives every command by its id and runs
-// the project lifecycle; it tells the view of the active document window what to show.
-// GUI thread only.
-class CMainFrame : public QMainWindow {
+// The main window: the document windows, the menus, toolbar and status bar, and the one
+// dispatch of every command by its id. The project and its flows belong to the project
+// session; the frame wires it to the window. GUI thread only.
+class CMainFrame : public QMainWindow, private SessionUi {
     Q_OBJECT
 public:
     // Neither is owned; both must outlive the frame. `link` may be null when no instrument
@@ -41,75 +41,45 @@ public:
     CChildFrame* activeChild() const;
     CCorvaneView* activeView() const;
 
-    Project& project() { return project_; }
-    const QString& projectPath() const { return projectPath_; }
-    const QString& projectFileName() const { return projectFileName_; }
-    const QString& ModeText() const { return ModeText_; }
+    ProjectSession& session() { return session_; }
+    Project& project() { return session_.project(); }
+    const QString& projectPath() const { return session_.projectPath(); }
+    const QString& projectFileName() const { return session_.projectFileName(); }
+    const QString& ModeText() const { return session_.ModeText(); }
 
-    // The action that the current menu bar shows for `id`, or null.
+    // The action of a command id, and the same action only while the menu bar shown lists it.
+    QAction* action(int id) const;
     QAction* menuAction(int id) const;
     QToolBar* toolBar() const { return toolBar_; }
     QLabel* messagePane() const { return messagePane_; }
-    TransferSession* transferSession() const { return transfer_.get(); }
-
-    static Prompter::FileDialog projectSaveDialog();
-    static Prompter::FileDialog projectOpenDialog();
-    static Prompter::FileDialog uploadOpenDialog();
+    TransferSession* transferSession() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class WriteOutcome { Written, Cancelled, Failed };
+    // SessionUi
+    QString documentTitle() const override;
+    void setDocumentTitle(const QString& title) override;
+    QString mainTitle() const override;
+    int sendModeMessage(const QString& modeText) override;
+    void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
+    std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
+                                                      const QString& caption) override;
 
-    void OnCreateProject();
-    void OnOpenProject();
-    void OnSaveProject();
-    void OnSaveAs();
-    void OnSetProject();
-    void OnAddComponent();
-    void OnDeleteComponent();
-    void InsertComponent(Component component);
-    void OnDataTransfer();
-    void OnPrintSetup();
-    void OnAbout();
-    void setViewMode(const QString& letter);
-    void reissueViewMode();
-    void clearProject();
-    int sendModeMessage(const QString& modeText);
-    void setActiveChildTitle(const QString& title);
-    QString activeChildTitle() const;
-    bool askSaveChanges(const QString& title);
-    WriteOutcome writeWithPath();
-    bool writeProjectFile();
-    void stopTransfer();
-    void showTransferProgress(std::size_t done, std::size_t expected);
-
-    void buildMenuBar(const std::vector<MenuPopup>& menu);
     void updateMenuBar();
-    void createToolBar();
     void createStatusBar();
-    void bindKeys();
-    void info(const QString& text);
-    void error(const QString& text);
+    void toggleBar(QWidget* bar, int id);
 
     Prompter& prompter_;
+    ProjectSession session_;
     QMdiArea* mdi_;
+    CommandRegistry* commands_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
     std::map<int, QLabel*> lockIndicators_;
-    std::map<int, QAction*> menuActions_;
-    bool documentMenuShown_ = false;
     bool menuBuilt_ = false;
-
-    Project project_;
-    QString projectPath_;
-    QString projectFileName_;
-    QString ModeText_;
-
-    std::unique_ptr<GuiTransferUi> transferUi_;
-    std::unique_ptr<TransferSession> transfer_;
-    QTimer* transferWatch_;
+    DataTransferCommand* transfer_ = nullptr;
     QPrinter printer_;
 };

@@ -8,6 +8,8 @@
 class Prompter {
 public:
     enum class Icon { Information, Error };
+    // Dismissed: Escape or the box's close button; no answer at all, so the command stops.
+    enum class Answer { Yes, No, Dismissed };
 
     struct FileDialog {
         QString defaultName;           // without folder
@@ -21,7 +23,7 @@ public:
 
     virtual void message(const QString& caption, const QString& text, Icon icon) = 0;
     // 是/否 with the information icon; only 是 is yes.
-    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+    virtual Answer askYesNo(const QString& caption, const QString& text) = 0;
     virtual std::optional<QString> saveFile(const FileDialog& dialog) = 0;
     virtual std::optional<QString> openFile(const FileDialog& dialog) = 0;
 };

@@ -12,13 +12,18 @@ void QtPrompter::message(const QString& caption, const QString& text, Icon icon)
     box.exec();
 }
 
-bool QtPrompter::askYesNo(const QString& caption, const QString& text) {
+Prompter::Answer QtPrompter::askYesNo(const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    // Escape and the close button would otherwise count as 否 and discard the project.
+    QPushButton* dismiss = box.addButton(QMessageBox::Cancel);
+    dismiss->hide();
+    box.setEscapeButton(dismiss);
     box.setDefaultButton(yes);
     box.exec();
-    return box.clickedButton() == yes;
+    if (box.clickedButton() == yes) return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Dismissed;
 }
 
 QStringList QtPrompter::nameFilters(const QString& filter) {

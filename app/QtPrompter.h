@@ -11,7 +11,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& caption, const QString& text, Icon icon) override;
-    bool askYesNo(const QString& caption, const QString& text) override;
+    Answer askYesNo(const QString& caption, const QString& text) override;
     std::optional<QString> saveFile(const FileDialog& dialog) override;
     std::optional<QString> openFile(const FileDialog& dialog) override;
 

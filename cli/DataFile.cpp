@@ -29,9 +29,7 @@ DataFile DataFile::load(const std::filesystem::path& path) {
         file.info = std::move(r.info);
         file.components = std::move(r.components);
         file.complete = r.complete();
-        file.error = r.outcome == ReadOutcome::NegativeCount
-                         ? "工程文件的构件数为负数，没有读取任何构件。"
-                         : r.message;
+        file.error = r.message;
     } else if (magic == UploadFile::magic) {
         UploadReadResult r = UploadFile::parse(data);
         file.kind = Kind::Upload;

@@ -77,6 +77,7 @@ ProjectReadResult ProjectFile::parse(std::span<const std::uint8_t> bytes) {
     if (!in.readInt32(count)) return truncated();
     if (count < 0) {
         result.outcome = ReadOutcome::NegativeCount;
+        result.message = negativeCountMessage;
         return result;
     }
     for (std::int32_t i = 0; i < count; ++i) {

@@ -28,6 +28,8 @@ class ProjectFile {
 public:
     static constexpr std::string_view magic = "VexoProject";
     static constexpr std::string_view wrongMagicMessage = "不是有效的钢筋位置工程文件!";
+    static constexpr std::string_view negativeCountMessage =
+        "工程文件的构件数为负数，没有读取任何构件。";
 
     static ProjectReadResult read(const std::filesystem::path& path);
     static ProjectReadResult parse(std::span<const std::uint8_t> bytes);

@@ -212,60 +212,6 @@ TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
     EXPECT_EQ(frame.activeView()->pane()->group(0).texts.codeCell, "P001");
 }
 
-TEST_F(MainFrameTest, OpenFailuresLeaveThePathNamingTheChosenFile) {
-    const std::string wrong = (dir / "wrong.pro").string();
-    TempDir::write(wrong, std::string("\x0BVexoProfile\x00\x00\x00\x00", 16));
-    prompter.expectOpen("project", QString::fromStdString(wrong));
-    prompter.expectMessage(tip, QStringLiteral("不是有效的钢筋位置工程文件!"), Icon::Error);
-    frame.onCommand(ID_OPEN_PROJECT);
-    EXPECT_FALSE(frame.project().isOpen());
-    EXPECT_EQ(frame.projectPath(), QString::fromStdString(wrong));
-    EXPECT_EQ(childTitle(), QString());
-    prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
-
-    // A file that ends early keeps what was read, and the next save repairs that file
-    // without asking where.
-    std::string bytes = TempDir::read(writeProjectFile(
-        "cut.pro", "cut", {samples::withPoints("H001", 2), samples::withPoints("Z001", 3)}));
-    const std::string cut = (dir / "cut.pro").string();
-    TempDir::write(cut, bytes.substr(0, bytes.size() - 5));
-    prompter.expectOpen("project", QString::fromStdString(cut));
-    prompter.expectMessageContaining(tip, QStringLiteral("文件不完整"), Icon::Error);
-    frame.onCommand(ID_OPEN_PROJECT);
-    ASSERT_TRUE(frame.project().isOpen());
-    EXPECT_EQ(samples::codes(frame.project().components()), "H001");
-    EXPECT_EQ(childTitle(), QString());
-
-    prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
-    EXPECT_EQ(childTitle(), QString::fromStdString(cut));
-    EXPECT_TRUE(ProjectFile::read(cut).complete());
-
-    prompter.expectQuestion(tip, "是否保存对" + QString::fromStdString(cut) + "的更改？", false);
-    prompter.expectOpen("project", q(dir / "absent.pro"));
-    prompter.expectMessageContaining(tip, QStringLiteral("无法打开文件"), Icon::Error);
-    frame.onCommand(ID_OPEN_PROJECT);
-    EXPECT_FALSE(frame.project().isOpen());
-    EXPECT_EQ(frame.projectPath(), q(dir / "absent.pro"));
-}
-
-TEST_F(MainFrameTest, FailedSaveIsReportedAndKeepsTheProject) {
-    createProject("keep");
-    const QString target = q(dir / "missing" / "x.pro");
-    prompter.expectSave("project1", target);
-    prompter.expectMessageContaining(tip, QStringLiteral("无法创建文件"), Icon::Error);
-    frame.onCommand(ID_SAVE_PROJECT);
-    EXPECT_EQ(childTitle(), QStringLiteral("新工程"));
-
-    // Creating anew: 是, and the save fails again at the remembered path: nothing changes.
-    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), true);
-    prompter.expectMessageContaining(tip, QStringLiteral("无法创建文件"), Icon::Error);
-    frame.onCommand(ID_CREATE_PROJECT);
-    ASSERT_TRUE(frame.project().isOpen());
-    EXPECT_EQ(frame.project().info()->projectName.view(), "keep");
-}
-
 TEST_F(MainFrameTest, SaveAsAlwaysAsksAndRetitles) {
     createProject("p");
     const QString first = q(dir / "a.pro"), second = q(dir / "b.pro");
@@ -297,6 +243,16 @@ TEST_F(MainFrameTest, ClosingWithContentOffersToSaveUnderTheMainTitle) {
     frame.onCommand(ID_EXIT);
     EXPECT_FALSE(frame.project().isOpen());
     EXPECT_TRUE(ProjectFile::read(path.toStdString()).complete());
+}
+
+TEST_F(MainFrameTest, AnAbandonedCloseKeepsTheWindowAndTheProject) {
+    createProject("named");
+    prompter.expectQuestion(tip, "是否保存对" + frame.windowTitle() + "的更改？",
+                            Prompter::Answer::Dismissed);
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_EQ(frame.project().info()->projectName.view(), "named");
+    EXPECT_EQ(frame.activeChild()->windowTitle(), QStringLiteral("新工程"));
 }
 
 TEST_F(MainFrameTest, KeysReachTheProjectCommands) {

@@ -68,7 +68,7 @@ TEST(TransferCommand, FailuresExitWithOne) {
     r = transfer({"--demo", "-o", (dir / "missing" / "x.vexo").string(), "--save-image",
                   (dir / "kept.img").string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("[提示信息] 无法创建文件"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[提示信息] 无法在文件夹"), std::string::npos) << r.err;
     EXPECT_TRUE(std::filesystem::exists(dir / "kept.img"));
     EXPECT_FALSE(std::filesystem::exists(dir / "x.vexo"));
 }

@@ -108,7 +108,7 @@ TEST(ProjectFile, NegativeCountKeepsTheHeaderOnly) {
     bytes += blockBytes(withPoints("H001", 1));
     const ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
     EXPECT_EQ(r.outcome, ReadOutcome::NegativeCount);
-    EXPECT_TRUE(r.message.empty());
+    EXPECT_EQ(r.message, ProjectFile::negativeCountMessage);
     ASSERT_TRUE(r.info);
     EXPECT_EQ(*r.info, sampleInfo());
     EXPECT_TRUE(r.components.empty());

@@ -18,7 +18,7 @@ public:
         QString text;     // messages and questions; for dialogs the default name
         Icon icon = Icon::Information;
         bool textIsPart = false;  // the message need only contain `text`
-        bool yes = false;
+        Answer answer = Answer::No;
         std::optional<QString> path;  // dialogs: the answer, nothing for cancel
         QString filter;               // dialogs: checked when not empty
     };
@@ -26,14 +26,17 @@ public:
     ~ScriptedPrompter() override { expectDone(); }
 
     void expectMessage(const QString& caption, const QString& text, Icon icon) {
-        steps_.push_back({Step::Kind::Message, caption, text, icon, false, false, {}, {}});
+        steps_.push_back({Step::Kind::Message, caption, text, icon, false, Answer::No, {}, {}});
     }
     void expectMessageContaining(const QString& caption, const QString& part, Icon icon) {
-        steps_.push_back({Step::Kind::Message, caption, part, icon, true, false, {}, {}});
+        steps_.push_back({Step::Kind::Message, caption, part, icon, true, Answer::No, {}, {}});
+    }
+    void expectQuestion(const QString& caption, const QString& text, Answer answer) {
+        steps_.push_back(
+            {Step::Kind::Question, caption, text, Icon::Information, false, answer, {}, {}});
     }
     void expectQuestion(const QString& caption, const QString& text, bool yes) {
-        steps_.push_back(
-            {Step::Kind::Question, caption, text, Icon::Information, false, yes, {}, {}});
+        expectQuestion(caption, text, yes ? Answer::Yes : Answer::No);
     }
     void expectSave(const QString& defaultName, std::optional<QString> answer,
                     const QString& filter = {}) {
@@ -42,7 +45,7 @@ public:
                           defaultName,
                           Icon::Information,
                           false,
-                          false,
+                          Answer::No,
                           std::move(answer),
                           filter});
     }
@@ -53,7 +56,7 @@ public:
                           defaultName,
                           Icon::Information,
                           false,
-                          false,
+                          Answer::No,
                           std::move(answer),
                           filter});
     }
@@ -77,11 +80,11 @@ public:
         }
         EXPECT_EQ(icon, s.icon) << text.toStdString();
     }
-    bool askYesNo(const QString& caption, const QString& text) override {
+    Answer askYesNo(const QString& caption, const QString& text) override {
         Step s = next(Step::Kind::Question, text);
         EXPECT_EQ(caption.toStdString(), s.caption.toStdString());
         EXPECT_EQ(text.toStdString(), s.text.toStdString());
-        return s.yes;
+        return s.answer;
     }
     std::optional<QString> saveFile(const FileDialog& dialog) override {
         Step s = next(Step::Kind::Save, dialog.defaultName);
@@ -100,7 +103,7 @@ private:
         ++shown_;
         if (steps_.empty()) {
             ADD_FAILURE() << "unexpected prompt: " << what.toStdString();
-            return {kind, {}, what, Icon::Information, true, false, {}, {}};
+            return {kind, {}, what, Icon::Information, true, Answer::No, {}, {}};
         }
         Step s = steps_.front();
         steps_.pop_front();

@@ -1,0 +1,105 @@
+#include "app/CommandRegistry.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QToolBar>
+#include <functional>
+
+namespace {
+
+QList<QKeySequence> keysOf(const CommandRow& row) {
+    QList<QKeySequence> keys;
+    for (const QString& k :
+         QString::fromUtf8(row.keys).split(QStringLiteral("; "), Qt::SkipEmptyParts))
+        keys << QKeySequence(k, QKeySequence::PortableText);
+    return keys;
+}
+
+}  // namespace
+
+CommandRegistry::CommandRegistry(QWidget* window) : QObject(window) {
+    for (const CommandRow& row : commandTable()) {
+        auto* a = new QAction(QString::fromUtf8(row.text), window);
+        const int id = row.id;
+        a->setData(id);
+        a->setStatusTip(QString::fromUtf8(row.statusPrompt));
+        if (row.icon) a->setIcon(row.icon());
+        if (*row.toolTip) a->setToolTip(QString::fromUtf8(row.toolTip));
+        a->setCheckable(row.checkable);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, id] { emit command(id); });
+        window->addAction(a);
+        actions_[id] = a;
+        rows_[id] = &row;
+    }
+}
+
+QAction* CommandRegistry::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* CommandRegistry::menuAction(int id) const {
+    auto it = shownItems_.find(id);
+    return it == shownItems_.end() ? nullptr : it->second;
+}
+
+void CommandRegistry::showMenu(QMenuBar* menuBar, MenuBar bar) {
+    shown_ = bar;
+    const int flag = static_cast<int>(bar);
+    for (const auto& [id, row] : rows_) {
+        QAction* a = actions_[id];
+        a->setShortcuts((row->keyMenus & flag) ? keysOf(*row) : QList<QKeySequence>());
+        a->setText(
+            QString::fromUtf8(bar == MenuBar::M128 && row->text128 ? row->text128 : row->text));
+    }
+
+    // Clearing deletes the menus only; the actions stay with the window.
+    menuBar->clear();
+    shownItems_.clear();
+    std::function<void(QMenu*, const std::vector<MenuEntry>&)> fill =
+        [&](QMenu* target, const std::vector<MenuEntry>& entries) {
+            for (const MenuEntry& e : entries) {
+                switch (e.kind) {
+                    case MenuEntry::Kind::Separator:
+                        target->addSeparator();
+                        break;
+                    case MenuEntry::Kind::Submenu:
+                        fill(target->addMenu(QString::fromUtf8(e.title)), e.children);
+                        break;
+                    case MenuEntry::Kind::Item:
+                        target->addAction(actions_.at(e.id));
+                        shownItems_[e.id] = actions_.at(e.id);
+                        break;
+                }
+            }
+        };
+    for (const MenuPopup& popup : menuLayout(bar)) {
+        fill(menuBar->addMenu(QString::fromUtf8(popup.title)), popup.entries);
+    }
+}
+
+void CommandRegistry::fillToolBar(QToolBar* toolBar) const {
+    for (int id : toolbar128()) {
+        if (id == 0) {
+            toolBar->addSeparator();
+        } else {
+            toolBar->addAction(actions_.at(id));
+        }
+    }
+}
+
+void CommandRegistry::updateEnabled(bool documentOpen, bool recentFiles) {
+    for (const auto& [id, row] : rows_) {
+        switch (row->enabled) {
+            case CommandRow::Enabled::Always:
+                break;
+            case CommandRow::Enabled::WithDocument:
+                actions_[id]->setEnabled(documentOpen);
+                break;
+            case CommandRow::Enabled::WithRecentFiles:
+                actions_[id]->setEnabled(recentFiles);
+                break;
+        }
+    }
+}

@@ -1,0 +1,55 @@
+#include "app/DataTransferCommand.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/GuiTransferUi.h"
+#include "app/Prompter.h"
+#include "instrument/TransferSession.h"
+
+DataTransferCommand::DataTransferCommand(QObject* window, Prompter& prompter, UsbLink* link,
+                                         QLabel* messagePane)
+    : QObject(window), prompter_(prompter), messagePane_(messagePane), watch_(new QTimer(this)) {
+    ui_ = std::make_unique<GuiTransferUi>(
+        window, prompter_,
+        [this](std::size_t done, std::size_t expected) { showProgress(done, expected); });
+    if (link) session_ = std::make_unique<TransferSession>(*link, *ui_);
+    watch_->setInterval(200);
+    connect(watch_, &QTimer::timeout, this, [this] {
+        if (session_ && !session_->running()) {
+            watch_->stop();
+            messagePane_->setText(QStringLiteral("就绪"));
+        }
+    });
+}
+
+DataTransferCommand::~DataTransferCommand() {
+    stop();
+}
+
+void DataTransferCommand::OnDataTransfer() {
+    if (!session_) {
+        prompter_.message(QStringLiteral("DEBUG372"), QStringLiteral("打开设备失败！"),
+                          Prompter::Icon::Error);
+        return;
+    }
+    if (session_->OnDataTransfer()) {
+        messagePane_->setText(QStringLiteral("正在接收测量数据…"));
+        watch_->start();
+    }
+}
+
+void DataTransferCommand::stop() {
+    if (!session_) return;
+    ui_->abandonPrompts();
+    session_->stop();
+}
+
+void DataTransferCommand::showProgress(std::size_t done, std::size_t expected) {
+    if (!session_ || !session_->running()) return;
+    messagePane_->setText(
+        expected > 0
+            ? QStringLiteral("正在接收测量数据：%1 / %2 块").arg(done).arg(std::max(done, expected))
+            : QStringLiteral("正在接收测量数据：%1 块").arg(done));
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+#include "app/Prompter.h"
+#include "model/Project.h"
+
+class SessionUi;
+
+// The one owner of the open project: its header and components, the file it came from, the
+// view mode, and the flows that change them (创建工程, 打开工程, 保存工程, 另存为, the close
+// prompt, 设置工程, 增加构件, 删除构件). Everything else reaches the project through it. It talks
+// to the user only through the Prompter and to the window only through SessionUi, so it runs
+// without a main window. GUI thread only.
+class ProjectSession {
+public:
+    // Neither is owned; both must outlive the session.
+    ProjectSession(Prompter& prompter, SessionUi& ui);
+
+    Project& project() { return project_; }
+    const Project& project() const { return project_; }
+    const QString& projectPath() const { return projectPath_; }
+    const QString& projectFileName() const { return projectFileName_; }
+    // "H", "Z", "W", "P" or empty.
+    const QString& ModeText() const { return ModeText_; }
+
+    void OnCreateProject();
+    void OnOpenProject();
+    void OnSaveProject();
+    void OnSaveAs();
+    void OnSetProject();
+    void OnAddComponent();
+    void OnDeleteComponent();
+
+    // A view-mode command: remembers the letter and lets the view rebuild for it.
+    void setViewMode(const QString& letter);
+    // After the component list changed: the mode shown again, 剖面 when none was chosen.
+    void reissueViewMode();
+
+    // The close flow: offers to save a project with content, then clears the project. False
+    // when the user kept the window open (prompt dismissed, save cancelled or failed); the
+    // project is then as it was.
+    bool closeProject();
+
+    static Prompter::FileDialog projectSaveDialog();
+    static Prompter::FileDialog projectOpenDialog();
+    static Prompter::FileDialog uploadOpenDialog();
+
+private:
+    enum class WriteOutcome { Written, Cancelled, Failed };
+
+    // The save prompt before create and open; false when the command is to stop.
+    bool offerToSave(const QString& title);
+    WriteOutcome writeWithPath();
+    bool writeProjectFile(const QString& path);
+    void setPath(const QString& path);
+    void info(const QString& text);
+    void error(const QString& text);
+
+    Prompter& prompter_;
+    SessionUi& ui_;
+    Project project_;
+    QString projectPath_;
+    QString projectFileName_;
+    QString ModeText_;
+};

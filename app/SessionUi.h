@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "model/ComponentList.h"
+#include "model/ProjectInfo.h"
+
+// What the project session needs of the window around it: the document window's title, the
+// view's rebuild and the two dialogs it opens. The main frame implements it; tests implement
+// it without any window. GUI thread only.
+class SessionUi {
+public:
+    virtual ~SessionUi() = default;
+
+    // The title of the active document window (the main window's when there is none).
+    virtual QString documentTitle() const = 0;
+    virtual void setDocumentTitle(const QString& title) = 0;
+    // The main window's own title, which the close prompt names.
+    virtual QString mainTitle() const = 0;
+
+    // ModeMessage to the active view: rebuild for the mode whose letter begins `modeText`.
+    // Returns the view's answer, 0 when there is no view.
+    virtual int sendModeMessage(const QString& modeText) = 0;
+
+    // The project settings dialog on `info`; the header changes only on OK.
+    virtual void editProjectSettings(ProjectInfo& info, const ComponentList& components) = 0;
+
+    // The component selection dialog: one entry per component of `components`, true where the
+    // user ticked it; nothing when the dialog was cancelled. addMode 1 lists an upload's
+    // components (without names), 0 the project's own.
+    virtual std::optional<std::vector<bool>> chooseComponents(const ComponentList& components,
+                                                              int addMode,
+                                                              const QString& caption) = 0;
+};

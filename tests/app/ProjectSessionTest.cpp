@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/ProjectSession.h"
+#include "app/QtPrompter.h"
+#include "app/SessionUi.h"
+#include "model/ProjectFile.h"
+#include "support/ModalDriver.h"
+#include "support/ModelSamples.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+using Answer = Prompter::Answer;
+using Icon = Prompter::Icon;
+
+namespace {
+
+const QString tip = QStringLiteral("提示信息");
+const QString saved = QStringLiteral("保存工程文件成功!");
+
+QString q(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// The window around the session, without a window: it records what the session asks of it.
+class FakeUi : public SessionUi {
+public:
+    QString documentTitle() const override { return title; }
+    void setDocumentTitle(const QString& t) override { title = t; }
+    QString mainTitle() const override { return QStringLiteral("Corvane "); }
+    int sendModeMessage(const QString& mode) override {
+        modes << mode;
+        return 1;
+    }
+    void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
+        info.projectName.assign(nextName);
+    }
+    std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,
+                                                      const QString&) override {
+        return ticks;
+    }
+
+    QString title;
+    QStringList modes;
+    std::string nextName = "p";
+    std::optional<std::vector<bool>> ticks;
+};
+
+class ProjectSessionTest : public testing::Test {
+protected:
+    ProjectSessionTest() : session(prompter, ui) {}
+
+    void create(const std::string& name) {
+        ui.nextName = name;
+        session.OnCreateProject();
+        ASSERT_TRUE(session.project().isOpen());
+    }
+    std::string projectName() { return std::string(session.project().info()->projectName.view()); }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+    FakeUi ui;
+    ProjectSession session;
+};
+
+}  // namespace
+
+TEST_F(ProjectSessionTest, OnlyNoOrASuccessfulSaveLetsTheWindowClose) {
+    struct Case {
+        const char* what;
+        Answer answer;
+        std::optional<std::string> saveAs;  // the save dialog's answer after 是
+        bool closes;
+    };
+    const Case cases[] = {
+        {"dismissed", Answer::Dismissed, std::nullopt, false},
+        {"是, dialog cancelled", Answer::Yes, std::nullopt, false},
+        {"是, write fails", Answer::Yes, "missing/x.pro", false},
+        {"是, written", Answer::Yes, "ok.pro", true},
+        {"否", Answer::No, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        create("keep");
+        prompter.expectQuestion(tip, QStringLiteral("是否保存对Corvane 的更改？"), c.answer);
+        if (c.answer == Answer::Yes) {
+            prompter.expectSave("project1",
+                                c.saveAs ? std::optional(q(dir / *c.saveAs)) : std::nullopt);
+        }
+        if (c.saveAs && c.closes) prompter.expectMessage(tip, saved, Icon::Information);
+        if (c.saveAs && !c.closes) {
+            prompter.expectMessageContaining(tip, QStringLiteral("无法在文件夹"), Icon::Error);
+        }
+        EXPECT_EQ(session.closeProject(), c.closes);
+        prompter.expectDone();
+        EXPECT_EQ(session.project().isOpen(), !c.closes);
+        if (!c.closes) {
+            EXPECT_EQ(projectName(), "keep");
+        }
+        if (c.saveAs && c.closes) {
+            EXPECT_TRUE(ProjectFile::read(dir / *c.saveAs).complete());
+        }
+        EXPECT_EQ(session.projectPath().isEmpty(), !(c.saveAs && c.closes));
+        session.project().clear();
+    }
+}
+
+TEST_F(ProjectSessionTest, DismissingThePromptOfCreateOrOpenKeepsTheProject) {
+    create("old");
+    ui.modes.clear();
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), Answer::Dismissed);
+    ui.nextName = "new";
+    session.OnCreateProject();
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), Answer::Dismissed);
+    session.OnOpenProject();
+    prompter.expectDone();
+    EXPECT_EQ(projectName(), "old");
+    EXPECT_TRUE(ui.modes.isEmpty());
+}
+
+TEST_F(ProjectSessionTest, AFailedSaveKeepsThePathItHad) {
+    create("p");
+    prompter.expectSave("project1", q(dir / "missing" / "a.pro"));
+    prompter.expectMessageContaining(tip, QStringLiteral("无法在文件夹"), Icon::Error);
+    session.OnSaveProject();
+    EXPECT_EQ(session.projectPath(), QString());
+    EXPECT_EQ(ui.title, QStringLiteral("新工程"));
+
+    // Not retried silently: the next save asks again.
+    prompter.expectSave("project1", q(dir / "a.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveProject();
+    EXPECT_EQ(session.projectFileName(), QStringLiteral("a.pro"));
+
+    prompter.expectSave("project1", q(dir / "missing" / "b.pro"));
+    prompter.expectMessageContaining(tip, QStringLiteral("无法在文件夹"), Icon::Error);
+    session.OnSaveAs();
+    EXPECT_EQ(session.projectPath(), q(dir / "a.pro"));
+    EXPECT_EQ(session.projectFileName(), QStringLiteral("a.pro"));
+    EXPECT_EQ(ui.title, q(dir / "a.pro"));
+}
+
+TEST_F(ProjectSessionTest, APartlyReadProjectIsNeverSavedOverItsOriginal) {
+    ProjectInfo info;
+    info.projectName.assign("damaged");
+    const std::string whole =
+        ProjectFile::encode(info, {samples::withPoints("H001", 2), samples::withPoints("Z001", 3)});
+    std::string negative = ProjectFile::encode(info, {});
+    negative.replace(negative.size() - 4, 4, "\xFF\xFF\xFF\xFF");
+    struct Case {
+        const char* file;
+        std::string bytes;
+        QString message;
+        std::string codes;
+    };
+    const Case cases[] = {
+        {"cut.pro", whole.substr(0, whole.size() - 5), QStringLiteral("文件不完整"), "H001"},
+        {"negative.pro", negative, QString::fromUtf8(ProjectFile::negativeCountMessage), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        session.project().clear();
+        TempDir::write(dir / c.file, c.bytes);
+        prompter.expectOpen("project", q(dir / c.file));
+        prompter.expectMessageContaining(tip, c.message, Icon::Error);
+        session.OnOpenProject();
+        ASSERT_TRUE(session.project().isOpen());
+        EXPECT_EQ(projectName(), "damaged");
+        EXPECT_EQ(samples::codes(session.project().components()), c.codes);
+        EXPECT_EQ(session.projectPath(), QString());
+        EXPECT_EQ(ui.title, QString());
+
+        prompter.expectSave("project1", std::nullopt);  // asks, never writes the original
+        session.OnSaveProject();
+        prompter.expectDone();
+        EXPECT_EQ(TempDir::read(dir / c.file), c.bytes);
+    }
+}
+
+TEST_F(ProjectSessionTest, AProjectOpenWithoutContentClosesWithoutAPrompt) {
+    ASSERT_TRUE(ProjectFile::save(dir / "empty.pro", ProjectInfo{}, {}).ok());
+    prompter.expectOpen("project", q(dir / "empty.pro"));
+    session.OnOpenProject();
+    ASSERT_TRUE(session.project().isOpen());
+    EXPECT_TRUE(session.closeProject());
+    EXPECT_FALSE(session.project().isOpen());
+}
+
+TEST(QtPrompter, EscapeAndTheCloseButtonAreNoAnswer) {
+    QtPrompter prompter;
+    struct Case {
+        const char* what;
+        std::function<void(QMessageBox*)> act;
+        Answer expected;
+    };
+    auto click = [](const char* text) {
+        return [text](QMessageBox* box) {
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == QString::fromUtf8(text)) QTest::mouseClick(b, Qt::LeftButton);
+            }
+        };
+    };
+    const Case cases[] = {
+        {"是", click("是"), Answer::Yes},
+        {"否", click("否"), Answer::No},
+        {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); },
+         Answer::Dismissed},
+        {"close button", [](QMessageBox* box) { box->close(); }, Answer::Dismissed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        onNextModal<QMessageBox>(c.act);
+        EXPECT_EQ(prompter.askYesNo(tip, QStringLiteral("是否保存对新工程的更改？")), c.expected);
+    }
+}
