@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -255,7 +257,7 @@ TEST_F(MainFrameTest, AnAbandonedCloseKeepsTheWindowAndTheProject) {
     EXPECT_EQ(frame.activeChild()->windowTitle(), QStringLiteral("新工程"));
 }
 
-TEST_F(MainFrameTest, KeysReachTheProjectCommands) {
+TEST_F(MainFrameTest, KeysFollowTheMenuBarShown) {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
@@ -266,6 +268,41 @@ TEST_F(MainFrameTest, KeysReachTheProjectCommands) {
     QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(frame.project().isOpen());
     EXPECT_EQ(frame.project().info()->projectName.view(), "by key");
+
+    // Without a document window Ctrl+N is 新建, as menu 128 shows, and Ctrl+O and Ctrl+S
+    // reach nothing of the project.
+    frame.activeChild()->close();
+    QTRY_VERIFY(frame.menuAction(ID_FILE_NEW) != nullptr);
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(frame.activeChild());
+    EXPECT_EQ(frame.project().info()->projectName.view(), "by key");
+    EXPECT_EQ(frame.action(ID_APP_ABOUT)->text(), QStringLiteral("关于 (&A)..."));
+}
+
+TEST_F(MainFrameTest, OneActionPerCommandInMenuToolbarAndKeys) {
+    QAction* about = frame.action(ID_APP_ABOUT);
+    EXPECT_EQ(frame.menuAction(ID_APP_ABOUT), about);
+    EXPECT_TRUE(frame.toolBar()->actions().contains(about));
+    EXPECT_EQ(frame.action(ID_CREATE_PROJECT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_TRUE(frame.action(ID_FILE_NEW)->shortcut().isEmpty());
+
+    // The toolbar button tells what it does in the status bar, as the menu item does.
+    QWidget* button = frame.toolBar()->widgetForAction(about);
+    QTest::mouseMove(button);
+    QStatusTipEvent tipEvent(about->statusTip());
+    QApplication::sendEvent(button, &tipEvent);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("显示程序信息、版本号和版权"));
+
+    // A triggered action runs its command.
+    frame.action(ID_VIEW_GRID)->trigger();
+    EXPECT_EQ(frame.ModeText(), QStringLiteral("W"));
+    frame.action(ID_VIEW_TOOLBAR)->trigger();
+    EXPECT_TRUE(frame.toolBar()->isHidden());
+    EXPECT_FALSE(frame.action(ID_VIEW_TOOLBAR)->isChecked());
 }
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarToggle) {
