@@ -167,9 +167,7 @@ std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentLis
                                                               int addMode, const QString& caption) {
     CDlgShowUploadData dialog(components, addMode, caption, this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    std::vector<bool> ticked;
-    for (QChar c : dialog.selectionMask()) ticked.push_back(c == QLatin1Char('1'));
-    return ticked;
+    return dialog.selection();
 }
 
 // ---- commands -----------------------------------------------------------------------------

@@ -35,11 +35,7 @@ void CCheckHeadCtrl::onSectionClicked(int logicalIndex) {
     if (logicalIndex != 0 || images_.isEmpty() || !model()) return;
     const int next = image_ == EmptyBox ? TickedBox : EmptyBox;
     setImage(next);
-    const Qt::CheckState state = next == TickedBox ? Qt::Checked : Qt::Unchecked;
-    QAbstractItemModel* m = model();
-    for (int row = 0; row < m->rowCount(rootIndex()); ++row) {
-        const QModelIndex cell = m->index(row, 0, rootIndex());
-        // A row the owner left without a box keeps it that way.
-        if (cell.data(Qt::CheckStateRole).isValid()) m->setData(cell, state, Qt::CheckStateRole);
-    }
+    // The model ticks or clears all its rows in one change.
+    model()->setHeaderData(0, Qt::Horizontal, next == TickedBox ? Qt::Checked : Qt::Unchecked,
+                           Qt::CheckStateRole);
 }

@@ -5,8 +5,9 @@
 #include <QPixmap>
 
 // The header of a CCheckListCtrl. Once it has its images, section 0 shows one of them and a
-// click on that section sets every row that carries a check state of the view's model to the
-// new header state. Until then it is a plain header that ignores clicks. GUI thread only.
+// click on that section hands the new state to the model as its first column's header check
+// state, which ticks or clears every row. Until then it is a plain header that ignores
+// clicks. GUI thread only.
 class CCheckHeadCtrl : public QHeaderView {
     Q_OBJECT
 public:

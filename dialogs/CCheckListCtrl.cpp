@@ -34,53 +34,38 @@ QList<QPixmap> drawCheckImages() {
 }  // namespace
 
 CCheckListCtrl::CCheckListCtrl(QWidget* parent)
-    : QTreeWidget(parent), header_(new CCheckHeadCtrl(this)) {
+    : QTreeView(parent), header_(new CCheckHeadCtrl(this)) {
     setHeader(header_);
-    setColumnCount(0);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(model(), &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
-                if (roles.isEmpty() || roles.contains(Qt::CheckStateRole)) syncHeaderBox();
-            });
-    connect(model(), &QAbstractItemModel::rowsInserted, this, &CCheckListCtrl::onRowsInserted);
-    connect(model(), &QAbstractItemModel::rowsRemoved, this, &CCheckListCtrl::syncHeaderBox);
 }
 
-void CCheckListCtrl::addColumn(const QString& title, int width, Qt::Alignment alignment) {
-    const int column = columnCount();
-    setColumnCount(column + 1);
-    headerItem()->setText(column, title);
-    headerItem()->setData(column, Qt::TextAlignmentRole, QVariant::fromValue(alignment));
-    setColumnWidth(column, width);
+void CCheckListCtrl::setModel(QAbstractItemModel* model) {
+    if (QAbstractItemModel* old = this->model()) old->disconnect(this);
+    QTreeView::setModel(model);
+    if (!model) return;
+    connect(model, &QAbstractItemModel::headerDataChanged, this, &CCheckListCtrl::syncHeaderBox);
+    connect(model, &QAbstractItemModel::modelReset, this, &CCheckListCtrl::syncHeaderBox);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &CCheckListCtrl::syncHeaderBox);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &CCheckListCtrl::syncHeaderBox);
+    syncHeaderBox();
 }
 
-int CCheckListCtrl::addRow(const QStringList& texts) {
-    auto* item = new QTreeWidgetItem(texts);
-    for (int column = 0; column < columnCount(); ++column) {
-        item->setData(column, Qt::TextAlignmentRole,
-                      headerItem()->data(column, Qt::TextAlignmentRole));
-    }
-    addTopLevelItem(item);
-    return indexOfTopLevelItem(item);
-}
-
-void CCheckListCtrl::enableCheckBoxes() {
-    checkBoxes_ = true;
-    if (rowCount() > 0) onRowsInserted(QModelIndex(), 0, rowCount() - 1);
+int CCheckListCtrl::rowCount() const {
+    return model() ? model()->rowCount() : 0;
 }
 
 bool CCheckListCtrl::isChecked(int row) const {
-    const QTreeWidgetItem* item = topLevelItem(row);
-    return item && item->data(0, Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model() && model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
 }
 
 void CCheckListCtrl::setChecked(int row, bool checked) {
-    if (QTreeWidgetItem* item = topLevelItem(row)) {
-        item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    if (model()) {
+        model()->setData(model()->index(row, 0), checked ? Qt::Checked : Qt::Unchecked,
+                         Qt::CheckStateRole);
     }
 }
 
@@ -99,34 +84,26 @@ int CCheckListCtrl::headerImage() const {
 
 void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {
     // Space toggles the row's box whichever cell of the row is current.
-    QTreeWidgetItem* item = currentItem();
-    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select) && item &&
-        event->modifiers() == Qt::NoModifier && item->data(0, Qt::CheckStateRole).isValid() &&
-        (item->flags() & Qt::ItemIsUserCheckable)) {
-        item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-        event->accept();
-        return;
-    }
-    QTreeWidget::keyPressEvent(event);
-}
-
-void CCheckListCtrl::onRowsInserted(const QModelIndex& parent, int first, int last) {
-    if (checkBoxes_ && !parent.isValid()) {
-        for (int row = first; row <= last; ++row) {
-            QTreeWidgetItem* item = topLevelItem(row);
-            if (!item->data(0, Qt::CheckStateRole).isValid()) item->setCheckState(0, Qt::Unchecked);
+    const QModelIndex current = currentIndex();
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select) && current.isValid() &&
+        event->modifiers() == Qt::NoModifier) {
+        const QModelIndex box = current.siblingAtColumn(0);
+        if (box.flags() & Qt::ItemIsUserCheckable) {
+            model()->setData(
+                box,
+                box.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked,
+                Qt::CheckStateRole);
+            event->accept();
+            return;
         }
     }
-    syncHeaderBox();
+    QTreeView::keyPressEvent(event);
 }
 
 void CCheckListCtrl::syncHeaderBox() {
     // An empty list keeps whatever its header clicks made of the box.
     if (headerReady_ != 1 || rowCount() == 0) return;
-    bool unticked = false;
-    for (int row = 0; row < rowCount() && !unticked; ++row) {
-        const QVariant state = topLevelItem(row)->data(0, Qt::CheckStateRole);
-        unticked = state.isValid() && state.toInt() != Qt::Checked;
-    }
-    header_->setImage(unticked ? CCheckHeadCtrl::EmptyBox : CCheckHeadCtrl::TickedBox);
+    const bool ticked =
+        model()->headerData(0, Qt::Horizontal, Qt::CheckStateRole).toInt() == Qt::Checked;
+    header_->setImage(ticked ? CCheckHeadCtrl::TickedBox : CCheckHeadCtrl::EmptyBox);
 }

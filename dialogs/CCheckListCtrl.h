@@ -2,27 +2,21 @@
 
 #include <QList>
 #include <QPixmap>
-#include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
 
 class CCheckHeadCtrl;
 
-// A report-style list whose rows may carry check boxes and whose first column header carries a
-// box kept in step with them: ticked exactly when no row is unticked. A row without a check
-// state counts as not unticked. GUI thread only.
-class CCheckListCtrl : public QTreeWidget {
+// A report-style list over a table model whose first column may carry check boxes, and whose
+// first column header then carries a box kept in step with them: ticked exactly when no row
+// is unticked (the model's header check state). Ticking the header box ticks or clears every
+// row through the model's header data, in one change. GUI thread only.
+class CCheckListCtrl : public QTreeView {
     Q_OBJECT
 public:
     explicit CCheckListCtrl(QWidget* parent = nullptr);
 
-    // Appends a column; its cells take the header's alignment.
-    void addColumn(const QString& title, int width, Qt::Alignment alignment = Qt::AlignCenter);
-    // Appends a row of cell texts and returns its index.
-    int addRow(const QStringList& texts);
-    int rowCount() const { return topLevelItemCount(); }
-
-    // From now on every row, present or added later, carries a check box (unticked).
-    void enableCheckBoxes();
+    void setModel(QAbstractItemModel* model) override;
+    int rowCount() const;
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
 
@@ -40,12 +34,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void onRowsInserted(const QModelIndex& parent, int first, int last);
     void syncHeaderBox();
 
     int headerReady_ = 0;
     QList<QPixmap> checkImages_;
     CCheckHeadCtrl* header_;
     int shownItem_ = 0;
-    bool checkBoxes_ = false;
 };

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
-#include "dialogs/ComponentRowTexts.h"
+#include "dialogs/ComponentTableModel.h"
 #include "dialogs/GbkQt.h"
 #include "dialogs/OkCancelButtons.h"
 
@@ -27,7 +27,7 @@ CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* co
     testBasisEdit_ = makeEdit("edit1021");
     testUnitEdit_ = makeEdit("edit1020");
     instrumentEdit_ = makeEdit("edit1017");
-    componentList_ = new QTreeWidget(this);
+    componentList_ = new QTreeView(this);
     componentList_->setObjectName(QStringLiteral("list1015"));
 
     auto* grid = new QGridLayout(this);
@@ -51,31 +51,16 @@ CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* co
     instrumentEdit_->setText(fromGbk(projectInfo.instrument.view()));
     testBasisEdit_->setText(fromGbk(projectInfo.testBasis.view()));
 
-    const QStringList headers{QStringLiteral("序号"),     QStringLiteral("构件编号"),
-                              QStringLiteral("构件名称"), QStringLiteral("检测类型"),
-                              QStringLiteral("日期"),     QStringLiteral("测点数")};
-    const int widths[] = {50, 80, 100, 80, 80, 80};
-    componentList_->setColumnCount(static_cast<int>(headers.size()));
-    componentList_->setHeaderLabels(headers);
     componentList_->setRootIsDecorated(false);
     componentList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     componentList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    componentList_->header()->setDefaultAlignment(Qt::AlignCenter);
     componentList_->header()->setStretchLastSection(false);
-    for (int i = 0; i < headers.size(); ++i) componentList_->setColumnWidth(i, widths[i]);
-
-    if (components) {
-        int r = 0;
-        QList<QTreeWidgetItem*> items;
-        for (const Component& c : *components) {
-            auto* item = new QTreeWidgetItem(QStringList{
-                QString::number(++r), fromGbk(c.code.view()), fromGbk(c.name.view()),
-                rowtext::typeText(c), fromGbk(c.date.view()), rowtext::pointCountText(c)});
-            for (int i = 0; i < headers.size(); ++i) item->setTextAlignment(i, Qt::AlignCenter);
-            items << item;
-        }
-        componentList_->addTopLevelItems(items);
-    }
+    // Without components the list stays empty.
+    static const ComponentList none;
+    auto* model = new ComponentTableModel(components ? *components : none,
+                                          ComponentTableModel::Columns::Settings, this);
+    componentList_->setModel(model);
+    model->applyColumnWidths(componentList_);
     projectNameEdit_->setFocus();
 }
 

@@ -6,7 +6,7 @@
 #include "model/ProjectInfo.h"
 
 class QLineEdit;
-class QTreeWidget;
+class QTreeView;
 
 // The project settings dialog (工程设置窗口): edits the four header texts in place on OK and
 // lists the project's components read-only. Neither record is owned.
@@ -20,7 +20,7 @@ public:
     QLineEdit* testBasisEdit() const { return testBasisEdit_; }
     QLineEdit* testUnitEdit() const { return testUnitEdit_; }
     QLineEdit* instrumentEdit() const { return instrumentEdit_; }
-    QTreeWidget* componentList() const { return componentList_; }
+    QTreeView* componentList() const { return componentList_; }
 
     void accept() override;
 
@@ -30,5 +30,5 @@ private:
     QLineEdit* testBasisEdit_;
     QLineEdit* testUnitEdit_;
     QLineEdit* instrumentEdit_;
-    QTreeWidget* componentList_;
+    QTreeView* componentList_;
 };

@@ -2,14 +2,16 @@
 
 #include <QDialog>
 #include <QString>
+#include <vector>
 
 #include "model/ComponentList.h"
 
 class CCheckListCtrl;
+class ComponentTableModel;
 
 // Lets the user tick components of a list (an upload's when adding, the project's when
 // deleting or printing) and shows the points of the selected one. The list is only read, and
-// must outlive the dialog; the caller reads selectionMask() after OK. GUI thread only.
+// must outlive the dialog; the caller reads selection() after OK. GUI thread only.
 class CDlgShowUploadData : public QDialog {
     Q_OBJECT
 public:
@@ -21,8 +23,8 @@ public:
     const ComponentList& components() const { return components_; }
     int addMode() const { return addMode_; }
     const QString& captionText() const { return captionText_; }
-    // One '1' (ticked) or '0' per component, in list order; set by OK only.
-    const QString& selectionMask() const { return selectionMask_; }
+    // One entry per component, in list order, true where ticked; set by OK only.
+    const std::vector<bool>& selection() const { return selection_; }
 
     CCheckListCtrl* componentList() const { return componentList_; }
     CCheckListCtrl* pointList() const { return pointList_; }
@@ -31,12 +33,13 @@ public:
 
 private:
     void onComponentSelected();
-    void fillPointList(int row);
 
     const ComponentList& components_;
     int addMode_;
     QString captionText_;
-    QString selectionMask_;
+    std::vector<bool> selection_;
+    ComponentTableModel* componentModel_;
+    ComponentTableModel* pointModel_;
     CCheckListCtrl* componentList_;
     CCheckListCtrl* pointList_;
 };

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "dialogs/CDlgSetProject.h"
 #include "model/GbkCodec.h"
@@ -42,26 +42,27 @@ TEST(CDlgSetProject, ShowsTheHeaderAndTheComponentsRows) {
     EXPECT_EQ(d.testUnitEdit()->text(), QStringLiteral("检测中心"));
     EXPECT_EQ(d.instrumentEdit()->text(), QStringLiteral("R-630"));
 
-    QTreeWidget* list = d.componentList();
-    ASSERT_EQ(list->columnCount(), 6);
+    QTreeView* list = d.componentList();
+    const QAbstractItemModel* m = list->model();
+    ASSERT_EQ(m->columnCount(), 6);
     const QStringList headers{"序号", "构件编号", "构件名称", "检测类型", "日期", "测点数"};
     const int widths[] = {50, 80, 100, 80, 80, 80};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(list->headerItem()->text(i), headers[i]);
+        EXPECT_EQ(m->headerData(i, Qt::Horizontal).toString(), headers[i]);
         EXPECT_EQ(list->columnWidth(i), widths[i]);
     }
-    ASSERT_EQ(list->topLevelItemCount(), 2);
+    ASSERT_EQ(m->rowCount(), 2);
     const QStringList first{"1", "H001", "H001", "厚度", "11/3/25", "3"};
     const QStringList second{"2", "W001", "二层板", "网格", "11/3/25", "12 , 8"};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(list->topLevelItem(0)->text(i), first[i]);
-        EXPECT_EQ(list->topLevelItem(1)->text(i), second[i]);
-        EXPECT_EQ(list->topLevelItem(1)->textAlignment(i), Qt::AlignCenter);
+        EXPECT_EQ(m->index(0, i).data().toString(), first[i]);
+        EXPECT_EQ(m->index(1, i).data().toString(), second[i]);
+        EXPECT_EQ(m->index(1, i).data(Qt::TextAlignmentRole).toInt(), Qt::AlignCenter);
     }
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
     CDlgSetProject empty(info, nullptr);
-    EXPECT_EQ(empty.componentList()->topLevelItemCount(), 0);
+    EXPECT_EQ(empty.componentList()->model()->rowCount(), 0);
 }
 
 TEST(CDlgSetProject, OkStoresEachTextCutToItsFieldAndCancelStoresNothing) {

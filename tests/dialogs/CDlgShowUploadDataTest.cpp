@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "dialogs/CCheckListCtrl.h"
@@ -21,16 +22,23 @@ ComponentList fourTypes() {
     return list;
 }
 
-QStringList rowTexts(const QTreeWidget* list, int row) {
+QStringList rowTexts(const QAbstractItemView* list, int row) {
     QStringList texts;
-    for (int col = 0; col < list->columnCount(); ++col) texts << list->topLevelItem(row)->text(col);
+    const QAbstractItemModel* m = list->model();
+    for (int col = 0; col < m->columnCount(); ++col) texts << m->index(row, col).data().toString();
     return texts;
 }
 
-QStringList headerTexts(const QTreeWidget* list) {
+QStringList headerTexts(const QAbstractItemView* list) {
     QStringList texts;
-    for (int col = 0; col < list->columnCount(); ++col) texts << list->headerItem()->text(col);
+    const QAbstractItemModel* m = list->model();
+    for (int col = 0; col < m->columnCount(); ++col)
+        texts << m->headerData(col, Qt::Horizontal).toString();
     return texts;
+}
+
+QVariant cell(const QAbstractItemView* list, int row, int column, int role) {
+    return list->model()->index(row, column).data(role);
 }
 
 QPushButton* button(QDialog& d, const QString& text) {
@@ -68,16 +76,16 @@ TEST(CDlgShowUploadData, ColumnsCaptionAndControls) {
     const int componentWidths[] = {80, 80, 100, 80, 80, 80, 80};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(components->columnWidth(i), componentWidths[i]);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(points->columnWidth(i), i == 0 ? 80 : 100);
-    EXPECT_EQ(components->topLevelItem(3)->textAlignment(6), Qt::AlignCenter);
-    EXPECT_EQ(points->topLevelItem(0)->textAlignment(2), Qt::AlignCenter);
+    EXPECT_EQ(cell(components, 3, 6, Qt::TextAlignmentRole).toInt(), Qt::AlignCenter);
+    EXPECT_EQ(cell(points, 0, 2, Qt::TextAlignmentRole).toInt(), Qt::AlignCenter);
 
     EXPECT_EQ(components->headerImage(), 1);
     for (int r = 0; r < 4; ++r) {
-        EXPECT_TRUE(components->topLevelItem(r)->data(0, Qt::CheckStateRole).isValid());
+        EXPECT_TRUE(cell(components, r, 0, Qt::CheckStateRole).isValid());
         EXPECT_FALSE(components->isChecked(r));
     }
     EXPECT_EQ(points->headerImage(), 0);
-    EXPECT_FALSE(points->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid());
+    EXPECT_FALSE(cell(points, 0, 0, Qt::CheckStateRole).isValid());
     ASSERT_NE(button(d, "确定"), nullptr);
     EXPECT_TRUE(button(d, "确定")->isDefault());
 }
@@ -138,33 +146,30 @@ TEST(CDlgShowUploadData, ClickingTheRowAlreadyShownDoesNotRefill) {
     CDlgShowUploadData d(list, 0, QString());
     d.show();
     CCheckListCtrl* points = d.pointList();
-    points->topLevelItem(0)->setText(3, "mark");
+    QSignalSpy refills(points->model(), &QAbstractItemModel::modelReset);
 
     clickRow(d.componentList(), 0);
-    EXPECT_EQ(points->topLevelItem(0)->text(3), "mark");
-
+    EXPECT_EQ(refills.count(), 0);
     clickRow(d.componentList(), 3);
-    ASSERT_EQ(points->rowCount(), 2);
-    EXPECT_EQ(points->topLevelItem(0)->text(3), "7 mm");
-    points->topLevelItem(0)->setText(3, "mark");
+    EXPECT_EQ(refills.count(), 1);
+    EXPECT_EQ(cell(points, 0, 3, Qt::DisplayRole).toString(), "7 mm");
 
     // Deselect and click again: the selection changes but the shown component does not.
     clickRow(d.componentList(), 3, 2, Qt::ControlModifier);
-    ASSERT_TRUE(d.componentList()->selectedItems().isEmpty());
-    EXPECT_EQ(points->topLevelItem(0)->text(3), "mark");
+    ASSERT_TRUE(d.componentList()->selectionModel()->selectedRows().isEmpty());
     clickRow(d.componentList(), 3, 4);
     EXPECT_EQ(points->shownItem(), 3);
-    EXPECT_EQ(points->topLevelItem(0)->text(3), "mark");
+    EXPECT_EQ(refills.count(), 1);
 }
 
-TEST(CDlgShowUploadData, OkBuildsTheMaskFromTheTicksAndCancelLeavesIt) {
+TEST(CDlgShowUploadData, OkTakesTheTicksAndCancelLeavesThem) {
     const ComponentList list = fourTypes();
     {
         CDlgShowUploadData d(list, 1, QString());
         d.show();
         QTest::mouseClick(button(d, "确定"), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Accepted);
-        EXPECT_EQ(d.selectionMask(), "0000");
+        EXPECT_EQ(d.selection(), std::vector<bool>(4, false));
     }
     {
         CDlgShowUploadData d(list, 1, QString());
@@ -172,7 +177,7 @@ TEST(CDlgShowUploadData, OkBuildsTheMaskFromTheTicksAndCancelLeavesIt) {
         clickHeader(d.componentList(), 0);
         d.componentList()->setChecked(2, false);
         QTest::mouseClick(button(d, "确定"), Qt::LeftButton);
-        EXPECT_EQ(d.selectionMask(), "1101");
+        EXPECT_EQ(d.selection(), (std::vector<bool>{true, true, false, true}));
     }
     {
         CDlgShowUploadData d(list, 0, QString());
@@ -180,13 +185,13 @@ TEST(CDlgShowUploadData, OkBuildsTheMaskFromTheTicksAndCancelLeavesIt) {
         clickHeader(d.componentList(), 0);
         QTest::mouseClick(button(d, "取消"), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_TRUE(d.selectionMask().isEmpty());
+        EXPECT_TRUE(d.selection().empty());
     }
     const ComponentList none;
     CDlgShowUploadData empty(none, 0, QString());
     EXPECT_EQ(empty.pointList()->rowCount(), 0);
     empty.accept();
-    EXPECT_EQ(empty.selectionMask(), "");
+    EXPECT_TRUE(empty.selection().empty());
 }
 
 TEST(CDlgShowUploadData, RunsModallyWithTheKeyboardAlone) {
@@ -202,5 +207,5 @@ TEST(CDlgShowUploadData, RunsModallyWithTheKeyboardAlone) {
         QTest::keyClick(focus, Qt::Key_Return);
     });
     ASSERT_EQ(d.exec(), QDialog::Accepted);
-    EXPECT_EQ(d.selectionMask(), "1010");
+    EXPECT_EQ(d.selection(), (std::vector<bool>{true, false, true, false}));
 }
