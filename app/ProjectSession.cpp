@@ -119,16 +119,21 @@ void ProjectSession::OnOpenProject() {
     const auto chosen = prompter_.openFile(projectOpenDialog());
     if (!chosen) return;
 
-    ProjectReadResult r = ProjectFile::read(toPath(*chosen));
-    if (r.info) project_.open(std::move(*r.info), std::move(r.components));
-    if (r.complete()) {
+    Result<ProjectContents> read = ProjectFile::read(toPath(*chosen));
+    if (!read.ok()) {
+        error(QString::fromStdString(read.message()));
+        return;
+    }
+    ProjectContents& contents = read.value();
+    project_.open(std::move(contents.info), std::move(contents.components));
+    if (contents.complete()) {
         setPath(*chosen);
         ui_.setDocumentTitle(projectPath_);
         return;
     }
     // What was read stays open, but without the path: 保存工程 must not replace the damaged
     // original with the part that could be read.
-    error(QString::fromStdString(r.message));
+    error(QString::fromStdString(contents.damage));
 }
 
 void ProjectSession::OnSaveProject() {
@@ -159,17 +164,17 @@ void ProjectSession::OnAddComponent() {
     if (!project_.isOpen()) return;
     const auto chosen = prompter_.openFile(uploadOpenDialog());
     if (!chosen) return;
-    UploadReadResult upload = UploadFile::read(toPath(*chosen));
-    if (!upload.complete()) {
-        error(QString::fromStdString(upload.message));
+    Result<ComponentList> upload = UploadFile::read(toPath(*chosen));
+    if (!upload.ok()) {
+        error(QString::fromStdString(upload.message()));
         return;
     }
-    if (upload.components.empty()) return;
+    if (upload->empty()) return;
 
-    const auto ticked = ui_.chooseComponents(upload.components, 1, *chosen);
+    const auto ticked = ui_.chooseComponents(*upload, 1, *chosen);
     if (!ticked || !anyTicked(*ticked)) return;
     std::size_t i = 0;
-    for (Component& c : upload.components) {
+    for (Component& c : *upload) {
         if (i < ticked->size() && (*ticked)[i])
             insertComponent(project_.components(), std::move(c));
         ++i;

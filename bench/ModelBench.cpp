@@ -86,8 +86,10 @@ void BM_ReadProject(benchmark::State& state) {
     }
     const auto bytes = std::filesystem::file_size(benchFile());
     for (auto _ : state) {
-        ProjectReadResult r = ProjectFile::read(benchFile());
-        if (!r.complete() || r.components.size() != 10000) state.SkipWithError("read failed");
+        Result<ProjectContents> r = ProjectFile::read(benchFile());
+        if (!r.ok() || !r->complete() || r->components.size() != 10000) {
+            state.SkipWithError("read failed");
+        }
         benchmark::DoNotOptimize(r);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
@@ -138,7 +140,7 @@ void reportReadPeakMemory() {
     const double bytes = static_cast<double>(std::filesystem::file_size(benchFile()));
     const double peakKb = inChild([] {
         const long baseline = statusKb("VmRSS:");
-        ProjectReadResult r = ProjectFile::read(benchFile());
+        Result<ProjectContents> r = ProjectFile::read(benchFile());
         benchmark::DoNotOptimize(r);
         return static_cast<double>(statusKb("VmHWM:") - baseline);
     });

@@ -6,6 +6,7 @@
 
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
+#include "model/Result.h"
 
 // A project or upload data file, told apart by its magic, as the program holds it after the
 // read.
@@ -15,8 +16,11 @@ struct DataFile {
     Kind kind = Kind::None;
     std::optional<ProjectInfo> info;  // project files only
     ComponentList components;
-    bool complete = false;
-    std::string error;  // UTF-8; empty when complete
+    std::string damage;  // UTF-8: why the rest of a damaged file is missing; empty when whole
 
-    static DataFile load(const std::filesystem::path& path);
+    bool complete() const { return damage.empty(); }
+
+    // A failure when nothing of the file could be taken (unreadable, not one of the two kinds,
+    // wrong magic); the same message the program shows for that file.
+    static Result<DataFile> load(const std::filesystem::path& path);
 };

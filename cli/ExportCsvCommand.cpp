@@ -46,12 +46,13 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 2;
     }
     const std::string& source = a.positional()[0];
-    const DataFile file = DataFile::load(source);
-    if (!file.complete) {
+    const Result<DataFile> loaded = DataFile::load(source);
+    if (!loaded.ok() || !loaded->complete()) {
         // Half a file exported would look like a whole one in a spreadsheet.
-        err << source << ": " << file.error << '\n';
+        err << source << ": " << (loaded.ok() ? loaded->damage : loaded.message()) << '\n';
         return 1;
     }
+    const DataFile& file = *loaded;
 
     std::ostringstream csv;
     csv << "\xEF\xBB\xBF"

@@ -26,12 +26,12 @@ int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     ComponentList components;
     for (const std::string& upload : a.values("--add")) {
-        UploadReadResult r = UploadFile::read(upload);
-        if (!r.complete()) {
-            err << upload << ": " << r.message << '\n';
+        Result<ComponentList> r = UploadFile::read(upload);
+        if (!r.ok()) {
+            err << upload << ": " << r.message() << '\n';
             return 1;
         }
-        for (auto& c : r.components) insertComponent(components, std::move(c));
+        for (auto& c : *r) insertComponent(components, std::move(c));
     }
 
     const std::string& target = a.positional()[0];

@@ -91,8 +91,8 @@ void printJson(std::ostream& out, const DataFile& file) {
         printPointsJson(out, c.pointsVert);
         out << '}';
     }
-    out << "],\"complete\":" << (file.complete ? "true" : "false")
-        << ",\"error\":" << (file.error.empty() ? "null" : jsonString(file.error)) << "}\n";
+    out << "],\"complete\":" << (file.complete() ? "true" : "false")
+        << ",\"error\":" << (file.damage.empty() ? "null" : jsonString(file.damage)) << "}\n";
 }
 
 std::string pair(const Component& c, std::int16_t horizontal, std::int16_t vertical) {
@@ -165,14 +165,20 @@ int showCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     }
     const std::string& path = a.positional()[0];
-    const DataFile file = DataFile::load(path);
+    Result<DataFile> loaded = DataFile::load(path);
+    DataFile file;
+    if (loaded.ok()) {
+        file = std::move(*loaded);
+    } else {
+        file.damage = loaded.message();
+    }
     if (a.has("--json")) {
         printJson(out, file);
     } else if (file.kind != DataFile::Kind::None) {
         printText(out, file);
     }
-    if (!file.complete) {
-        err << path << ": " << file.error << '\n';
+    if (!file.complete()) {
+        err << path << ": " << file.damage << '\n';
         return 1;
     }
     return 0;

@@ -1,8 +1,8 @@
 #include "model/ProjectFile.h"
 
-#include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/ComponentBlock.h"
+#include "model/ComponentFileReader.h"
 #include "model/FileIo.h"
 
 namespace {
@@ -37,53 +37,30 @@ Status ProjectFile::save(const std::filesystem::path& path, const ProjectInfo& i
     return FileIo::writeAtomically(path, encode(info, components));
 }
 
-ProjectReadResult ProjectFile::read(const std::filesystem::path& path) {
-    Result<std::string> bytes = FileIo::readAll(path);
-    if (!bytes.ok()) {
-        ProjectReadResult result;
-        result.outcome = ReadOutcome::CannotOpen;
-        result.message = bytes.message();
-        return result;
-    }
-    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+Result<ProjectContents> ProjectFile::read(const std::filesystem::path& path) {
+    return ComponentFileReader::readFile(path, &ProjectFile::parse);
 }
 
-ProjectReadResult ProjectFile::parse(std::span<const std::uint8_t> bytes) {
-    ProjectReadResult result;
-    ArchiveReader in(bytes);
-    auto truncated = [&] {
-        result.outcome = ReadOutcome::Truncated;
-        result.message = "读取工程文件失败。" + in.error();
-        return std::move(result);
-    };
-
+Result<ProjectContents> ProjectFile::parse(std::span<const std::uint8_t> bytes) {
+    ComponentFileReader reader(bytes, "工程文件");
+    if (Status s = reader.expectMagic(magic, wrongMagicMessage); !s.ok()) return Error{s.message()};
+    ProjectContents contents;
+    ProjectInfo& info = contents.info;
     std::string_view text;
-    if (!in.readString(text)) return truncated();
-    if (text != magic) {
-        result.outcome = ReadOutcome::WrongMagic;
-        result.message = wrongMagicMessage;
-        return result;
-    }
-
-    ProjectInfo& info = result.info.emplace();
     for (auto* field : {&info.projectName, &info.testBasis, &info.testUnit}) {
-        if (!in.readString(text)) return truncated();
+        if (!reader.in().readString(text)) {
+            contents.damage = reader.endedEarly();
+            return contents;
+        }
         field->assign(text);
     }
-    if (!in.readString(text)) return truncated();
+    if (!reader.in().readString(text)) {
+        contents.damage = reader.endedEarly();
+        return contents;
+    }
     info.instrument.assign(text);
-
-    std::int32_t count = 0;
-    if (!in.readInt32(count)) return truncated();
-    if (count < 0) {
-        result.outcome = ReadOutcome::NegativeCount;
-        result.message = negativeCountMessage;
-        return result;
-    }
-    for (std::int32_t i = 0; i < count; ++i) {
-        Component c;
-        if (!ComponentBlock::read(in, c)) return truncated();
-        result.components.push_back(std::move(c));
-    }
-    return result;
+    ComponentFileReader::Blocks blocks = reader.readBlocks(negativeCountMessage);
+    contents.components = std::move(blocks.components);
+    contents.damage = std::move(blocks.damage);
+    return contents;
 }

@@ -2,25 +2,23 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
-#include "model/ReadOutcome.h"
-#include "model/Status.h"
+#include "model/Result.h"
 
-// What a project file read leaves: the header exists from the moment the magic matched; the
-// components are those read completely.
-struct ProjectReadResult {
-    ReadOutcome outcome = ReadOutcome::Complete;
-    std::string message;  // for the user (UTF-8); empty when there is nothing to show
-    std::optional<ProjectInfo> info;
+// What a project file gives once its magic matched: the header and the components read. A
+// damaged file (ended early, negative count) keeps what was complete before the damage, and
+// `damage` says why the rest is missing.
+struct ProjectContents {
+    ProjectInfo info;
     ComponentList components;
+    std::string damage;  // for the user (UTF-8); empty when the file was read whole
 
-    bool complete() const { return outcome == ReadOutcome::Complete; }
+    bool complete() const { return damage.empty(); }
 };
 
 // The project file (.pro): magic, the four header texts, the component count and blocks.
@@ -31,8 +29,9 @@ public:
     static constexpr std::string_view negativeCountMessage =
         "工程文件的构件数为负数，没有读取任何构件。";
 
-    static ProjectReadResult read(const std::filesystem::path& path);
-    static ProjectReadResult parse(std::span<const std::uint8_t> bytes);
+    // A failure when nothing of the file could be taken (unreadable, wrong magic).
+    static Result<ProjectContents> read(const std::filesystem::path& path);
+    static Result<ProjectContents> parse(std::span<const std::uint8_t> bytes);
 
     static std::string encode(const ProjectInfo& info, const ComponentList& components);
 

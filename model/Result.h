@@ -37,6 +37,8 @@ public:
     }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
+    T& operator*() & { return value(); }
+    const T& operator*() const& { return value(); }
 
     // Empty while ok().
     const std::string& message() const { return message_; }

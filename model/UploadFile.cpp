@@ -1,8 +1,8 @@
 #include "model/UploadFile.h"
 
-#include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/ComponentBlock.h"
+#include "model/ComponentFileReader.h"
 #include "model/FileIo.h"
 
 std::string UploadFile::encode(const ComponentList& components) {
@@ -18,41 +18,14 @@ Status UploadFile::save(const std::filesystem::path& path, const ComponentList& 
     return FileIo::writeAtomically(path, encode(components));
 }
 
-UploadReadResult UploadFile::read(const std::filesystem::path& path) {
-    Result<std::string> bytes = FileIo::readAll(path);
-    if (!bytes.ok()) {
-        UploadReadResult result;
-        result.outcome = ReadOutcome::CannotOpen;
-        result.message = bytes.message();
-        return result;
-    }
-    return parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+Result<ComponentList> UploadFile::read(const std::filesystem::path& path) {
+    return ComponentFileReader::readFile(path, &UploadFile::parse);
 }
 
-UploadReadResult UploadFile::parse(std::span<const std::uint8_t> bytes) {
-    UploadReadResult result;
-    ArchiveReader in(bytes);
-    // Nothing of a broken upload is kept: the user adds a whole upload or none of it.
-    auto truncated = [&] {
-        result.outcome = ReadOutcome::Truncated;
-        result.message = "读取上传数据文件失败。" + in.error();
-        result.components.clear();
-        return std::move(result);
-    };
-
-    std::string_view text;
-    if (!in.readString(text)) return truncated();
-    if (text != magic) {
-        result.outcome = ReadOutcome::WrongMagic;
-        result.message = wrongMagicMessage;
-        return result;
-    }
-    std::int32_t count = 0;
-    if (!in.readInt32(count)) return truncated();
-    for (std::int32_t i = 0; i < count; ++i) {
-        Component c;
-        if (!ComponentBlock::read(in, c)) return truncated();
-        result.components.push_back(std::move(c));
-    }
-    return result;
+Result<ComponentList> UploadFile::parse(std::span<const std::uint8_t> bytes) {
+    ComponentFileReader reader(bytes, "上传数据文件");
+    if (Status s = reader.expectMagic(magic, wrongMagicMessage); !s.ok()) return Error{s.message()};
+    ComponentFileReader::Blocks blocks = reader.readBlocks();
+    if (!blocks.damage.empty()) return Error{std::move(blocks.damage)};
+    return std::move(blocks.components);
 }

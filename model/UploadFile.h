@@ -7,17 +7,7 @@
 #include <string_view>
 
 #include "model/ComponentList.h"
-#include "model/ReadOutcome.h"
-#include "model/Status.h"
-
-// What an upload data file read gives: all its components, or none at all.
-struct UploadReadResult {
-    ReadOutcome outcome = ReadOutcome::Complete;
-    std::string message;  // for the user (UTF-8); empty when there is nothing to show
-    ComponentList components;
-
-    bool complete() const { return outcome == ReadOutcome::Complete; }
-};
+#include "model/Result.h"
 
 // The upload data file (.vexo): magic, the component count and blocks.
 class UploadFile {
@@ -25,9 +15,10 @@ public:
     static constexpr std::string_view magic = "VexoProfile";
     static constexpr std::string_view wrongMagicMessage = "不是有效的钢筋位置上传数据文件!";
 
+    // All the file's components, or a failure: the user adds a whole upload or none of it.
     // A count of 0 or less is a valid, empty file.
-    static UploadReadResult read(const std::filesystem::path& path);
-    static UploadReadResult parse(std::span<const std::uint8_t> bytes);
+    static Result<ComponentList> read(const std::filesystem::path& path);
+    static Result<ComponentList> parse(std::span<const std::uint8_t> bytes);
 
     static std::string encode(const ComponentList& components);
 

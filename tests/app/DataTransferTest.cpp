@@ -49,9 +49,9 @@ TEST(DataTransfer, DemoInstrumentThroughTheGuiWritesTheUploadFile) {
     ASSERT_TRUE(waitForTransfer(frame));
     prompter.expectDone();
 
-    const UploadReadResult back = UploadFile::read(target);
-    ASSERT_TRUE(back.complete()) << back.message;
-    EXPECT_EQ(back.components, DemoInspection::components());
+    const Result<ComponentList> back = UploadFile::read(target);
+    ASSERT_TRUE(back.ok()) << back.message();
+    EXPECT_EQ(*back, DemoInspection::components());
     EXPECT_FALSE(link.deviceOpen());
     EXPECT_FALSE(frame.project().isOpen());  // the transfer never touches the project
     QTRY_COMPARE(frame.messagePane()->text(), QStringLiteral("就绪"));

@@ -138,10 +138,10 @@ TEST_F(MainFrameTest, SaveOnAFreshProjectAsksOnceThenWritesWithoutAsking) {
     frame.onCommand(ID_SAVE_PROJECT);
     prompter.expectDone();
 
-    const ProjectReadResult back = ProjectFile::read(path.toStdString());
-    ASSERT_TRUE(back.complete());
-    EXPECT_EQ(gbk::toUtf8(back.info->projectName.view()), "综合楼");
-    EXPECT_EQ(back.info->testUnit.view(), "unit");
+    const Result<ProjectContents> back = ProjectFile::read(path.toStdString());
+    ASSERT_TRUE(back.ok() && back->complete());
+    EXPECT_EQ(gbk::toUtf8(back->info.projectName.view()), "综合楼");
+    EXPECT_EQ(back->info.testUnit.view(), "unit");
 }
 
 TEST_F(MainFrameTest, CreateAnsweredNoDiscardsTheOldProjectAndEmptiesTheView) {
@@ -244,7 +244,7 @@ TEST_F(MainFrameTest, ClosingWithContentOffersToSaveUnderTheMainTitle) {
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
     frame.onCommand(ID_EXIT);
     EXPECT_FALSE(frame.project().isOpen());
-    EXPECT_TRUE(ProjectFile::read(path.toStdString()).complete());
+    EXPECT_TRUE(ProjectFile::read(path.toStdString())->complete());
 }
 
 TEST_F(MainFrameTest, AnAbandonedCloseKeepsTheWindowAndTheProject) {

@@ -131,14 +131,14 @@ TEST_F(CliTest, NewProjectOrdersByTypeAndRoundTrips) {
                                         "GB 50204", "--add", first, "--add", second});
     ASSERT_EQ(r.status, 0) << r.err;
 
-    const ProjectReadResult back = ProjectFile::read(out);
-    ASSERT_TRUE(back.complete());
-    EXPECT_EQ(samples::codes(back.components), "H001,H001,Z001,W001,P001,P001");
-    EXPECT_EQ(back.components.front().points.size(), 3u);  // the first file's H comes first
-    EXPECT_EQ(back.info->projectName.view().size(), 48u);  // 24 characters, cut whole
-    EXPECT_EQ(gbk::toUtf8(back.info->testUnit.view()), "检测中心");
-    EXPECT_EQ(back.info->testBasis.view(), "GB 50204");
-    EXPECT_EQ(back.info->instrument.view(), "");
+    const Result<ProjectContents> back = ProjectFile::read(out);
+    ASSERT_TRUE(back.ok() && back->complete());
+    EXPECT_EQ(samples::codes(back->components), "H001,H001,Z001,W001,P001,P001");
+    EXPECT_EQ(back->components.front().points.size(), 3u);  // the first file's H comes first
+    EXPECT_EQ(back->info.projectName.view().size(), 48u);   // 24 characters, cut whole
+    EXPECT_EQ(gbk::toUtf8(back->info.testUnit.view()), "检测中心");
+    EXPECT_EQ(back->info.testBasis.view(), "GB 50204");
+    EXPECT_EQ(back->info.instrument.view(), "");
 
     r = run(showCommand, {out, "--json"});
     EXPECT_EQ(r.status, 0);

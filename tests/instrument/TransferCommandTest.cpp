@@ -41,7 +41,7 @@ TEST(TransferCommand, DemoThenItsSavedImageGiveTheSameUploadFile) {
     EXPECT_NE(first.err.find("[提示信息] 下位机测量数据传输结束！"), std::string::npos);
     EXPECT_NE(first.err.find("传输进度："), std::string::npos);
     EXPECT_NE(first.out.find("12 个构件"), std::string::npos) << first.out;
-    EXPECT_EQ(UploadFile::read(demo).components, DemoInspection::components());
+    EXPECT_EQ(*UploadFile::read(demo), DemoInspection::components());
     const MemoryImage demoImage = DemoInspection::image();
     const auto& expected = demoImage.bytes();
     EXPECT_EQ(contents(image), std::string(expected.begin(), expected.end()));

@@ -193,7 +193,7 @@ TEST(TransferControl, SecondStartIsRefusedWhileOneRuns) {
                                          {"提示信息", "数据传输正在进行，请等本次传输结束后再试。",
                                           MessageIcon::Information}}));
     ASSERT_TRUE(session.savedUpload());
-    EXPECT_EQ(UploadFile::read(dir / "first.vexo").components, DemoInspection::components());
+    EXPECT_EQ(*UploadFile::read(dir / "first.vexo"), DemoInspection::components());
     expectClosed(sim);
 
     // Once it has ended, the next start is accepted again.

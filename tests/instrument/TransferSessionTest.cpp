@@ -42,9 +42,9 @@ void expectClosed(const SimulatedInstrument& sim) {
 class Transfer : public ::testing::Test {
 protected:
     ComponentList readBack(const std::filesystem::path& path) {
-        UploadReadResult r = UploadFile::read(path);
-        EXPECT_TRUE(r.complete()) << r.message;
-        return std::move(r.components);
+        Result<ComponentList> r = UploadFile::read(path);
+        EXPECT_TRUE(r.ok()) << r.message();
+        return r.ok() ? std::move(*r) : ComponentList();
     }
 
     TempDir dir;

@@ -186,13 +186,10 @@ TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
 }
 
 TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
-    const ProjectReadResult p = ProjectFile::read(dir / "nothing.pro");
-    EXPECT_EQ(p.outcome, ReadOutcome::CannotOpen);
-    EXPECT_EQ(p.message,
+    const Result<ProjectContents> p = ProjectFile::read(dir / "nothing.pro");
+    EXPECT_EQ(p.message(),
               "无法打开文件“" + (dir / "nothing.pro").string() + "”：文件或文件夹不存在。");
-    EXPECT_FALSE(p.info);
 
-    const UploadReadResult u = UploadFile::read(dir.path());  // a folder is not a file
-    EXPECT_NE(u.outcome, ReadOutcome::Complete);
-    EXPECT_NE(u.message.find("这是一个文件夹"), std::string::npos) << u.message;
+    const Result<ComponentList> u = UploadFile::read(dir.path());  // a folder is not a file
+    EXPECT_NE(u.message().find("这是一个文件夹"), std::string::npos) << u.message();
 }

@@ -80,13 +80,12 @@ TEST(ProjectFile, RoundTripsEveryTypeWithBothPointLists) {
     components.push_back(withPoints("H001", 0));  // duplicated code, no points
     components.back().name.assign(gbk::fromUtf8("一层柱"));
 
-    const ProjectReadResult back =
+    const Result<ProjectContents> back =
         ProjectFile::parse(bytesOf(ProjectFile::encode(info, components)));
-    ASSERT_TRUE(back.complete()) << back.message;
-    EXPECT_TRUE(back.message.empty());
-    ASSERT_TRUE(back.info);
-    EXPECT_EQ(*back.info, info);
-    EXPECT_EQ(back.components, components);
+    ASSERT_TRUE(back.ok()) << back.message();
+    EXPECT_TRUE(back->complete()) << back->damage;
+    EXPECT_EQ(back->info, info);
+    EXPECT_EQ(back->components, components);
 }
 
 TEST(ProjectFile, MagicIsComparedWholeAndCaseSensitively) {
@@ -94,11 +93,9 @@ TEST(ProjectFile, MagicIsComparedWholeAndCaseSensitively) {
     for (std::string magic :
          {"vexoProject", "VexoProject ", "VexoProjec", "VEXOPROJECT", "VexoProfile"}) {
         std::string bytes = std::string(1, static_cast<char>(magic.size())) + magic + body;
-        const ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
-        EXPECT_EQ(r.outcome, ReadOutcome::WrongMagic) << magic;
-        EXPECT_EQ(r.message, "不是有效的钢筋位置工程文件!");
-        EXPECT_FALSE(r.info);
-        EXPECT_TRUE(r.components.empty());
+        const Result<ProjectContents> r = ProjectFile::parse(bytesOf(bytes));
+        EXPECT_FALSE(r.ok()) << magic;
+        EXPECT_EQ(r.message(), "不是有效的钢筋位置工程文件!");
     }
 }
 
@@ -106,12 +103,11 @@ TEST(ProjectFile, NegativeCountKeepsTheHeaderOnly) {
     std::string bytes = ProjectFile::encode(sampleInfo(), {});
     bytes.replace(bytes.size() - 4, 4, "\xFF\xFF\xFF\xFF");
     bytes += blockBytes(withPoints("H001", 1));
-    const ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
-    EXPECT_EQ(r.outcome, ReadOutcome::NegativeCount);
-    EXPECT_EQ(r.message, ProjectFile::negativeCountMessage);
-    ASSERT_TRUE(r.info);
-    EXPECT_EQ(*r.info, sampleInfo());
-    EXPECT_TRUE(r.components.empty());
+    const Result<ProjectContents> r = ProjectFile::parse(bytesOf(bytes));
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r->damage, ProjectFile::negativeCountMessage);
+    EXPECT_EQ(r->info, sampleInfo());
+    EXPECT_TRUE(r->components.empty());
 }
 
 TEST(ProjectFile, TruncationAtEveryOffsetKeepsWhatWasComplete) {
@@ -135,19 +131,21 @@ TEST(ProjectFile, TruncationAtEveryOffsetKeepsWhatWasComplete) {
 
     for (std::size_t length = 0; length < full.size(); ++length) {
         SCOPED_TRACE(length);
-        const ProjectReadResult r = ProjectFile::parse(bytesOf(full.substr(0, length)));
-        EXPECT_EQ(r.outcome, ReadOutcome::Truncated);
-        EXPECT_NE(r.message.find("文件不完整"), std::string::npos);
-        ASSERT_EQ(r.info.has_value(), length >= 12);
-        if (!r.info) continue;
-        EXPECT_EQ(r.info->projectName.view(), length >= textEnds[0] ? info.projectName.view() : "");
-        EXPECT_EQ(r.info->testBasis.view(), length >= textEnds[1] ? info.testBasis.view() : "");
-        EXPECT_EQ(r.info->testUnit.view(), length >= textEnds[2] ? info.testUnit.view() : "");
-        EXPECT_EQ(r.info->instrument.view(), length >= textEnds[3] ? info.instrument.view() : "");
+        const Result<ProjectContents> r = ProjectFile::parse(bytesOf(full.substr(0, length)));
+        ASSERT_EQ(r.ok(), length >= 12);
+        if (!r.ok()) {
+            EXPECT_NE(r.message().find("文件不完整"), std::string::npos);
+            continue;
+        }
+        EXPECT_NE(r->damage.find("文件不完整"), std::string::npos);
+        EXPECT_EQ(r->info.projectName.view(), length >= textEnds[0] ? info.projectName.view() : "");
+        EXPECT_EQ(r->info.testBasis.view(), length >= textEnds[1] ? info.testBasis.view() : "");
+        EXPECT_EQ(r->info.testUnit.view(), length >= textEnds[2] ? info.testUnit.view() : "");
+        EXPECT_EQ(r->info.instrument.view(), length >= textEnds[3] ? info.instrument.view() : "");
         std::size_t complete = 0;
         while (complete < blockEnds.size() && blockEnds[complete] <= length) ++complete;
-        ASSERT_EQ(r.components.size(), complete);
-        EXPECT_TRUE(std::equal(r.components.begin(), r.components.end(), components.begin()));
+        ASSERT_EQ(r->components.size(), complete);
+        EXPECT_TRUE(std::equal(r->components.begin(), r->components.end(), components.begin()));
     }
 }
 
@@ -155,16 +153,16 @@ TEST(ProjectFile, CountsFarBeyondTheFileEndAsTruncated) {
     std::string bytes = ProjectFile::encode(sampleInfo(), {});
     bytes.replace(bytes.size() - 4, 4, "\xFF\xFF\xFF\x7F");  // 2^31 - 1 components
     bytes += blockBytes(withPoints("H001", 2));
-    ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
-    EXPECT_EQ(r.outcome, ReadOutcome::Truncated);
-    EXPECT_EQ(codes(r.components), "H001");
+    Result<ProjectContents> r = ProjectFile::parse(bytesOf(bytes));
+    EXPECT_FALSE(r->complete());
+    EXPECT_EQ(codes(r->components), "H001");
 
     Component huge = withPoints("P001", 1);
     huge.pointCount = 32767;  // announces 32767 points, holds one
     std::string one = ProjectFile::encode(sampleInfo(), {huge});
     r = ProjectFile::parse(bytesOf(one));
-    EXPECT_EQ(r.outcome, ReadOutcome::Truncated);
-    EXPECT_TRUE(r.components.empty());
+    EXPECT_FALSE(r->complete());
+    EXPECT_TRUE(r->components.empty());
 }
 
 TEST(ProjectFile, PointRecordsOnlyForLettersThatHaveThem) {
@@ -182,12 +180,12 @@ TEST(ProjectFile, PointRecordsOnlyForLettersThatHaveThem) {
     negative.pointCountVert = -1;
     ComponentList list{other, thickness, empty, negative, withPoints("Z003", 1)};
 
-    const ProjectReadResult r =
+    const Result<ProjectContents> r =
         ProjectFile::parse(bytesOf(ProjectFile::encode(sampleInfo(), list)));
-    ASSERT_TRUE(r.complete()) << r.message;
-    EXPECT_EQ(r.components, list);
-    EXPECT_EQ(r.components.front().pointCount, 5);
-    EXPECT_TRUE(r.components.front().points.empty());
+    ASSERT_TRUE(r->complete()) << r->damage;
+    EXPECT_EQ(r->components, list);
+    EXPECT_EQ(r->components.front().pointCount, 5);
+    EXPECT_TRUE(r->components.front().points.empty());
 }
 
 TEST(ProjectFile, StoredTextsLongerThanTheirFieldsAreCut) {
@@ -204,20 +202,20 @@ TEST(ProjectFile, StoredTextsLongerThanTheirFieldsAreCut) {
     w.writeString(std::string(25, '1'));
     for (int i = 0; i < 11; ++i) w.writeInt16(0);
 
-    const ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
-    ASSERT_TRUE(r.complete()) << r.message;
-    EXPECT_EQ(r.info->projectName.view(), std::string(49, 'N'));
-    EXPECT_EQ(r.info->testBasis.view(), std::string(49, 'x'));
-    EXPECT_EQ(r.info->instrument.view(), std::string(29, 'I'));
-    EXPECT_EQ(r.components.front().code.view(), "H001");
-    EXPECT_EQ(r.components.front().date.view(), std::string(19, '1'));
+    const Result<ProjectContents> r = ProjectFile::parse(bytesOf(bytes));
+    ASSERT_TRUE(r->complete()) << r->damage;
+    EXPECT_EQ(r->info.projectName.view(), std::string(49, 'N'));
+    EXPECT_EQ(r->info.testBasis.view(), std::string(49, 'x'));
+    EXPECT_EQ(r->info.instrument.view(), std::string(29, 'I'));
+    EXPECT_EQ(r->components.front().code.view(), "H001");
+    EXPECT_EQ(r->components.front().date.view(), std::string(19, '1'));
 }
 
 TEST(ProjectFile, WideHeaderTextIsReadAsGbk) {
     std::string bytes("\x0BVexoProject", 12);
     bytes += std::string("\xFF\xFE\xFF\x02\xE5\x5D\x0B\x7A", 8);  // 工程
     bytes += std::string("\x00\x00\x00\x00\x00\x00\x00", 7);
-    const ProjectReadResult r = ProjectFile::parse(bytesOf(bytes));
-    ASSERT_TRUE(r.complete()) << r.message;
-    EXPECT_EQ(gbk::toUtf8(r.info->projectName.view()), "工程");
+    const Result<ProjectContents> r = ProjectFile::parse(bytesOf(bytes));
+    ASSERT_TRUE(r->complete()) << r->damage;
+    EXPECT_EQ(gbk::toUtf8(r->info.projectName.view()), "工程");
 }

@@ -37,35 +37,33 @@ TEST(UploadFile, OneThicknessComponentMatchesTheDocumentedBytes) {
     const std::string bytes = UploadFile::encode({documentedThickness()});
     EXPECT_EQ(bytes, expected);
 
-    const UploadReadResult back = UploadFile::parse(bytesOf(bytes));
-    ASSERT_TRUE(back.complete());
-    ASSERT_EQ(back.components.size(), 1u);
-    EXPECT_EQ(back.components.front(), documentedThickness());
+    const Result<ComponentList> back = UploadFile::parse(bytesOf(bytes));
+    ASSERT_TRUE(back.ok());
+    ASSERT_EQ(back->size(), 1u);
+    EXPECT_EQ(back->front(), documentedThickness());
 }
 
 TEST(UploadFile, RoundTripKeepsOrderAndDuplicates) {
     ComponentList list{withPoints("W001", 3, 2), withPoints("H001", 2), withPoints("H001", 5),
                        withPoints("P002", 1),    withPoints("Z001", 4), withPoints("W002", 2, 0)};
-    const UploadReadResult back = UploadFile::parse(bytesOf(UploadFile::encode(list)));
-    ASSERT_TRUE(back.complete()) << back.message;
-    EXPECT_EQ(back.components, list);
-    EXPECT_EQ(codes(back.components), "W001,H001,H001,P002,Z001,W002");
+    const Result<ComponentList> back = UploadFile::parse(bytesOf(UploadFile::encode(list)));
+    ASSERT_TRUE(back.ok()) << back.message();
+    EXPECT_EQ(*back, list);
+    EXPECT_EQ(codes(*back), "W001,H001,H001,P002,Z001,W002");
 }
 
 TEST(UploadFile, RejectsOtherMagicsWithItsMessage) {
     const std::string body = UploadFile::encode({withPoints("H001", 1)}).substr(12);
     for (std::string magic : {"vexoProfile", "VexoProfile ", "VexoProject"}) {
         const std::string bytes = std::string(1, static_cast<char>(magic.size())) + magic + body;
-        const UploadReadResult r = UploadFile::parse(bytesOf(bytes));
-        EXPECT_EQ(r.outcome, ReadOutcome::WrongMagic) << magic;
-        EXPECT_EQ(r.message, "不是有效的钢筋位置上传数据文件!");
-        EXPECT_TRUE(r.components.empty());
+        const Result<ComponentList> r = UploadFile::parse(bytesOf(bytes));
+        EXPECT_EQ(r.message(), "不是有效的钢筋位置上传数据文件!") << magic;
     }
     // A whole project file is refused the same way.
     ProjectInfo info;
     info.projectName.assign("A");
-    const UploadReadResult r = UploadFile::parse(bytesOf(ProjectFile::encode(info, {})));
-    EXPECT_EQ(r.outcome, ReadOutcome::WrongMagic);
+    const Result<ComponentList> r = UploadFile::parse(bytesOf(ProjectFile::encode(info, {})));
+    EXPECT_EQ(r.message(), "不是有效的钢筋位置上传数据文件!");
 }
 
 TEST(UploadFile, ZeroOrNegativeCountIsAValidEmptyFile) {
@@ -73,10 +71,9 @@ TEST(UploadFile, ZeroOrNegativeCountIsAValidEmptyFile) {
          {std::string("\x00\x00\x00\x00", 4), std::string("\xFE\xFF\xFF\xFF")}) {
         const std::string bytes =
             "\x0BVexoProfile" + count + UploadFile::encode({withPoints("H001", 1)}).substr(16);
-        const UploadReadResult r = UploadFile::parse(bytesOf(bytes));
-        EXPECT_TRUE(r.complete());
-        EXPECT_TRUE(r.message.empty());
-        EXPECT_TRUE(r.components.empty());
+        const Result<ComponentList> r = UploadFile::parse(bytesOf(bytes));
+        ASSERT_TRUE(r.ok()) << r.message();
+        EXPECT_TRUE(r->empty());
     }
     EXPECT_EQ(UploadFile::encode({}), std::string("\x0BVexoProfile\x00\x00\x00\x00", 16));
 }
@@ -84,9 +81,8 @@ TEST(UploadFile, ZeroOrNegativeCountIsAValidEmptyFile) {
 TEST(UploadFile, TruncatedFileGivesNothing) {
     const std::string full = UploadFile::encode({withPoints("H001", 2), withPoints("W001", 2, 2)});
     for (std::size_t length = 0; length < full.size(); ++length) {
-        const UploadReadResult r = UploadFile::parse(bytesOf(full.substr(0, length)));
-        EXPECT_EQ(r.outcome, ReadOutcome::Truncated) << length;
-        EXPECT_TRUE(r.components.empty()) << length;
-        EXPECT_FALSE(r.message.empty());
+        const Result<ComponentList> r = UploadFile::parse(bytesOf(full.substr(0, length)));
+        EXPECT_FALSE(r.ok()) << length;
+        EXPECT_NE(r.message().find("文件不完整"), std::string::npos) << r.message();
     }
 }

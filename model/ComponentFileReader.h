@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/ArchiveReader.h"
+#include "model/ComponentList.h"
+#include "model/FileIo.h"
+#include "model/Result.h"
+
+// The reading both file formats share: a magic string, a header of the format's own, an int32
+// count, then the component blocks. It works on a bounded byte buffer and never allocates
+// from a count read from the file.
+class ComponentFileReader {
+public:
+    // `kind` names the format in messages: "工程文件", "上传数据文件".
+    ComponentFileReader(std::span<const std::uint8_t> bytes, std::string_view kind);
+
+    // The first string must be exactly `magic`; otherwise the failure says `wrongMagicMessage`.
+    Status expectMagic(std::string_view magic, std::string_view wrongMagicMessage);
+
+    ArchiveReader& in() { return in_; }
+    // "读取<kind>失败。" and where the bytes ended, after a failed read.
+    std::string endedEarly() const;
+
+    // The count and the blocks. `damage` stays empty when every announced block was read; it
+    // says why not otherwise (the blocks read completely are kept). A negative count reads no
+    // block; it is damage only when `negativeCountMessage` is given.
+    struct Blocks {
+        ComponentList components;
+        std::string damage;
+    };
+    Blocks readBlocks(std::string_view negativeCountMessage = {});
+
+    // Reads the file at `path` whole and hands its bytes to `parse`.
+    template <class Parse>
+    static auto readFile(const std::filesystem::path& path, Parse parse)
+        -> decltype(parse(std::span<const std::uint8_t>())) {
+        Result<std::string> bytes = FileIo::readAll(path);
+        if (!bytes.ok()) return Error{bytes.message()};
+        return parse(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+    }
+
+private:
+    ArchiveReader in_;
+    std::string kind_;
+};
