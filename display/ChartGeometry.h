@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QLine>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <vector>
+
+struct Component;
+
+// What a component chart draws, with its pixel coordinates, computed without a widget. The
+// panel's paint only loops over it. Lines and rectangles are given the way the chart's
+// numbers are stated: a line's end point and a rectangle's right and bottom edges are not
+// drawn themselves (ChartPainter takes care of that).
+struct ChartText {
+    QPoint topLeft;
+    QString text;
+    int tenths = 80;      // "宋体" at tenths of a point
+    bool opaque = false;  // drawn over a white box, clearing what lies behind
+    QRect centredIn;      // when valid: centred horizontally in it, from its top
+};
+
+struct ChartPicture {
+    QRect frame;                // (L, 50) to (R, B)
+    std::vector<QLine> dotted;  // grid lines
+    std::vector<QLine> ticks;   // axis ticks, in the frame pen
+    std::vector<ChartText> texts;
+    std::vector<QRect> discs;  // one point each: the ellipse's bounding box
+    bool greyDiscOutline = false;
+    std::vector<QRect> bars;        // filled, grid components only
+    bool buttonTextColour = false;  // the grid chart's texts; the others are black
+};
+
+// The panel's client size and the width of its strip, from which every chart's area follows:
+// L = strip + 80, top 50, R = width/2 + 50, B = height - 10.
+struct ChartArea {
+    int width = 0;
+    int height = 0;
+    int strip = 121;
+
+    int left() const { return strip + 80; }
+    int top() const { return 50; }
+    int right() const { return width / 2 + 50; }
+    int bottom() const { return height - 10; }
+};
+
+class ChartGeometry {
+public:
+    // Thickness and diameter components: each point's cover at even intervals. Without a
+    // component only the frame, axes and captions.
+    static ChartPicture valueChart(const ChartArea& area, const Component* component);
+    // Profile components: each point by position (0-2000 mm) and cover (0-150 mm).
+    static ChartPicture profileChart(const ChartArea& area, const Component* component);
+    // Grid components: a bar across the chart per point, vertical bars for `points`,
+    // horizontal ones for `pointsVert`, both axes 0-2000 mm.
+    static ChartPicture gridChart(const ChartArea& area, const Component* component);
+
+    // The chart of the component's type; an empty picture for a letter without one.
+    static ChartPicture chartFor(const ChartArea& area, const Component& component);
+};
