@@ -2,7 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
-#include "cli/ComponentFields.h"
+#include "model/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"

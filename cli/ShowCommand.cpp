@@ -2,7 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
-#include "cli/ComponentFields.h"
+#include "model/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "cli/TextTable.h"
 #include "model/GbkCodec.h"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/ComponentFields.h"
+
 namespace {
 
 constexpr std::size_t pointRecordSize = 8;
@@ -35,12 +37,7 @@ void ComponentBlock::write(ArchiveWriter& out, const Component& c) {
     out.writeString(c.code.view());
     out.writeString(c.name.view());
     out.writeString(c.date.view());
-    for (std::int16_t v :
-         {c.designDiameter, c.designDiameterVert, c.designCover, c.designCoverVert, c.designSpacing,
-          c.designSpacingVert, c.diameterTolerance, c.thicknessTolerance, c.spacingTolerance,
-          c.pointCount, c.pointCountVert}) {
-        out.writeInt16(v);
-    }
+    for (const ComponentFieldRow& f : componentFields) out.writeInt16(c.*f.member);
     writePoints(out, c.points);
     if (c.code.front() == 'W' && c.pointCountVert > 0) writePoints(out, c.pointsVert);
 }
@@ -53,11 +50,8 @@ bool ComponentBlock::read(ArchiveReader& in, Component& c) {
     c.name.assign(text);
     if (!in.readString(text)) return false;
     c.date.assign(text);
-    for (std::int16_t* field :
-         {&c.designDiameter, &c.designDiameterVert, &c.designCover, &c.designCoverVert,
-          &c.designSpacing, &c.designSpacingVert, &c.diameterTolerance, &c.thicknessTolerance,
-          &c.spacingTolerance, &c.pointCount, &c.pointCountVert}) {
-        if (!in.readInt16(*field)) return false;
+    for (const ComponentFieldRow& f : componentFields) {
+        if (!in.readInt16(c.*f.member)) return false;
     }
     switch (c.code.front()) {
         case 'H':
