@@ -158,6 +158,10 @@ int CMainFrame::sendModeMessage(const QString& modeText) {
     return view ? view->ModeMessage(modeText) : 0;
 }
 
+void CMainFrame::componentChanged(int index) {
+    if (CCorvaneView* view = activeView()) view->componentChanged(index);
+}
+
 void CMainFrame::editProjectSettings(ProjectInfo& info, const ComponentList& components) {
     CDlgSetProject dialog(info, &components, this);
     dialog.exec();

@@ -64,6 +64,7 @@ private:
     void setDocumentTitle(const QString& title) override;
     QString mainTitle() const override;
     int sendModeMessage(const QString& modeText) override;
+    void componentChanged(int index) override;
     void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
                                                       const QString& caption) override;

@@ -2,8 +2,12 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
+#include "app/ComponentEditCommand.h"
 #include "app/SessionUi.h"
+#include "dialogs/GbkQt.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 
@@ -37,6 +41,11 @@ Prompter::FileDialog ProjectSession::uploadOpenDialog() {
     // The platform dialog does not insist on an existing file; the reader reports one.
     return {QStringLiteral("data"), QStringLiteral("vexo"),
             QStringLiteral("钢筋位置上传数据文件(*.vexo)|*.vexo|"), true, false};
+}
+
+void ProjectSession::clearProject() {
+    project_.clear();
+    undoStack_.clear();
 }
 
 void ProjectSession::info(const QString& text) {
@@ -92,16 +101,17 @@ bool ProjectSession::offerToSave(const QString& title) {
 void ProjectSession::OnCreateProject() {
     if (project_.isOpen()) {
         if (!offerToSave(ui_.documentTitle())) return;
-        project_.clear();
+        clearProject();
         ui_.sendModeMessage(QString());
     }
     setPath(QString());
     project_.createEmpty();
-    OnSetProject();
+    undoStack_.clear();
+    ui_.editProjectSettings(*project_.info(), project_.components());
     if (!project_.info()->projectName.empty()) {
         ui_.setDocumentTitle(QStringLiteral("新工程"));
     } else {
-        project_.clear();
+        clearProject();
         ui_.setDocumentTitle(QString());
     }
 }
@@ -109,7 +119,7 @@ void ProjectSession::OnCreateProject() {
 void ProjectSession::OnOpenProject() {
     if (project_.isOpen()) {
         if (!offerToSave(ui_.documentTitle())) return;
-        project_.clear();
+        clearProject();
     }
     ModeText_.clear();
     ui_.sendModeMessage(QString());
@@ -126,6 +136,7 @@ void ProjectSession::OnOpenProject() {
     }
     ProjectContents& contents = read.value();
     project_.open(std::move(contents.info), std::move(contents.components));
+    undoStack_.clear();
     if (contents.complete()) {
         setPath(*chosen);
         ui_.setDocumentTitle(projectPath_);
@@ -222,6 +233,122 @@ bool ProjectSession::closeProject() {
                 break;
         }
     }
-    project_.clear();
+    clearProject();
+    return true;
+}
+
+// ---- changes to components, each an undo step -------------------------------------------
+
+namespace {
+
+QString codeOf(const Component& c) {
+    return fromGbk(c.code.view());
+}
+
+// The label the panel gives a field, for the undo step's text.
+QString fieldLabel(const Component& c, ComponentField field) {
+    const bool grid = c.type() == DetectionType::Grid;
+    switch (field) {
+        case ComponentField::DesignDiameter:
+            return grid ? QStringLiteral("水平钢筋直径设计值") : QStringLiteral("钢筋直径设计值");
+        case ComponentField::DesignDiameterVert:
+            return QStringLiteral("垂直钢筋直径设计值");
+        case ComponentField::DesignCover:
+            return grid ? QStringLiteral("水平保护层厚度设计值")
+                        : QStringLiteral("保护层厚度设计值");
+        case ComponentField::DesignCoverVert:
+            return QStringLiteral("垂直保护层厚度设计值");
+        case ComponentField::DesignSpacing:
+            return grid ? QStringLiteral("水平配筋间距设计值") : QStringLiteral("配筋间距设计值");
+        case ComponentField::DesignSpacingVert:
+            return QStringLiteral("垂直配筋间距设计值");
+        case ComponentField::DiameterTolerance:
+            return QStringLiteral("直径偏差值");
+        case ComponentField::ThicknessTolerance:
+            return QStringLiteral("厚度偏差值");
+        case ComponentField::SpacingTolerance:
+            return QStringLiteral("间距偏差值");
+        case ComponentField::PointCount:
+        case ComponentField::PointCountVert:
+            break;
+    }
+    return QStringLiteral("测点数");
+}
+
+QString pointLabel(PointRef point) {
+    return (point.vertical ? QStringLiteral("垂直测点 %1") : QStringLiteral("测点 %1"))
+        .arg(point.index + 1);
+}
+
+const MeasurePoint* pointOf(const Component& c, PointRef point) {
+    const auto& list = point.vertical ? c.pointsVert : c.points;
+    if (point.index < 0 || point.index >= static_cast<int>(list.size())) return nullptr;
+    return &list[static_cast<std::size_t>(point.index)];
+}
+
+}  // namespace
+
+Component* ProjectSession::componentAt(int index) {
+    auto& list = project_.components();
+    if (index < 0 || index >= static_cast<int>(list.size())) return nullptr;
+    return &*std::next(list.begin(), index);
+}
+
+const Component* ProjectSession::component(int index) const {
+    return const_cast<ProjectSession*>(this)->componentAt(index);
+}
+
+void ProjectSession::showComponentAgain(int index) {
+    ui_.componentChanged(index);
+}
+
+bool ProjectSession::setName(int index, std::string_view name) {
+    const Component* c = componentAt(index);
+    if (!c) return false;
+    FixedText<50> after;
+    after.assign(name);
+    if (after == c->name) return false;
+    undoStack_.push(new ComponentEditCommand(*this, index,
+                                             ComponentEditCommand::NameChange{c->name, after},
+                                             QStringLiteral("修改 %1 名称").arg(codeOf(*c))));
+    return true;
+}
+
+bool ProjectSession::setField(int index, ComponentField field, std::int16_t value) {
+    const Component* c = componentAt(index);
+    if (!c || fieldOf(*c, field) == value) return false;
+    undoStack_.push(new ComponentEditCommand(
+        *this, index, ComponentEditCommand::FieldChange{field, fieldOf(*c, field), value},
+        QStringLiteral("修改 %1 %2").arg(codeOf(*c), fieldLabel(*c, field))));
+    return true;
+}
+
+bool ProjectSession::setPoint(int index, PointRef point, const MeasurePoint& value) {
+    const Component* c = componentAt(index);
+    const MeasurePoint* before = c ? pointOf(*c, point) : nullptr;
+    if (!before || *before == value) return false;
+    undoStack_.push(new ComponentEditCommand(
+        *this, index, ComponentEditCommand::PointChange{point, *before, value},
+        QStringLiteral("修改 %1 %2").arg(codeOf(*c), pointLabel(point))));
+    return true;
+}
+
+bool ProjectSession::addPoint(int index, bool vertical) {
+    const Component* c = componentAt(index);
+    if (!c || (vertical ? c->pointCountVert : c->pointCount) == INT16_MAX) return false;
+    const PointRef added{vertical, static_cast<int>((vertical ? c->pointsVert : c->points).size())};
+    undoStack_.push(
+        new ComponentEditCommand(*this, index, ComponentEditCommand::PointAdded{vertical},
+                                 QStringLiteral("增加 %1 %2").arg(codeOf(*c), pointLabel(added))));
+    return true;
+}
+
+bool ProjectSession::removePoint(int index, PointRef point) {
+    const Component* c = componentAt(index);
+    const MeasurePoint* removed = c ? pointOf(*c, point) : nullptr;
+    if (!removed) return false;
+    undoStack_.push(
+        new ComponentEditCommand(*this, index, ComponentEditCommand::PointRemoved{point, *removed},
+                                 QStringLiteral("删除 %1 %2").arg(codeOf(*c), pointLabel(point))));
     return true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QUndoStack>
 
 #include "app/Prompter.h"
+#include "display/ComponentEditor.h"
 #include "model/Project.h"
 
 class SessionUi;
@@ -11,8 +13,9 @@ class SessionUi;
 // view mode, and the flows that change them (创建工程, 打开工程, 保存工程, 另存为, the close
 // prompt, 设置工程, 增加构件, 删除构件). Everything else reaches the project through it. It talks
 // to the user only through the Prompter and to the window only through SessionUi, so it runs
-// without a main window. GUI thread only.
-class ProjectSession {
+// without a main window. Every change to the project is a step on its undo stack.
+// GUI thread only.
+class ProjectSession : public ComponentEditor {
 public:
     // Neither is owned; both must outlive the session.
     ProjectSession(Prompter& prompter, SessionUi& ui);
@@ -42,6 +45,20 @@ public:
     // project is then as it was.
     bool closeProject();
 
+    QUndoStack& undoStack() { return undoStack_; }
+
+    // ComponentEditor
+    const Component* component(int index) const override;
+    bool setName(int index, std::string_view name) override;
+    bool setField(int index, ComponentField field, std::int16_t value) override;
+    bool setPoint(int index, PointRef point, const MeasurePoint& value) override;
+    bool addPoint(int index, bool vertical) override;
+    bool removePoint(int index, PointRef point) override;
+
+    // For the undo steps.
+    Component* componentAt(int index);
+    void showComponentAgain(int index);
+
     static Prompter::FileDialog projectSaveDialog();
     static Prompter::FileDialog projectOpenDialog();
     static Prompter::FileDialog uploadOpenDialog();
@@ -51,6 +68,7 @@ private:
 
     // The save prompt before create and open; false when the command is to stop.
     bool offerToSave(const QString& title);
+    void clearProject();
     WriteOutcome writeWithPath();
     bool writeProjectFile(const QString& path);
     void setPath(const QString& path);
@@ -63,4 +81,5 @@ private:
     QString projectPath_;
     QString projectFileName_;
     QString ModeText_;
+    QUndoStack undoStack_;
 };

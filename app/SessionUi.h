@@ -24,6 +24,10 @@ public:
     // Returns the view's answer, 0 when there is no view.
     virtual int sendModeMessage(const QString& modeText) = 0;
 
+    // Undo or redo changed the component at `index` of the project's list: its row and, when
+    // it is open, its panel show it anew.
+    virtual void componentChanged(int index) = 0;
+
     // The project settings dialog on `info`; the header changes only on OK.
     virtual void editProjectSettings(ProjectInfo& info, const ComponentList& components) = 0;
 

@@ -35,6 +35,11 @@ int CCorvaneView::ModeMessage(const QString& modeText) {
     return 1;
 }
 
+void CCorvaneView::componentChanged(int) {
+    // Until rows know their component, the whole list is built again.
+    ModeMessage(shownType_ ? QString(QChar::fromLatin1(shownType_)) : QString());
+}
+
 int CCorvaneView::AddPointMessage(int, int) {
     return 0;
 }

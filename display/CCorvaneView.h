@@ -19,6 +19,9 @@ public:
     // Rebuilds the list for the mode whose letter is the first character of `modeText`
     // (none for an empty text). Returns 1, or 0 when no project is open.
     int ModeMessage(const QString& modeText);
+    // The component at `index` of the project's list changed from outside the panel (undo,
+    // redo): its row shows its summary anew.
+    void componentChanged(int index);
     // Passed on to the component panel while a component is open; return 0.
     int AddPointMessage(int wParam = 0, int lParam = 0);
     int DeletePointMessage(int wParam = 0, int lParam = 0);

@@ -37,5 +37,9 @@ struct Component {
     // Removes the point at `index` of its list and uncounts it; false when there is none.
     bool removePoint(std::size_t index, bool vertical = false);
 
+    // Puts `point` back at `index` of its list (at most its end) and counts it; refused like
+    // addPoint.
+    bool insertPoint(std::size_t index, const MeasurePoint& point, bool vertical = false);
+
     friend bool operator==(const Component&, const Component&) = default;
 };

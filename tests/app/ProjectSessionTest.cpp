@@ -8,6 +8,7 @@
 #include "app/QtPrompter.h"
 #include "app/SessionUi.h"
 #include "cli/DataFile.h"
+#include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
@@ -36,6 +37,7 @@ public:
         modes << mode;
         return 1;
     }
+    void componentChanged(int index) override { changed.push_back(index); }
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign(nextName);
     }
@@ -46,6 +48,7 @@ public:
 
     QString title;
     QStringList modes;
+    std::vector<int> changed;
     std::string nextName = "p";
     std::optional<std::vector<bool>> ticks;
 };
@@ -219,4 +222,84 @@ TEST(QtPrompter, EscapeAndTheCloseButtonAreNoAnswer) {
         onNextModal<QMessageBox>(c.act);
         EXPECT_EQ(prompter.askYesNo(tip, QStringLiteral("是否保存对新工程的更改？")), c.expected);
     }
+}
+
+TEST_F(ProjectSessionTest, EveryComponentChangeIsUndoneAndRedoneByteForByte) {
+    create("p");
+    auto& list = session.project().components();
+    list = {samples::withPoints("H001", 3), samples::withPoints("W001", 2, 2),
+            samples::withPoints("P001", 5)};
+    auto bytes = [&] { return ProjectFile::encode(*session.project().info(), list); };
+    MeasurePoint edited{3, 35, 1200};
+    struct Case {
+        const char* text;  // the step's name in the menu
+        std::function<bool()> change;
+        int index;
+    };
+    const Case cases[] = {
+        {"修改 H001 名称", [&] { return session.setName(0, "梁一"); }, 0},
+        {"修改 W001 垂直保护层厚度设计值",
+         [&] { return session.setField(1, ComponentField::DesignCoverVert, 35); }, 1},
+        {"修改 P001 测点 3",
+         [&] {
+             return session.setPoint(2, {false, 2}, edited);
+         },
+         2},
+        {"修改 W001 垂直测点 2",
+         [&] {
+             return session.setPoint(1, {true, 1}, edited);
+         },
+         1},
+        {"增加 H001 测点 4", [&] { return session.addPoint(0, false); }, 0},
+        {"增加 W001 垂直测点 3", [&] { return session.addPoint(1, true); }, 1},
+        {"删除 P001 测点 3",
+         [&] {
+             return session.removePoint(2, {false, 2});
+         },
+         2},
+        {"删除 W001 垂直测点 1",
+         [&] {
+             return session.removePoint(1, {true, 0});
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string before = bytes();
+        ui.changed.clear();
+        ASSERT_TRUE(c.change());
+        const std::string after = bytes();
+        EXPECT_NE(after, before);
+        EXPECT_TRUE(ui.changed.empty());  // the panel shows its own change
+        EXPECT_EQ(session.undoStack().undoText(), QString::fromUtf8(c.text));
+        session.undoStack().undo();
+        EXPECT_EQ(bytes(), before);
+        session.undoStack().redo();
+        EXPECT_EQ(bytes(), after);
+        EXPECT_EQ(ui.changed, (std::vector<int>{c.index, c.index}));
+    }
+    // Counts stay in step with their lists through it all.
+    for (const Component& c : list) {
+        EXPECT_EQ(c.pointCount, static_cast<int>(c.points.size()));
+        EXPECT_EQ(c.pointCountVert, static_cast<int>(c.pointsVert.size()));
+    }
+}
+
+TEST_F(ProjectSessionTest, ChangesThatChangeNothingAreNoSteps) {
+    create("p");
+    session.project().components() = {samples::withPoints("H001", 2)};
+    const Component& c = session.project().components().front();
+    EXPECT_FALSE(session.setName(0, "H001"));
+    EXPECT_FALSE(session.setField(0, ComponentField::DesignCover, c.designCover));
+    EXPECT_FALSE(session.setPoint(0, {false, 1}, c.points[1]));
+    EXPECT_FALSE(session.setPoint(0, {false, 2}, MeasurePoint{}));  // no such point
+    EXPECT_FALSE(session.removePoint(0, {true, 0}));
+    EXPECT_FALSE(session.addPoint(1, false));  // no such component
+    EXPECT_EQ(session.undoStack().count(), 0);
+
+    // A name longer than the field is cut at a character boundary.
+    ASSERT_TRUE(session.setName(0, gbk::fromUtf8(std::string(31, 'x') + "梁梁梁梁梁梁梁梁梁梁")));
+    EXPECT_EQ(c.name.view().size(), 49u);
+    ASSERT_TRUE(session.setName(0, gbk::fromUtf8(std::string(48, 'x') + "梁")));
+    EXPECT_EQ(c.name.view(), std::string(48, 'x'));
 }
