@@ -70,6 +70,7 @@ private:
                                                       const QString& caption) override;
 
     void updateMenuBar();
+    void updateUndoActions();
     void createStatusBar();
     void toggleBar(QWidget* bar, int id);
 

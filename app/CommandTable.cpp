@@ -68,8 +68,11 @@ const std::vector<CommandRow>& commandTable() {
         {ID_VIEW_TOOLBAR, "工具栏(&T)", nullptr, "", 0, nullptr, "", "显示或隐藏工具栏", true},
         {ID_VIEW_STATUS_BAR, "状态栏(&S)", nullptr, "", 0, nullptr, "", "显示或隐藏状态栏", true},
 
+        // The texts name the step; the frame keeps them up to date.
+        {ID_EDIT_UNDO, "撤销(&U)\tCtrl+Z", nullptr, "Ctrl+Z; Alt+Backspace", inBothMenus},
+        {ID_EDIT_REDO, "重做(&R)\tCtrl+Y", nullptr, "Ctrl+Y; Ctrl+Shift+Z", inBothMenus},
+
         // Keys of the keyboard table that reach nothing of the program's own.
-        {ID_EDIT_UNDO, "", nullptr, "Ctrl+Z; Alt+Backspace", inBothMenus},
         {ID_EDIT_CUT, "", nullptr, "Ctrl+X; Shift+Del", inBothMenus},
         {ID_EDIT_COPY, "", nullptr, "Ctrl+C; Ctrl+Ins", inBothMenus},
         {ID_EDIT_PASTE, "", nullptr, "Ctrl+V; Shift+Ins", inBothMenus},
@@ -97,6 +100,7 @@ const std::vector<MenuPopup>& menuLayout(MenuBar bar) {
           submenu("打印预览(&V)", {item(ID_PREVIEW_THICKNESS), item(ID_PREVIEW_DIAMETER),
                                    item(ID_PREVIEW_SPACING)}),
           item(ID_FILE_PRINT_SETUP), separator(), item(ID_EXIT)}},
+        {"编辑(&E)", {item(ID_EDIT_UNDO), item(ID_EDIT_REDO)}},
         {"数据传输", {item(ID_DATA_TRANSFER)}},
         {"工程维护", {item(ID_SET_PROJECT)}},
         {"构件维护", {item(ID_ADD_COMPONENT), item(ID_DELETE_COMPONENT)}},

@@ -6,6 +6,8 @@
 #include <iterator>
 
 #include "app/ComponentEditCommand.h"
+#include "app/ComponentListCommand.h"
+#include "app/ProjectHeaderCommand.h"
 #include "app/SessionUi.h"
 #include "dialogs/GbkQt.h"
 #include "model/ProjectFile.h"
@@ -168,7 +170,13 @@ void ProjectSession::OnSaveAs() {
 
 void ProjectSession::OnSetProject() {
     if (!project_.isOpen()) return;
-    ui_.editProjectSettings(*project_.info(), project_.components());
+    ProjectInfo& info = *project_.info();
+    const ProjectInfo before = info;
+    ui_.editProjectSettings(info, project_.components());
+    if (info == before) return;
+    const ProjectInfo after = info;
+    info = before;  // the step makes the change, so undo and redo find it where it belongs
+    undoStack_.push(new ProjectHeaderCommand(*this, before, after));
 }
 
 void ProjectSession::OnAddComponent() {
@@ -184,25 +192,46 @@ void ProjectSession::OnAddComponent() {
 
     const auto ticked = ui_.chooseComponents(*upload, 1, *chosen);
     if (!ticked || !anyTicked(*ticked)) return;
+    ComponentList& list = project_.components();
+    std::vector<const Component*> added;
     std::size_t i = 0;
     for (Component& c : *upload) {
-        if (i < ticked->size() && (*ticked)[i])
-            insertComponent(project_.components(), std::move(c));
+        if (i < ticked->size() && (*ticked)[i]) {
+            added.push_back(&*insertComponent(list, std::move(c)));
+        }
         ++i;
     }
-    reissueViewMode();
+    // Their places once all are in, for undo to take them out and redo to put them back.
+    ComponentListCommand::Placed placed;
+    int index = 0;
+    for (const Component& c : list) {
+        if (std::find(added.begin(), added.end(), &c) != added.end()) placed.emplace_back(index, c);
+        ++index;
+    }
+    const QString text = QStringLiteral("增加 %1 个构件").arg(placed.size());
+    undoStack_.push(new ComponentListCommand(*this, ComponentListCommand::Kind::Added,
+                                             std::move(placed), text));
 }
 
 void ProjectSession::OnDeleteComponent() {
     if (!project_.isOpen() || project_.components().empty()) return;
     const auto ticked = ui_.chooseComponents(project_.components(), 0, projectPath_);
     if (!ticked || !anyTicked(*ticked)) return;
-    std::size_t i = 0;
+    ComponentListCommand::Placed removed;
+    int index = 0;
     auto& list = project_.components();
-    for (auto it = list.begin(); it != list.end(); ++i) {
-        it = i < ticked->size() && (*ticked)[i] ? list.erase(it) : std::next(it);
+    for (auto it = list.begin(); it != list.end(); ++index) {
+        const std::size_t i = static_cast<std::size_t>(index);
+        if (i < ticked->size() && (*ticked)[i]) {
+            removed.emplace_back(index, std::move(*it));
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
     }
-    reissueViewMode();
+    const QString text = QStringLiteral("删除 %1 个构件").arg(removed.size());
+    undoStack_.push(new ComponentListCommand(*this, ComponentListCommand::Kind::Deleted,
+                                             std::move(removed), text));
 }
 
 void ProjectSession::setViewMode(const QString& letter) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -314,4 +315,47 @@ TEST_F(MainFrameTest, ToolbarAndStatusBarToggle) {
     frame.onCommand(ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(frame.menuAction(ID_VIEW_STATUS_BAR)->isChecked());
     EXPECT_EQ(frame.messagePane()->text(), QStringLiteral("就绪"));
+}
+
+TEST_F(MainFrameTest, UndoAndRedoByMenuAndKeysNamingTheStep) {
+    QStringList popups;
+    for (QAction* a : frame.menuBar()->actions()) popups << a->text();
+    EXPECT_EQ(popups, (QStringList{"文件(&F)", "编辑(&E)", "数据传输", "工程维护", "构件维护",
+                                   "测点维护", "视图(&V)", "帮助(&H)"}));
+    QAction* undo = frame.menuAction(ID_EDIT_UNDO);
+    QAction* redo = frame.menuAction(ID_EDIT_REDO);
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->text(), QStringLiteral("撤销(&U)\tCtrl+Z"));
+    EXPECT_FALSE(undo->isEnabled());
+
+    createProject("p");
+    frame.project().components().push_back(samples::withPoints("P001", 3));
+    ASSERT_TRUE(frame.session().setPoint(0, {false, 2}, MeasurePoint{0, 35, 900}));
+    EXPECT_EQ(undo->text(), QStringLiteral("撤销(&U) 修改 P001 测点 3\tCtrl+Z"));
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), QStringLiteral("重做(&R)\tCtrl+Y"));
+    EXPECT_FALSE(redo->isEnabled());
+
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const auto thickness = [&] { return frame.project().components().front().points[2].thickness; };
+    QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(thickness(), 22);
+    EXPECT_EQ(redo->text(), QStringLiteral("重做(&R) 修改 P001 测点 3\tCtrl+Y"));
+    QTest::keyClick(&frame, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(thickness(), 35);
+    QTest::keyClick(&frame, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(thickness(), 22);
+    QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(thickness(), 35);
+
+    // While a text edit has the focus, the keys undo what was typed there.
+    auto* edit = new QLineEdit(frame.activeView());
+    edit->show();
+    edit->setFocus();
+    QTest::keyClicks(edit, "12");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(thickness(), 35);
+    delete edit;
 }

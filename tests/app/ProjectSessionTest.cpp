@@ -10,6 +10,7 @@
 #include "cli/DataFile.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
+#include "model/UploadFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
@@ -302,4 +303,65 @@ TEST_F(ProjectSessionTest, ChangesThatChangeNothingAreNoSteps) {
     EXPECT_EQ(c.name.view().size(), 49u);
     ASSERT_TRUE(session.setName(0, gbk::fromUtf8(std::string(48, 'x') + "梁")));
     EXPECT_EQ(c.name.view(), std::string(48, 'x'));
+}
+
+TEST_F(ProjectSessionTest, AddingDeletingComponentsAndTheHeaderAreStepsToo) {
+    create("p");
+    EXPECT_EQ(session.undoStack().count(), 0);  // the settings of a new project are no step
+    auto& list = session.project().components();
+    list = {samples::withPoints("H001", 2), samples::withPoints("W001", 2, 1),
+            samples::withPoints("P001", 3)};
+    auto bytes = [&] { return ProjectFile::encode(*session.project().info(), list); };
+    const std::string start = bytes();
+    ASSERT_TRUE(UploadFile::save(dir / "u.vexo",
+                                 {samples::withPoints("H002", 1), samples::withPoints("Z001", 2),
+                                  samples::withPoints("P009", 4)})
+                    .ok());
+
+    prompter.expectOpen("data", q(dir / "u.vexo"));
+    ui.ticks = std::vector<bool>{true, false, true};
+    session.OnAddComponent();
+    EXPECT_EQ(samples::codes(list), "H001,H002,W001,P001,P009");
+    EXPECT_EQ(session.undoStack().undoText(), QStringLiteral("增加 2 个构件"));
+    const std::string added = bytes();
+
+    ui.ticks = std::vector<bool>{true, false, true, false, true};
+    session.OnDeleteComponent();
+    EXPECT_EQ(samples::codes(list), "H002,P001");
+    EXPECT_EQ(session.undoStack().undoText(), QStringLiteral("删除 3 个构件"));
+    const std::string deleted = bytes();
+
+    ui.nextName = "renamed";
+    session.OnSetProject();
+    EXPECT_EQ(projectName(), "renamed");
+    EXPECT_EQ(session.undoStack().undoText(), QStringLiteral("设置工程"));
+
+    // Saving keeps every step.
+    prompter.expectSave("project1", q(dir / "s.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveProject();
+    EXPECT_EQ(session.undoStack().count(), 3);
+
+    ui.modes.clear();
+    session.undoStack().undo();
+    EXPECT_EQ(projectName(), "p");
+    EXPECT_EQ(bytes(), deleted);
+    session.undoStack().undo();
+    EXPECT_EQ(bytes(), added);  // back at their places, with their points
+    session.undoStack().undo();
+    EXPECT_EQ(bytes(), start);
+    EXPECT_EQ(ui.modes, (QStringList{"P", "P"}));  // the list shown again after each
+    session.undoStack().redo();
+    session.undoStack().redo();
+    EXPECT_EQ(bytes(), deleted);
+
+    // A new change drops what could be redone.
+    ASSERT_TRUE(session.setName(0, "x"));
+    EXPECT_FALSE(session.undoStack().canRedo());
+
+    // Opening another project starts with nothing to undo.
+    prompter.expectQuestion(tip, QStringLiteral("是否保存对") + ui.title + "的更改？", false);
+    prompter.expectOpen("project", std::nullopt);
+    session.OnOpenProject();
+    EXPECT_EQ(session.undoStack().count(), 0);
 }
