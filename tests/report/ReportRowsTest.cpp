@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "report/ReportRows.h"
+#include "report/ReportSamples.h"
+
+namespace {
+
+// "Name=value" for every field set, in the order set.
+std::vector<std::string> describe(const std::vector<ReportRow>& rows) {
+    std::vector<std::string> out;
+    for (const ReportRow& row : rows) {
+        std::string line;
+        for (const RowField& f : row) {
+            line += (line.empty() ? "" : " ") + f.name + "=";
+            if (const auto* n = std::get_if<std::int32_t>(&f.value)) {
+                line += std::to_string(*n);
+            } else {
+                line += std::get<std::string>(f.value);
+            }
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+struct TableCase {
+    ReportKind kind;
+    std::vector<std::string> rows;
+};
+
+}  // namespace
+
+TEST(ReportRows, EachTableTakesItsTypesDirectionsAndValues) {
+    const std::string h001Values = "D1=20 D2=21 D3=22 D4=23 D5=24 D6=25 D7=26 D8=27 D9=28 D10=29";
+    const std::vector<TableCase> cases{
+        {ReportKind::Thickness,
+         {"ComponentNum=H001 ComponentName=一层梁 DiameterDesign=16 DepthDesign=50 " + h001Values,
+          "ComponentNum=W001 ComponentName=三层板 DiameterDesign=16 DepthDesign=50 D1=20 D2=21",
+          "ComponentNum=W001 ComponentName=三层板 DiameterDesign=12 DepthDesign=45 D1=40 D2=41 "
+          "D3=42",
+          "ComponentNum=P001 ComponentName=墙一 DiameterDesign=16 DepthDesign=50 D1=20",
+          "ComponentNum=W002 ComponentName=四层板 DiameterDesign=16 DepthDesign=50 D1=20 D2=21",
+          "ComponentNum=P002 ComponentName=墙二 DiameterDesign=16 DepthDesign=50 " + h001Values}},
+        {ReportKind::Diameter,
+         {"ComponentNum=Z001 ComponentName=二层柱 DiameterDesign=16 D1=8 D2=9 D3=10"}},
+        {ReportKind::Spacing,
+         {"ComponentNum=W001 ComponentName=三层板 DistanceDesign=100 D1=100",
+          "ComponentNum=W001 ComponentName=三层板 DistanceDesign=150 D1=-3 D2=-3",
+          "ComponentNum=W002 ComponentName=四层板 DistanceDesign=100 D1=100",
+          "ComponentNum=P002 ComponentName=墙二 DistanceDesign=100 D1=-5 D2=-10 D3=-15 D4=-20 "
+          "D5=-25 D6=-30 D7=-35 D8=-40 D9=-45"}},
+        {ReportKind::None, {}},
+    };
+    const ComponentList list = report_samples::project();
+    for (const TableCase& c : cases) {
+        EXPECT_EQ(describe(buildReportRows(c.kind, list, report_samples::ticked())), c.rows)
+            << "kind " << static_cast<int>(c.kind);
+    }
+}
+
+TEST(ReportRows, FieldsBoundPerTable) {
+    const std::string d1to9 = "D1 D2 D3 D4 D5 D6 D7 D8 D9";
+    const std::vector<std::pair<ReportKind, std::string>> cases{
+        {ReportKind::Thickness,
+         "ComponentNum ComponentName DiameterDesign DepthDesign " + d1to9 + " D10"},
+        {ReportKind::Diameter, "ComponentNum ComponentName DiameterDesign " + d1to9 + " D10"},
+        {ReportKind::Spacing, "ComponentNum ComponentName DistanceDesign " + d1to9},
+        {ReportKind::None, d1to9},
+    };
+    for (const auto& [kind, names] : cases) {
+        std::string joined;
+        for (const auto& n : reportFieldNames(kind)) joined += (joined.empty() ? "" : " ") + n;
+        EXPECT_EQ(joined, names) << "kind " << static_cast<int>(kind);
+    }
+}
+
+TEST(ReportRows, TestDateIsTheFirstTickedComponents) {
+    const ComponentList list = report_samples::project();
+    EXPECT_EQ(reportTestDate(list, report_samples::ticked()), "1/1/25");
+    EXPECT_EQ(reportTestDate(list, {false, false, true}), "3/3/25");
+    EXPECT_EQ(reportTestDate(list, {false, false}), "");
+    EXPECT_EQ(reportTestDate({}, {true}), "");
+}
+
+TEST(ReportRows, SpacingOfExtremePositionsWrapsInsteadOfOverflowing) {
+    Component c = samples::withPoints("P001", 3);
+    c.points[0].position = std::numeric_limits<std::int32_t>::max();
+    c.points[1].position = std::numeric_limits<std::int32_t>::min();
+    c.points[2].position = std::numeric_limits<std::int32_t>::min() + 7;
+    EXPECT_EQ(describe(buildReportRows(ReportKind::Spacing, {c}, {true})),
+              std::vector<std::string>{
+                  "ComponentNum=P001 ComponentName=P001 DistanceDesign=100 D1=1 D2=7"});
+}
