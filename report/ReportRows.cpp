@@ -99,7 +99,7 @@ std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& com
     for (const Component& c : components) {
         if (ticked(mask, index++) && listedIn(kind, c.type())) {
             addRow(rows, kind, c, false);
-            if (kind != ReportKind::Diameter && c.type() == DetectionType::Grid) {
+            if (c.type() == DetectionType::Grid) {
                 addRow(rows, kind, c, true);
             }
         }

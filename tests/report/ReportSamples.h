@@ -19,12 +19,13 @@ inline Component named(Component c, const char* utf8Name, const char* date) {
 inline ComponentList project() {
     ComponentList list;
     list.push_back(named(samples::withPoints("H001", 12), "一层梁", "1/1/25"));  // > 10 points
-    list.push_back(named(samples::withPoints("Z001", 3), "二层柱", "2/2/25"));
+    // Vertical points of a type other than a grid are never printed.
+    list.push_back(named(samples::withPoints("Z001", 3, 1), "二层柱", "2/2/25"));
     Component grid = named(samples::withPoints("W001", 2, 3), "三层板", "3/3/25");
     grid.designCoverVert = 45;     // vertical design values differ from the horizontal ones
     grid.designSpacingVert = 150;  // positions fall: 65535, 65532, 65529
     list.push_back(grid);
-    list.push_back(named(samples::withPoints("P001", 1), "墙一", "4/4/25"));
+    list.push_back(named(samples::withPoints("P001", 1, 2), "墙一", "4/4/25"));
     list.push_back(named(samples::withPoints("H002", 0), "空梁", "5/5/25"));
     list.push_back(named(samples::withPoints("W002", 2, 0), "四层板", "6/6/25"));
     list.push_back(named(samples::withPoints("H003", 2), "未选梁", "7/7/25"));
@@ -36,7 +37,11 @@ inline ComponentList project() {
 }
 
 inline std::vector<bool> ticked() {
-    return {true, true, true, true, true, true, false, true};
+    // Whatever the storage holds past the mask's end must not tick Z002.
+    std::vector<bool> mask(9, true);
+    mask.resize(8);
+    mask[6] = false;
+    return mask;
 }
 
 inline ProjectInfo header() {
