@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ReportCommandTest, JsonListsWhatTheTableWasHanded) {
+TEST_F(ReportCommandTest, JsonListsWhatTheTableWasHandedAndPdfPrintsIt) {
     const std::string pro = project(threeKinds());
     Outcome r = report({pro, "--table", "thickness", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -80,18 +80,15 @@ TEST_F(ReportCommandTest, JsonListsWhatTheTableWasHanded) {
     r = report({pro, "--table", "thickness", "--components", "W001", "--json"});
     EXPECT_THAT(r.out,
                 HasSubstr("\"TestDate\":\"12/3/25\"},\"rows\":[\n{\"ComponentNum\":\"W001\""));
-}
 
-TEST_F(ReportCommandTest, WritesThePdf) {
     const std::string pdf = (dir / "out.pdf").string();
-    const Outcome r = report({project(threeKinds()), "--table", "diameter", "-o", pdf});
+    r = report({pro, "--table", "diameter", "-o", pdf});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     const auto pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].front(), "钢筋公称直径检测记录表");
     EXPECT_THAT(pages[0], testing::Contains("Z001 Z001 16 8"));
-    EXPECT_EQ(pages[0].back(), "第1页共1页");
 }
 
 TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {

@@ -63,15 +63,10 @@ TEST_F(ReportPdfTest, ThicknessTableShowsHeaderAndOneRowPerTickedComponentAndDir
                     "P002 墙二 16 50 20 21 22 23 24 25 26 27 28 29"));
 }
 
-TEST_F(ReportPdfTest, DiameterAndSpacingTablesPrintTheirValues) {
-    const ComponentList list = report_samples::project();
-    auto pages = print(ReportKind::Diameter, list, report_samples::ticked());
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].front(), "钢筋公称直径检测记录表");
-    EXPECT_THAT(linesStartingWith(pages[0], codes), ElementsAre("Z001 二层柱 16 8 9 10"));
-
+TEST_F(ReportPdfTest, SpacingTablePrintsNineDifferencesOfTwoOrMorePoints) {
     // The test date follows the first ticked component, here the second of the list.
-    pages = print(ReportKind::Spacing, list, {false, true, true, true, true, true, false, true});
+    const auto pages = print(ReportKind::Spacing, report_samples::project(),
+                             {false, true, true, true, true, true, false, true});
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].front(), "钢筋间距检测记录表");
     EXPECT_THAT(pages[0], Contains(HasSubstr("检测日期 2/2/25")));

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,13 +31,13 @@ inline std::vector<std::vector<std::string>> pdfPages(const std::string& path) {
     return pages;
 }
 
-// The lines of a page that start with one of the given words (a component code).
+// The lines that start with one of the given words (a component code).
 inline std::vector<std::string> linesStartingWith(const std::vector<std::string>& lines,
                                                   const std::vector<std::string>& starts) {
     std::vector<std::string> out;
     for (const auto& line : lines) {
-        for (const auto& s : starts) {
-            if (line.rfind(s + " ", 0) == 0) out.push_back(line);
+        if (std::count(starts.begin(), starts.end(), line.substr(0, line.find(' ')))) {
+            out.push_back(line);
         }
     }
     return out;
