@@ -170,18 +170,41 @@ TEST(ReportLayout, PagesHoldWholeRowsAndTheGroupCaptionSpansItsColumns) {
         ReportTemplate::parse(readAll(templatePath(reportTables()[0])), "VexoDepthReport.grf");
     ASSERT_TRUE(t.ok()) << t.message();
     const ReportLayout l = layoutReport(t.value(), QSizeF(267, 188));
+    EXPECT_EQ(l.title, QRectF(0, 0, 267, 12));
+    EXPECT_EQ(l.headerLabels[2].rect, QRectF(0, 20, 24, 8));  // 检测依据, second header row
+    EXPECT_DOUBLE_EQ(l.headerValues[3].right(), 267);         // boxes fill the row
+    EXPECT_EQ(l.pageNumber, QRectF(0, 182, 267, 6));
+    EXPECT_LT(l.bodyBottom, l.signature[0].rect.top());  // rows end above the signatures
     const int perPage = l.rowsPerPage(true);
     EXPECT_EQ(perPage, static_cast<int>((l.bodyBottom - l.bodyTop) / t->rowHeight));
     EXPECT_EQ(l.pageCount(0), 1);
     EXPECT_EQ(l.pageCount(perPage), 1);
     EXPECT_EQ(l.pageCount(perPage + 1), 2);
+    EXPECT_EQ(l.pageCount(3 * perPage), 3);
     EXPECT_EQ(l.firstRowOn(2), 2 * perPage);
 
-    // The caption over D1..D10 (columns 4 to 13) comes after the captions under it.
+    // Two caption levels: 构件编号 spans both; the caption over D1..D10 (columns 4 to 13)
+    // comes after the captions under it.
+    const double level = t->columnHeaderHeight;
+    EXPECT_EQ(l.columnEdges.front(), 0);
+    EXPECT_DOUBLE_EQ(l.columnEdges.back(), 267);
+    EXPECT_EQ(l.bodyTop, l.tableTop + 2 * level);
+    EXPECT_EQ(l.columnHeader[0].rect, QRectF(0, l.tableTop, l.columnEdges[1], 2 * level));
+    const ReportCell& d10 = l.columnHeader[l.columnHeader.size() - 2];
+    EXPECT_EQ(d10.rect.top(), l.tableTop + level);
     const ReportCell& group = l.columnHeader.back();
     EXPECT_TRUE(group.text.startsWith("保护层厚度实测值"));
-    EXPECT_EQ(group.rect, QRectF(l.columnEdges[4], l.tableTop, l.columnEdges[14] - l.columnEdges[4],
-                                 t->columnHeaderHeight));
+    EXPECT_EQ(group.rect,
+              QRectF(l.columnEdges[4], l.tableTop, l.columnEdges[14] - l.columnEdges[4], level));
+
+    // A group may start at the first column; without groups there is one caption level.
+    ReportTemplate plain;
+    plain.columns = {{"A", "a", "G"}, {"B", "b", "G"}, {"C", "c"}};
+    const ReportLayout grouped = layoutReport(plain, QSizeF(100, 100));
+    EXPECT_EQ(grouped.columnHeader.size(), 4u);
+    plain.columns = {{"C", "c"}};
+    EXPECT_EQ(layoutReport(plain, QSizeF(100, 100)).bodyTop,
+              grouped.tableTop + plain.columnHeaderHeight);
 
     // Without the repeated column header, later pages hold more rows.
     t->repeatColumnHeader = false;
