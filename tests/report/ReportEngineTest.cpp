@@ -95,6 +95,9 @@ TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
     ScriptedEvents events;
     events.before = [&] {
         missing.parameterByName("ProjectName").value()->setText("综合楼");
+        missing.parameterByName("TestBasis").value()->setText("GB");
+        (void)missing.parameterByName("Unset");  // an empty box
+        missing.parameterByName("TestDate").value()->setText("1/1/25");
         return Status{};
     };
     events.rows = [&](bool&) {
@@ -110,7 +113,8 @@ TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
     ASSERT_TRUE(missing.writePdf(QString::fromStdString(pdf)).ok());
     const auto pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_THAT(pages[0], testing::Contains("ProjectName 综合楼"));
+    EXPECT_THAT(pages[0], testing::Contains("ProjectName 综合楼 TestBasis GB"));  // two a row
+    EXPECT_THAT(pages[0], testing::Contains("Unset TestDate 1/1/25"));
     EXPECT_THAT(pages[0], testing::Contains("Code Depth"));
     EXPECT_THAT(pages[0], testing::Contains("H001 -42"));
 }
