@@ -77,6 +77,9 @@ TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
         {replaced("\"align\": \"left\"", "\"align\": \"middle\""),
          "“detail.columns[1].align”应为 left、center 或 right"},
         {replaced("\"signature\": [\"检测\"", "\"signature\": [7"), "“signature”应为文字的数组"},
+        {replaced("[\"检测\", \"记录\", \"校核\"]", "\"检测\""),
+         "“signature”应为不超过 8 项的数组"},
+        {replaced("{\"label\": \"工程名称\", ", "{"), "“header.rows[0][0].label”应为文字"},
     };
     const QString path = QString::fromStdString((dir / "Broken.grf").string());
     for (const auto& [bytes, message] : cases) {
@@ -173,6 +176,7 @@ TEST(ReportLayout, PagesHoldWholeRowsAndTheGroupCaptionSpansItsColumns) {
     Result<ReportTemplate> t =
         ReportTemplate::parse(readAll(templatePath(reportTables()[0])), "VexoDepthReport.grf");
     ASSERT_TRUE(t.ok()) << t.message();
+    EXPECT_EQ(t->margins, QMarginsF(15, 12, 15, 10));
     const ReportLayout l = layoutReport(t.value(), QSizeF(267, 188));
     EXPECT_EQ(l.title, QRectF(0, 0, 267, 12));
     EXPECT_EQ(l.headerLabels[2].rect, QRectF(0, 20, 24, 8));  // 检测依据, second header row
