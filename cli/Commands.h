@@ -10,6 +10,8 @@
 int showCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Needs no application object: it starts one (offscreen) when there is none.
+int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole usage text.
 const char* usageText();

@@ -34,3 +34,9 @@ Result<DataFile> DataFile::load(const std::filesystem::path& path) {
             return Error{"不是有效的钢筋位置工程文件或上传数据文件!"};
         });
 }
+
+Result<DataFile> DataFile::loadWhole(const std::filesystem::path& path) {
+    Result<DataFile> loaded = load(path);
+    if (loaded.ok() && !loaded->complete()) return Error{loaded->damage};
+    return loaded;
+}

@@ -23,4 +23,7 @@ struct DataFile {
     // A failure when nothing of the file could be taken (unreadable, not one of the two kinds,
     // wrong magic); the same message the program shows for that file.
     static Result<DataFile> load(const std::filesystem::path& path);
+    // The same, but a damaged file is a failure too: for commands that must not work on part
+    // of a file.
+    static Result<DataFile> loadWhole(const std::filesystem::path& path);
 };

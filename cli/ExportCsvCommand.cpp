@@ -46,10 +46,10 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 2;
     }
     const std::string& source = a.positional()[0];
-    const Result<DataFile> loaded = DataFile::load(source);
-    if (!loaded.ok() || !loaded->complete()) {
+    const Result<DataFile> loaded = DataFile::loadWhole(source);
+    if (!loaded.ok()) {
         // Half a file exported would look like a whole one in a spreadsheet.
-        err << source << ": " << (loaded.ok() ? loaded->damage : loaded.message()) << '\n';
+        err << source << ": " << loaded.message() << '\n';
         return 1;
     }
     const DataFile& file = *loaded;

@@ -11,5 +11,9 @@ const char* usageText() {
            "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）\n"
            "  corvane-cli transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
            "                       [--save-image FILE]\n"
-           "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件\n";
+           "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件\n"
+           "  corvane-cli report PROJECT.pro --table thickness|diameter|spacing\n"
+           "                     [--components CODE,...] (-o OUT.pdf | --json)\n"
+           "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF，\n"
+           "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件\n";
 }

@@ -1,0 +1,141 @@
+#include <QGuiApplication>
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include "cli/CliArguments.h"
+#include "cli/Commands.h"
+#include "cli/DataFile.h"
+#include "cli/JsonText.h"
+#include "model/GbkCodec.h"
+#include "report/CReportEvent.h"
+#include "report/PdfReportPresenter.h"
+#include "report/Report.h"
+#include "report/ReportFonts.h"
+#include "report/ReportTables.h"
+
+namespace {
+
+// Painting needs an application object; the command line has none and may have no display,
+// so it renders offscreen unless told otherwise.
+std::unique_ptr<QGuiApplication> startGui() {
+    if (QCoreApplication::instance()) return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "corvane-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::string jsonValue(const ReportValue& value) {
+    if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n);
+    return jsonString(std::get<QString>(value).toStdString());
+}
+
+void printJson(std::ostream& out, const Report& report) {
+    out << "{\"title\":" << jsonString(report.title().toStdString()) << ",\"parameters\":{";
+    const char* comma = "";
+    for (const ReportParameter* p : report.parametersSet()) {
+        out << comma << jsonString(p->name().toStdString()) << ':'
+            << jsonString(p->value()->toStdString());
+        comma = ",";
+    }
+    out << "},\"rows\":[";
+    comma = "";
+    for (const auto& record : report.records()) {
+        out << comma << "\n{";
+        const char* fieldComma = "";
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            if (std::holds_alternative<std::monostate>(record[i])) continue;  // never set
+            out << fieldComma << jsonString(report.fields()[i]->name().toStdString()) << ':'
+                << jsonValue(record[i]);
+            fieldComma = ",";
+        }
+        out << '}';
+        comma = ",";
+    }
+    out << "]}\n";
+}
+
+// Ticks the components whose codes are listed (all when `lists` is empty); `unknown` gets
+// the listed codes that match none.
+std::vector<bool> tickByCode(const ComponentList& components, const std::vector<std::string>& lists,
+                             std::string& unknown) {
+    std::set<std::string> wanted;
+    for (const std::string& list : lists) {
+        std::istringstream words(list);
+        for (std::string code; std::getline(words, code, ',');) {
+            if (!code.empty()) wanted.insert(code);
+        }
+    }
+    std::vector<bool> ticked;
+    std::set<std::string> found;
+    for (const Component& c : components) {
+        const std::string code = gbk::toUtf8(c.code.view());
+        ticked.push_back(lists.empty() || wanted.count(code) != 0);
+        found.insert(code);
+    }
+    for (const std::string& code : wanted) {
+        if (!found.count(code)) unknown += (unknown.empty() ? "" : ",") + code;
+    }
+    return ticked;
+}
+
+}  // namespace
+
+int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliArguments a({"--table", "--components", "-o"}, {"--json"});
+    const bool parsed = a.parse(args);
+    const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
+    const auto output = a.value("-o");
+    if (!parsed || a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
+        err << (!a.error().empty() ? a.error()
+                : !table           ? std::string("--table 应为 thickness、diameter 或 spacing")
+                         : std::string("report 需要一个工程文件和 -o OUT.pdf 或 --json"))
+            << '\n'
+            << usageText();
+        return 2;
+    }
+    const std::string& source = a.positional()[0];
+    const Result<DataFile> loaded = DataFile::loadWhole(source);
+    if (!loaded.ok()) {
+        err << source << ": " << loaded.message() << '\n';
+        return 1;
+    }
+    const DataFile& file = *loaded;
+    if (file.kind != DataFile::Kind::Project) {
+        err << source << ": 不是工程文件，记录表只能由工程生成\n";
+        return 1;
+    }
+    std::string unknown;
+    const std::vector<bool> ticked = tickByCode(file.components, a.values("--components"), unknown);
+    if (!unknown.empty()) {
+        err << source << ": 工程中没有编号为 " << unknown << " 的构件\n";
+        return 1;
+    }
+    if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) {
+        err << source << ": 没有选中任何构件\n";
+        return 1;
+    }
+
+    const auto gui = startGui();
+    installReportFonts();
+    PdfReportPresenter pdf(QString::fromStdString(output.value_or("")));
+    Report report(&pdf);
+    const QString templatePath =
+        ReportTemplate::besideExecutable(QString::fromUtf8(table->templateFile));
+    if (Status s = report.loadFromFile(templatePath); !s) {
+        err << "警告：" << s.message() << "，按无模板的简单表格输出\n";
+    }
+    CReportEvent sink(report, *file.info, file.components, ticked, table->kind);
+    Status s = report.connectEvents(&sink);
+    if (s) s = output ? report.print(false) : report.generate();
+    report.disconnectEvents();
+    if (!s) {
+        err << "生成" << table->title << "失败：" << s.message() << '\n';
+        return 1;
+    }
+    if (!output) printJson(out, report);
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "report/CReportEvent.h"
+
+#include "model/GbkCodec.h"
+#include "report/Report.h"
+#include "report/ReportRows.h"
+
+CReportEvent::CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
+                           std::vector<bool> ticked, ReportKind kind)
+    : report_(report),
+      info_(info),
+      components_(components),
+      ticked_(std::move(ticked)),
+      kind_(kind) {}
+
+Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
+    Result<ReportParameter*> p = report_.parameterByName(QString::fromUtf8(name));
+    if (!p) return Status::failure(p.message());
+    p.value()->setText(QString::fromStdString(utf8));
+    return {};
+}
+
+Status CReportEvent::beforeGeneration() {
+    fields_.clear();
+    for (const std::string& name : reportFieldNames(kind_)) {
+        Result<ReportField*> f = report_.fieldByName(QString::fromStdString(name));
+        if (!f) return Status::failure(f.message());
+        fields_[name] = f.value();
+    }
+    if (Status s = setParameter("ProjectName", gbk::toUtf8(info_.projectName.view())); !s) return s;
+    if (Status s = setParameter("TestBasis", gbk::toUtf8(info_.testBasis.view())); !s) return s;
+    return setParameter("Instrument", gbk::toUtf8(info_.instrument.view()));
+}
+
+Status CReportEvent::rowsWanted(bool&) {
+    if (Status s = setParameter("TestDate", reportTestDate(components_, ticked_)); !s) return s;
+    const std::vector<ReportRow> rows = buildReportRows(kind_, components_, ticked_);
+    if (rows.empty()) return {};
+    Result<ReportDetailGrid*> grid = report_.detailGrid();
+    if (!grid) return Status::failure(grid.message());
+    ReportRecordset& records = grid.value()->recordset();
+    for (const ReportRow& row : rows) {
+        if (Status s = records.append(); !s) return s;
+        for (const RowField& field : row) {
+            const auto bound = fields_.find(field.name);
+            if (bound == fields_.end()) {
+                return Status::failure("报表字段“" + field.name + "”尚未绑定");
+            }
+            const auto* number = std::get_if<std::int32_t>(&field.value);
+            Status s = number ? bound->second->setInteger(*number)
+                              : bound->second->setText(
+                                    QString::fromStdString(std::get<std::string>(field.value)));
+            if (!s) return s;
+        }
+        if (Status s = records.post(); !s) return s;
+    }
+    return {};
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/ComponentList.h"
+#include "model/ProjectInfo.h"
+#include "report/ReportEvents.h"
+#include "report/ReportTables.h"
+
+class Report;
+class ReportField;
+
+// Fills a record table from the project: on beforeGeneration it binds the table's fields and
+// sets "ProjectName", "TestBasis" and "Instrument"; on rowsWanted it sets "TestDate" and
+// posts the rows of the ticked components. The report, header and list are read, never
+// copied, and must outlive the print or preview call.
+class CReportEvent : public ReportEvents {
+public:
+    // `ticked[i]` tells whether the i-th component of `components` was ticked.
+    CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
+                 std::vector<bool> ticked, ReportKind kind);
+    // The sink outlives the call that makes it: no temporaries.
+    CReportEvent(Report&, ProjectInfo&&, const ComponentList&, std::vector<bool>,
+                 ReportKind) = delete;
+    CReportEvent(Report&, const ProjectInfo&, ComponentList&&, std::vector<bool>,
+                 ReportKind) = delete;
+
+    Status beforeGeneration() override;
+    Status rowsWanted(bool& askAgain) override;
+
+private:
+    Status setParameter(const char* name, const std::string& utf8);
+
+    Report& report_;
+    const ProjectInfo& info_;
+    const ComponentList& components_;
+    std::vector<bool> ticked_;
+    ReportKind kind_;
+    std::map<std::string, ReportField*> fields_;  // bound by beforeGeneration
+};

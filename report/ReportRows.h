@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "model/ComponentList.h"
+#include "report/ReportTables.h"
+
+// What the record tables hold, worked out from the project alone: no report engine, no Qt,
+// so every rule about rows is checked without painting.
+
+// A value for one detail field: a number, or a text already converted to UTF-8.
+using RowValue = std::variant<std::int32_t, std::string>;
+
+struct RowField {
+    std::string name;
+    RowValue value;
+
+    friend bool operator==(const RowField&, const RowField&) = default;
+};
+
+// The fields of one detail row, in the order they are set. Measured values past the end of
+// the point list are left out, not set to zero.
+using ReportRow = std::vector<RowField>;
+
+// The detail fields a table binds, in binding order; with no table chosen only "D1" to "D9".
+std::vector<std::string> reportFieldNames(ReportKind kind);
+
+// The detail rows of table `kind`: for each component in list order that `ticked` marks
+// (a component past the end of `ticked` is not ticked), a row for its horizontal points and,
+// for a grid, then one for its vertical points. No row for an empty list, nor for fewer than
+// two points in the spacing table, which prints the nine differences between the first ten
+// positions; the other tables print the first ten values.
+std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
+                                       const std::vector<bool>& ticked);
+
+// The table's test date: the date of the first ticked component (UTF-8), empty when none is.
+std::string reportTestDate(const ComponentList& components, const std::vector<bool>& ticked);

@@ -1,0 +1,172 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "model/UploadFile.h"
+#include "support/ModelSamples.h"
+#include "support/PdfText.h"
+#include "support/TempDir.h"
+
+using samples::withPoints;
+using testing::HasSubstr;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome report(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = reportCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class ReportCommandTest : public testing::Test {
+protected:
+    std::string project(const ComponentList& list, const std::string& name = "p.pro") {
+        ProjectInfo info;
+        info.projectName.assign(gbk::fromUtf8("综合楼"));
+        info.testBasis.assign("GB 50204-2015");
+        info.instrument.assign("R-90");
+        const auto path = dir / name;
+        EXPECT_TRUE(ProjectFile::save(path, info, list).ok());
+        return path.string();
+    }
+
+    static ComponentList threeKinds() {
+        ComponentList list{withPoints("H001", 2), withPoints("Z001", 1), withPoints("W001", 1, 1)};
+        list.back().date.assign("12/3/25");
+        return list;
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(ReportCommandTest, JsonListsWhatTheTableWasHandedAndPdfPrintsIt) {
+    const std::string pro = project(threeKinds());
+    Outcome r = report({pro, "--table", "thickness", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "{\"title\":\"钢筋混凝土保护层厚度检测记录表\",\"parameters\":{\"ProjectName\":"
+              "\"综合楼\",\"TestBasis\":\"GB 50204-2015\",\"Instrument\":\"R-90\",\"TestDate\":"
+              "\"11/3/25\"},\"rows\":[\n"
+              "{\"ComponentNum\":\"H001\",\"ComponentName\":\"H001\",\"DiameterDesign\":16,"
+              "\"DepthDesign\":50,\"D1\":20,\"D2\":21},\n"
+              "{\"ComponentNum\":\"W001\",\"ComponentName\":\"W001\",\"DiameterDesign\":16,"
+              "\"DepthDesign\":50,\"D1\":20},\n"
+              "{\"ComponentNum\":\"W001\",\"ComponentName\":\"W001\",\"DiameterDesign\":12,"
+              "\"DepthDesign\":50,\"D1\":40}]}\n");
+
+    // Only the listed components; a table without rows is still a table.
+    r = report({pro, "--table", "spacing", "--components", "W001,Z001", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("\"TestDate\":\"11/3/25\"},\"rows\":[]}"));
+    r = report({pro, "--table=diameter", "--components", "W001", "--components=Z001", "--json"});
+    EXPECT_THAT(r.out,
+                HasSubstr("\"TestDate\":\"11/3/25\"},\"rows\":[\n{\"ComponentNum\":\"Z001\""));
+    r = report({pro, "--table", "thickness", "--components", "W001", "--json"});
+    EXPECT_THAT(r.out,
+                HasSubstr("\"TestDate\":\"12/3/25\"},\"rows\":[\n{\"ComponentNum\":\"W001\""));
+
+    const std::string pdf = (dir / "out.pdf").string();
+    r = report({pro, "--table", "diameter", "-o", pdf});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const auto pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].front(), "钢筋公称直径检测记录表");
+    EXPECT_THAT(pages[0], testing::Contains("Z001 Z001 16 8"));
+}
+
+TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
+    const std::string pro = project(threeKinds());
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {pro, "--json"},
+             {pro, "--table", "depth", "--json"},
+             {pro, "--table", "thickness"},
+             {pro, "--table", "thickness", "--json", "-o", "x.pdf"},
+             {"--table", "thickness", "--json"},
+             {pro, "--table", "thickness", "--json", "--all"}}) {
+        const Outcome r = report(bad);
+        EXPECT_EQ(r.status, 2) << bad.size();
+        EXPECT_THAT(r.err, HasSubstr("用法"));
+    }
+
+    const auto upload = dir / "u.vexo";
+    ASSERT_TRUE(UploadFile::save(upload, threeKinds()).ok());
+    const std::vector<std::pair<std::vector<std::string>, std::string>> failing{
+        {{(dir / "absent.pro").string(), "--table", "thickness", "--json"}, "无法打开文件"},
+        {{upload.string(), "--table", "thickness", "--json"}, "不是工程文件"},
+        {{pro, "--table", "thickness", "--components", "H001,X9", "--json"},
+         "工程中没有编号为 X9 的构件"},
+        {{project({}, "empty.pro"), "--table", "thickness", "--json"}, "没有选中任何构件"},
+    };
+    for (const auto& [args, message] : failing) {
+        const Outcome r = report(args);
+        EXPECT_EQ(r.status, 1) << message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_THAT(r.err, HasSubstr(message));
+    }
+}
+
+// The installed program is renamed and lies deep in a folder: it still finds its templates,
+// and needs no display.
+TEST_F(ReportCommandTest, ARenamedProgramFarDownFindsTheTemplatesBesideIt) {
+    namespace fs = std::filesystem;
+    fs::path folder = dir.path();
+    for (int i = 0; i < 6; ++i) folder /= "一个很长的文件夹名称-" + std::to_string(i);
+    fs::create_directories(folder);
+    const fs::path program = folder / "rebar-tables";
+    fs::copy_file(CORVANE_CLI, program);
+    const fs::path beside = fs::path(CORVANE_CLI).parent_path();
+    for (const char* name : {"VexoDepthReport.grf", "VexoDiameterReport.grf"}) {
+        fs::copy_file(beside / name, folder / name);
+    }
+    const std::string pro = project(threeKinds());
+
+    const auto run = [&](const char* table) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
+        p.setProcessEnvironment(env);
+        p.start(QString::fromStdString(program.string()),
+                {"report", QString::fromStdString(pro), "--table", table, "--json"});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return Outcome{p.exitCode(), p.readAllStandardOutput().toStdString(),
+                       p.readAllStandardError().toStdString()};
+    };
+    Outcome r = run("diameter");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.err, Not(HasSubstr("警告")));
+    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"钢筋公称直径检测记录表\""));
+
+    // Without its template the table is still made, plainly, and the user is told.
+    r = run("spacing");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_THAT(r.err,
+                HasSubstr("警告：找不到报表模板 " + (folder / "VexoDistanceReport.grf").string()));
+    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"\",\"parameters\":{\"ProjectName\":\"综合楼\""));
+
+    // A template that lacks a field the table fills abandons the run with the reason.
+    std::string depth = TempDir::read(folder / "VexoDepthReport.grf");
+    depth.replace(depth.find("\"field\": \"D10\""), 14, "\"field\": \"X10\"");
+    TempDir::write(folder / "VexoDepthReport.grf", depth);
+    r = run("thickness");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err,
+                HasSubstr("生成钢筋混凝土保护层厚度检测记录表失败：报表模板中没有字段“D10”"));
+}

@@ -1,0 +1,224 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <set>
+
+#include "report/PdfReportPresenter.h"
+#include "report/Report.h"
+#include "report/ReportEvents.h"
+#include "report/ReportLayout.h"
+#include "report/ReportRows.h"
+#include "report/ReportTables.h"
+#include "support/PdfText.h"
+#include "support/TempDir.h"
+
+using testing::HasSubstr;
+
+namespace {
+
+// Events answered by the test.
+struct ScriptedEvents : ReportEvents {
+    std::function<Status()> before = [] { return Status{}; };
+    std::function<Status(bool&)> rows = [](bool&) { return Status{}; };
+    Status beforeGeneration() override { return before(); }
+    Status rowsWanted(bool& askAgain) override { return rows(askAgain); }
+};
+
+QString templatePath(const ReportTable& t) {
+    return ReportTemplate::besideExecutable(QString::fromUtf8(t.templateFile));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(ReportEngine, EachTableTemplateLiesBesideTheExecutableAndBindsItsFields) {
+    for (const ReportTable& t : reportTables()) {
+        const QString path = templatePath(t);
+        EXPECT_EQ(path, QCoreApplication::applicationDirPath() + "/" + t.templateFile.data());
+        Report report;
+        ASSERT_TRUE(report.loadFromFile(path).ok()) << t.templateFile;
+        EXPECT_EQ(report.title().toStdString(), t.title);
+
+        std::set<std::string> fields;
+        for (const auto& f : report.fields()) fields.insert(f->name().toStdString());
+        const std::vector<std::string> wanted = reportFieldNames(t.kind);
+        EXPECT_EQ(fields, std::set<std::string>(wanted.begin(), wanted.end())) << t.templateFile;
+        for (const char* name : {"ProjectName", "TestBasis", "Instrument", "TestDate"}) {
+            EXPECT_TRUE(report.parameterByName(name).ok()) << name;
+        }
+        const Result<ReportParameter*> other = report.parameterByName("TestUnit");
+        EXPECT_EQ(other.message(), "报表模板中没有参数“TestUnit”");
+        EXPECT_EQ(report.fieldByName("D11").message(), "报表模板中没有字段“D11”");
+    }
+}
+
+TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
+    TempDir dir;
+    const QByteArray depth = readAll(templatePath(reportTables()[0]));
+    ASSERT_FALSE(depth.isEmpty());
+    const auto replaced = [&](const char* from, const char* to) {
+        QByteArray copy = depth;
+        return copy.replace(from, to);
+    };
+    const std::vector<std::pair<QByteArray, std::string>> cases{
+        {"{\"format\": ", "不是有效的 JSON"},
+        {"{\"format\": \"other/1\"}", "“format”不是 corvane-report/1"},
+        {replaced("\"size\": \"A4\"", "\"size\": \"A9\""), "“page.size”不是已知的纸张大小"},
+        {replaced("[15, 12, 15, 10]", "[15, 12, 15]"), "“page.margins”应为 4 个"},
+        {replaced("\"rowHeight\": 7.5", "\"rowHeight\": \"7.5\""), "“detail.rowHeight”应为 2 到"},
+        {replaced("\"align\": \"left\"", "\"align\": \"middle\""),
+         "“detail.columns[1].align”应为 left、center 或 right"},
+        {replaced("\"signature\": [\"检测\"", "\"signature\": [7"), "“signature”应为文字的数组"},
+        {replaced("[\"检测\", \"记录\", \"校核\"]", "\"检测\""),
+         "“signature”应为不超过 8 项的数组"},
+        {replaced("{\"label\": \"工程名称\", ", "{"), "“header.rows[0][0].label”应为文字"},
+    };
+    const QString path = QString::fromStdString((dir / "Broken.grf").string());
+    for (const auto& [bytes, message] : cases) {
+        TempDir::write(dir / "Broken.grf", bytes.toStdString());
+        Report report;
+        const Status s = report.loadFromFile(path);
+        EXPECT_THAT(s.message(), HasSubstr("报表模板 Broken.grf 无法使用：" + message));
+        EXPECT_FALSE(report.hasTemplate());
+    }
+    Report missing;
+    EXPECT_THAT(missing.loadFromFile(path + "x").message(), HasSubstr("找不到报表模板"));
+    EXPECT_THAT(missing.loadFromFile(QString::fromStdString(dir.path().string())).message(),
+                HasSubstr("找不到报表模板"));  // an empty template name leaves the folder
+
+    // Without its template the report shows what it was given as a plain table.
+    ScriptedEvents events;
+    events.before = [&] {
+        missing.parameterByName("ProjectName").value()->setText("综合楼");
+        missing.parameterByName("TestBasis").value()->setText("GB");
+        (void)missing.parameterByName("Unset");  // an empty box
+        missing.parameterByName("TestDate").value()->setText("1/1/25");
+        return Status{};
+    };
+    events.rows = [&](bool&) {
+        ReportRecordset& records = missing.detailGrid().value()->recordset();
+        Status s = records.append();
+        if (s) s = missing.fieldByName("Code").value()->setText("H001");
+        if (s) s = missing.fieldByName("Depth").value()->setInteger(-42);
+        if (s) s = records.post();
+        return s;
+    };
+    ASSERT_TRUE(missing.connectEvents(&events).ok());
+    const std::string pdf = (dir / "plain.pdf").string();
+    ASSERT_TRUE(missing.writePdf(QString::fromStdString(pdf)).ok());
+    const auto pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_THAT(pages[0], testing::Contains("ProjectName 综合楼 TestBasis GB"));  // two a row
+    EXPECT_THAT(pages[0], testing::Contains("Unset TestDate 1/1/25"));
+    EXPECT_THAT(pages[0], testing::Contains("Code Depth"));
+    EXPECT_THAT(pages[0], testing::Contains("H001 -42"));
+}
+
+TEST(ReportEngine, OnlyAppendedAndPostedRecordsCountAndRowsAreAskedUntilDone) {
+    Report report;
+    ReportRecordset& records = report.detailGrid().value()->recordset();
+    ReportField* depth = report.fieldByName("Depth").value();
+    EXPECT_EQ(depth->setInteger(1).message(), "给报表字段“Depth”赋值时没有当前记录（未追加记录）");
+    EXPECT_EQ(records.post().message(), "没有可提交的报表记录（未追加记录）");
+
+    ScriptedEvents events;
+    int asked = 0;
+    events.rows = [&](bool& askAgain) {
+        EXPECT_FALSE(askAgain);
+        Status s = records.append();
+        if (s) s = depth->setInteger(++asked);
+        if (s) s = records.append();  // drops the unposted record before
+        if (s) s = depth->setInteger(10 * asked);
+        if (s) s = records.post();
+        askAgain = asked < 3;
+        return s;
+    };
+    ASSERT_TRUE(report.connectEvents(&events).ok());
+    ASSERT_TRUE(report.generate().ok());
+    asked = 0;
+    ASSERT_TRUE(report.generate().ok());  // a new generation starts from no records
+    ASSERT_EQ(report.records().size(), 3u);
+    EXPECT_EQ(std::get<std::int32_t>(report.records()[2][0]), 30);
+
+    events.rows = [&](bool&) { return Status::failure("坏了"); };
+    EXPECT_EQ(report.generate().message(), "坏了");
+    EXPECT_FALSE(report.connectEvents(nullptr).ok());
+    EXPECT_EQ(report.print().message(), "报表没有打印输出");
+    EXPECT_EQ(report.printPreview().message(), "报表没有预览输出");
+}
+
+TEST(ReportEngine, AFailedRenderLeavesTheOldFile) {
+    TempDir dir;
+    const auto target = dir / "keep.pdf";
+    TempDir::write(target, "old");
+    PdfReportPresenter pdf(QString::fromStdString(target.string()));
+    Report report(&pdf);
+    ScriptedEvents events;
+    events.before = [] { return Status::failure("报表模板中没有字段“D10”"); };
+    ASSERT_TRUE(report.connectEvents(&events).ok());
+    EXPECT_EQ(report.print().message(), "报表模板中没有字段“D10”");
+    EXPECT_EQ(report.printPreview().message(), "报表模板中没有字段“D10”");
+    EXPECT_EQ(TempDir::read(target), "old");
+
+    const QString unwritable = QString::fromStdString((dir / "no" / "such.pdf").string());
+    EXPECT_THAT(report.writePdf(unwritable).message(), HasSubstr("无法写入文件"));
+}
+
+TEST(ReportLayout, PagesHoldWholeRowsAndTheGroupCaptionSpansItsColumns) {
+    Result<ReportTemplate> t =
+        ReportTemplate::parse(readAll(templatePath(reportTables()[0])), "VexoDepthReport.grf");
+    ASSERT_TRUE(t.ok()) << t.message();
+    EXPECT_EQ(t->margins, QMarginsF(15, 12, 15, 10));
+    const ReportLayout l = layoutReport(t.value(), QSizeF(267, 188));
+    EXPECT_EQ(l.title, QRectF(0, 0, 267, 12));
+    EXPECT_EQ(l.headerLabels[2].rect, QRectF(0, 20, 24, 8));  // 检测依据, second header row
+    EXPECT_DOUBLE_EQ(l.headerValues[3].right(), 267);         // boxes fill the row
+    EXPECT_EQ(l.pageNumber, QRectF(0, 182, 267, 6));
+    EXPECT_LT(l.bodyBottom, l.signature[0].rect.top());  // rows end above the signatures
+    const int perPage = l.rowsPerPage(true);
+    EXPECT_EQ(perPage, static_cast<int>((l.bodyBottom - l.bodyTop) / t->rowHeight));
+    EXPECT_EQ(l.pageCount(0), 1);
+    EXPECT_EQ(l.pageCount(perPage), 1);
+    EXPECT_EQ(l.pageCount(perPage + 1), 2);
+    EXPECT_EQ(l.pageCount(3 * perPage), 3);
+    EXPECT_EQ(l.firstRowOn(2), 2 * perPage);
+
+    // Two caption levels: 构件编号 spans both; the caption over D1..D10 (columns 4 to 13)
+    // comes after the captions under it.
+    const double level = t->columnHeaderHeight;
+    EXPECT_EQ(l.columnEdges.front(), 0);
+    EXPECT_DOUBLE_EQ(l.columnEdges.back(), 267);
+    EXPECT_EQ(l.bodyTop, l.tableTop + 2 * level);
+    EXPECT_EQ(l.columnHeader[0].rect, QRectF(0, l.tableTop, l.columnEdges[1], 2 * level));
+    const ReportCell& d10 = l.columnHeader[l.columnHeader.size() - 2];
+    EXPECT_EQ(d10.rect.top(), l.tableTop + level);
+    const ReportCell& group = l.columnHeader.back();
+    EXPECT_TRUE(group.text.startsWith("保护层厚度实测值"));
+    EXPECT_EQ(group.rect,
+              QRectF(l.columnEdges[4], l.tableTop, l.columnEdges[14] - l.columnEdges[4], level));
+
+    // A group may start at the first column; without groups there is one caption level.
+    ReportTemplate plain;
+    plain.columns = {{"A", "a", "G"}, {"B", "b", "G"}, {"C", "c", ""}};
+    const ReportLayout grouped = layoutReport(plain, QSizeF(100, 100));
+    EXPECT_EQ(grouped.columnHeader.size(), 4u);
+    plain.columns = {{"C", "c", ""}};
+    EXPECT_EQ(layoutReport(plain, QSizeF(100, 100)).bodyTop,
+              grouped.tableTop + plain.columnHeaderHeight);
+
+    // Without the repeated column header, later pages hold more rows.
+    t->repeatColumnHeader = false;
+    const ReportLayout once = layoutReport(t.value(), QSizeF(267, 188));
+    const int more = once.rowsPerPage(false);
+    EXPECT_GT(more, perPage);
+    EXPECT_EQ(once.pageCount(perPage + more + 1), 3);
+    EXPECT_EQ(once.firstRowOn(2), perPage + more);
+}
