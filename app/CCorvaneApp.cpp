@@ -46,14 +46,13 @@ std::unique_ptr<UsbLink> CCorvaneApp::makeLink(const Options& options, QString& 
         if (options.simulateImage.isEmpty()) {
             return std::make_unique<SimulatedInstrument>(DemoInspection::image(), faults);
         }
-        MemoryImage image;
-        const Status s =
-            MemoryImage::load(std::filesystem::path(options.simulateImage.toStdU16String()), image);
-        if (!s.ok()) {
-            error = QString::fromStdString(s.message());
+        const Result<MemoryImage> image =
+            MemoryImage::load(std::filesystem::path(options.simulateImage.toStdU16String()));
+        if (!image) {
+            error = QString::fromStdString(image.message());
             return nullptr;
         }
-        return std::make_unique<SimulatedInstrument>(image, faults);
+        return std::make_unique<SimulatedInstrument>(image.value(), faults);
     }
     std::uint16_t vid = LibusbLink::defaultVendorId, pid = LibusbLink::defaultProductId;
     if (!options.usbIds.isEmpty()) {

@@ -112,12 +112,12 @@ int transferCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     std::unique_ptr<UsbLink> link;
     if (options.simulate) {
-        MemoryImage image;
-        if (Status s = MemoryImage::load(*options.simulate, image); !s.ok()) {
-            err << s.message() << '\n';
+        Result<MemoryImage> image = MemoryImage::load(*options.simulate);
+        if (!image) {
+            err << image.message() << '\n';
             return 1;
         }
-        link = std::make_unique<SimulatedInstrument>(image);
+        link = std::make_unique<SimulatedInstrument>(image.value());
     } else if (options.demo) {
         link = std::make_unique<SimulatedInstrument>(DemoInspection::image());
     } else {

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "instrument/InstrumentMemory.h"
 #include "instrument/UploadDecoder.h"
 #include "instrument/UploadRecord.h"
 #include "model/UploadFile.h"
@@ -28,11 +29,11 @@ constexpr std::size_t firstPayloadByte = 56;  // of the first payload block
 std::size_t recordBlocks(std::size_t streamLength) {
     // The block in which the stream ends, or, when it ends on a block's last byte, the one
     // after it, whose contents are discarded.
-    return streamLength / UsbLink::blockSize + 1;
+    return streamLength / InstrumentMemory::blockSize + 1;
 }
 
 std::size_t payloadBlocks(std::size_t payloadLength) {
-    return (payloadLength + firstPayloadByte) / UsbLink::blockSize + 1;
+    return (payloadLength + firstPayloadByte) / InstrumentMemory::blockSize + 1;
 }
 
 }  // namespace

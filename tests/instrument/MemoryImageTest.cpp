@@ -6,6 +6,7 @@
 
 #include "InstrumentSamples.h"
 #include "instrument/DemoInspection.h"
+#include "instrument/InstrumentMemory.h"
 #include "instrument/SimulatedInstrument.h"
 #include "support/TempDir.h"
 
@@ -13,9 +14,8 @@ using samples::withPoints;
 
 namespace {
 
-Status fromBytes(std::vector<std::uint8_t> bytes) {
-    MemoryImage image;
-    return MemoryImage::fromBytes(std::move(bytes), image);
+Result<MemoryImage> fromBytes(std::vector<std::uint8_t> bytes) {
+    return MemoryImage::fromBytes(std::move(bytes));
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ TEST(MemoryImage, FileRoundTripAndRefusals) {
     TempDir dir;
     const MemoryImage demo = DemoInspection::image();
     ASSERT_TRUE(demo.save(dir / "demo.img").ok());
-    MemoryImage loaded;
-    ASSERT_TRUE(MemoryImage::load(dir / "demo.img", loaded).ok());
-    EXPECT_EQ(loaded.bytes(), demo.bytes());
+    const Result<MemoryImage> loaded = MemoryImage::load(dir / "demo.img");
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    EXPECT_EQ(loaded->bytes(), demo.bytes());
 
     // The largest record area fits exactly below the payload; one record more does not.
     std::vector<std::uint8_t> bytes(32 + 13 * 843, 0);
@@ -55,15 +55,14 @@ TEST(MemoryImage, FileRoundTripAndRefusals) {
     shortImage[1] = 2;
     EXPECT_NE(fromBytes(shortImage).message().find("应至少有58字节，实际只有57字节"),
               std::string::npos);
-    std::vector<std::uint8_t> oversized(32 + MemoryImage::memoryLimit, 0);
+    std::vector<std::uint8_t> oversized(32 + InstrumentMemory::size, 0);
     EXPECT_FALSE(fromBytes(std::move(oversized)).ok());
 
-    EXPECT_FALSE(MemoryImage::load(dir / "missing.img", loaded).ok());
+    EXPECT_FALSE(MemoryImage::load(dir / "missing.img").ok());
     { std::ofstream(dir / "huge.img").put('x'); }
     std::filesystem::resize_file(dir / "huge.img", std::uintmax_t{1} << 30);
-    const Status huge = MemoryImage::load(dir / "huge.img", loaded);
+    const Result<MemoryImage> huge = MemoryImage::load(dir / "huge.img");
     EXPECT_NE(huge.message().find("超出仪器内存"), std::string::npos) << huge.message();
-    EXPECT_EQ(loaded.bytes(), demo.bytes());  // a refused load leaves the image alone
 }
 
 TEST(SimulatedInstrument, AnswersBlocksOfItsFlatMemory) {
