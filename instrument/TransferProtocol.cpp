@@ -68,9 +68,10 @@ bool TransferProtocol::recordPhase() {
     for (std::uint32_t j = 0;; ++j) {
         requestBlock((firstRecordBlock + j) % 256);  // the request has one byte for it
         if (!send(blockRequestLength) || !receive()) break;
-        if (received.size() >= streamLength_) break;  // this block lies past the stream
         bool ended = false;
         for (std::uint8_t byte : reply_) {
+            // Before a byte is taken: a stream that ended on the last block's last byte makes
+            // this whole block one past it, read and discarded.
             if (received.size() == streamLength_) {
                 ended = true;
                 break;

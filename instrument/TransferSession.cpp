@@ -58,7 +58,6 @@ bool TransferSession::OnDataTransfer() {
         ui_.message(failureCaption, openFailedText, MessageIcon::Error);
         return false;
     }
-    deviceOpen_ = true;
 
     readHandle = createHandle();
     if (readHandle != UsbLink::invalidHandle) writeHandle = createHandle();
@@ -134,7 +133,6 @@ void TransferSession::TransferWorker() {
 }
 
 void TransferSession::CloseTransferDevice() {
-    if (!deviceOpen_) return;
     // Only a worker can be inside a read or write that has to be cut short.
     if (running()) {
         link_.abortWrite(deviceIndex);
@@ -149,7 +147,6 @@ void TransferSession::CloseTransferDevice() {
         readHandle = UsbLink::invalidHandle;
     }
     link_.closeDevice(deviceIndex);
-    deviceOpen_ = false;
 }
 
 void TransferSession::FinishUpload(TransferResult& result) {

@@ -69,6 +69,7 @@ protected:
 
 private:
     UsbLink::Handle createHandle();
+    // Once for every device opened: after a failed start, or at the end of the worker.
     void CloseTransferDevice();
     void FinishUpload(TransferResult& result);
 
@@ -87,7 +88,6 @@ private:
     // The device, then the worker's results: written by the owner's thread before the worker
     // starts and by the worker until it sets the state to Idle.
     std::uint32_t deviceIndex = 0;
-    bool deviceOpen_ = false;
     UsbLink::Handle readHandle = UsbLink::invalidHandle;
     UsbLink::Handle writeHandle = UsbLink::invalidHandle;
     std::vector<std::uint8_t> received;

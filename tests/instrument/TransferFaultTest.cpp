@@ -244,6 +244,9 @@ TEST(TransferControl, StopBeforeTheWorkersFirstStepExchangesNothingAndClosesTheD
     EXPECT_EQ(session.state(), TransferSession::State::Idle);
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(sim.commands().empty());
+    EXPECT_TRUE(session.receivedBytes().empty());
+    EXPECT_EQ(session.lastRecordCount(), 0);
+    EXPECT_EQ(session.lastPayloadLength(), 0);
     expectClosed(sim);
     EXPECT_TRUE(ui.messages().empty());
 }

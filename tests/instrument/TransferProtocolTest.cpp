@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "InstrumentSamples.h"
 #include "TransferRun.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/TransferProtocol.h"
@@ -75,4 +76,31 @@ TEST(TransferProtocol, UploadStepSeesTheWholeStreamBeforeTheClosingCommand) {
     SimulatedInstrument bare = SimulatedInstrument::demo();
     EXPECT_EQ(exchange(bare, {}).received, demo.bytes());
     EXPECT_EQ(TransferRun::requests(bare), TransferRun::requests(sim));
+}
+
+TEST(TransferProtocol, ProgressCountsBlocksAgainstWhatTheStreamHasAnnouncedSoFar) {
+    // One record with ten values: the header, one record block, the intermediate reply,
+    // payload blocks 171 and 172. A block is counted as it arrives, so the record block's
+    // news (two payload blocks, not one) shows from the next report on.
+    SimulatedInstrument sim(samples::imageOf({samples::withPoints("H001", samples::Pairs(10))}));
+    std::vector<std::pair<std::size_t, std::size_t>> reports;
+    TransferProtocol::Hooks hooks;
+    hooks.progress = [&](std::size_t done, std::size_t expected) {
+        reports.emplace_back(done, expected);
+    };
+    exchange(sim, hooks);
+    EXPECT_EQ(reports, (std::vector<std::pair<std::size_t, std::size_t>>{
+                           {1, 4}, {2, 4}, {3, 5}, {4, 5}, {5, 5}}));
+}
+
+TEST(TransferProtocol, PayloadBlocksPast255CarryTheHighByte) {
+    const samples::Pairs full(255, {30, 100});
+    const ComponentList grids(4, samples::withPoints("W001", full, full));
+    const MemoryImage image = samples::imageOf(grids);
+    SimulatedInstrument sim(image);
+    const TransferResult result = exchange(sim, {});
+    EXPECT_EQ(result.received, image.bytes());
+    const Requests requests = TransferRun::requests(sim);
+    EXPECT_EQ(Requests(requests.end() - 4, requests.end()),
+              (Requests{"p265", "p266", "p267", "closing"}));
 }
