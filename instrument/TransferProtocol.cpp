@@ -32,8 +32,10 @@ TransferProtocol::TransferProtocol(UsbLink& link, UsbLink::Handle readHandle,
                                    UsbLink::Handle writeHandle, Hooks hooks)
     : link_(link), readHandle_(readHandle), writeHandle_(writeHandle), hooks_(std::move(hooks)) {}
 
-TransferResult TransferProtocol::run() {
+TransferResult TransferProtocol::run(std::vector<std::uint8_t> storage) {
     result_ = {};
+    result_.received = std::move(storage);
+    result_.received.clear();
     blocksDone_ = 0;
     blocksExpected_ = 4;  // header, a record block, the intermediate reply, a payload block
     const bool startRecords = !cancelled();

@@ -54,7 +54,9 @@ public:
     TransferProtocol(UsbLink& link, UsbLink::Handle readHandle, UsbLink::Handle writeHandle,
                      Hooks hooks);
 
-    TransferResult run();
+    // `storage` lends its capacity to the received bytes, so a run after a run need not
+    // allocate them anew; its contents are dropped.
+    TransferResult run(std::vector<std::uint8_t> storage = {});
 
 private:
     void headerExchange();

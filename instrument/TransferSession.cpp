@@ -122,7 +122,8 @@ void TransferSession::TransferWorker() {
             tell(failureCaption, text, MessageIcon::Error);
         };
         hooks.FinishUpload = [this](TransferResult& result) { FinishUpload(result); };
-        TransferResult result = TransferProtocol(link_, readHandle, writeHandle, hooks).run();
+        TransferResult result =
+            TransferProtocol(link_, readHandle, writeHandle, hooks).run(std::move(received));
         received = std::move(result.received);
         recordCount = result.recordCount;
         payloadLength = result.payloadLength;
