@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "instrument/LinkFactory.h"
 #include "instrument/UsbId.h"
 
 TEST(UsbId, ReadsVidColonPidInHexAndRefusesAllElse) {
@@ -40,19 +39,4 @@ TEST(UsbId, ReadsVidColonPidInHexAndRefusesAllElse) {
             EXPECT_NE(parsed.message().find("4348:5537"), std::string::npos) << c.text;
         }
     }
-}
-
-TEST(LinkFactory, ImageThatCannotBeLoadedIsRefusedWithTheLoadersMessage) {
-    LinkFactory::Request request;
-    request.source = LinkFactory::Source::Image;
-    request.image = std::filesystem::temp_directory_path() / "corvane-no-such-image.img";
-    const Result<std::unique_ptr<UsbLink>> made = LinkFactory::make(request);
-    ASSERT_FALSE(made);
-    EXPECT_NE(made.message().find("corvane-no-such-image.img"), std::string::npos)
-        << made.message();
-
-    request.source = LinkFactory::Source::Demo;
-    const Result<std::unique_ptr<UsbLink>> demo = LinkFactory::make(request);
-    ASSERT_TRUE(demo);
-    EXPECT_TRUE(demo.value()->openDevice(0));
 }
