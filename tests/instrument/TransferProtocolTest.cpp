@@ -48,7 +48,7 @@ TEST(TransferProtocol, CancelEndsThePhaseAfterItsBlockAndTheClosingCommandStillG
         EXPECT_FALSE(result.complete);
         EXPECT_EQ(uploads, 0);
         EXPECT_EQ(failures, 0);
-        EXPECT_TRUE(sim.deviceOpen()) << "closing the device is the session's part";
+        EXPECT_TRUE(sim.deviceOpen()) << "the session closes the device, not the protocol";
     }
 }
 
