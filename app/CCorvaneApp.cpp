@@ -9,25 +9,30 @@
 #include <QSettings>
 #include <QTranslator>
 #include <chrono>
+#include <filesystem>
+#include <optional>
 
 #include "app/CMainFrame.h"
 #include "app/QtPrompter.h"
 #include "app/RecentFileList.h"
-#include "instrument/DemoInspection.h"
-#include "instrument/LibusbLink.h"
-#include "instrument/SimulatedInstrument.h"
 
 CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
     Options options;
-    for (int i = 1; i < arguments.size(); ++i) {
+    std::optional<LinkFactory::Source> simulated;
+    for (int i = 1; i < arguments.size() && options.error.isEmpty(); ++i) {
         const QString& a = arguments[i];
         if (a == QLatin1String("--simulate")) {
-            options.simulate = true;
+            simulated = LinkFactory::Source::Demo;
         } else if (a.startsWith(QLatin1String("--simulate="))) {
-            options.simulate = true;
-            options.simulateImage = a.mid(11);
+            simulated = LinkFactory::Source::Image;
+            options.link.image = std::filesystem::path(a.mid(11).toStdU16String());
         } else if (a.startsWith(QLatin1String("--usb="))) {
-            options.usbIds = a.mid(6);
+            const Result<UsbId> id = UsbId::parse(a.mid(6).toStdString());
+            if (id) {
+                options.link.usb = id.value();
+            } else {
+                options.error = QString::fromStdString(id.message());
+            }
         } else {
             options.error =
                 QStringLiteral(
@@ -35,40 +40,17 @@ CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
                     .arg(a);
         }
     }
+    if (simulated) {
+        options.link.source = *simulated;
+        // A short pause per block lets the user watch the transfer, as on the device.
+        options.link.delay = std::chrono::microseconds(2000);
+    }
     return options;
 }
 
-std::unique_ptr<UsbLink> CCorvaneApp::makeLink(const Options& options, QString& error) {
-    if (options.simulate) {
-        // A short pause per block lets the user watch the transfer, as on the device.
-        SimulatedFaults faults;
-        faults.delay = std::chrono::microseconds(2000);
-        if (options.simulateImage.isEmpty()) {
-            return std::make_unique<SimulatedInstrument>(DemoInspection::image(), faults);
-        }
-        MemoryImage image;
-        const Status s =
-            MemoryImage::load(std::filesystem::path(options.simulateImage.toStdU16String()), image);
-        if (!s.ok()) {
-            error = QString::fromStdString(s.message());
-            return nullptr;
-        }
-        return std::make_unique<SimulatedInstrument>(image, faults);
-    }
-    std::uint16_t vid = LibusbLink::defaultVendorId, pid = LibusbLink::defaultProductId;
-    if (!options.usbIds.isEmpty()) {
-        const QStringList parts = options.usbIds.split(QLatin1Char(':'));
-        bool okV = false, okP = false;
-        if (parts.size() == 2) {
-            vid = static_cast<std::uint16_t>(parts[0].toUInt(&okV, 16));
-            pid = static_cast<std::uint16_t>(parts[1].toUInt(&okP, 16));
-        }
-        if (!okV || !okP) {
-            error = QStringLiteral("USB 设备标识应写作 VID:PID（十六进制），例如 4348:5537");
-            return nullptr;
-        }
-    }
-    return std::make_unique<LibusbLink>(vid, pid);
+Result<std::unique_ptr<UsbLink>> CCorvaneApp::makeLink(const Options& options) {
+    if (!options.error.isEmpty()) return Error{options.error.toStdString()};
+    return LinkFactory::make(options.link);
 }
 
 void CCorvaneApp::installFonts() {
@@ -97,14 +79,13 @@ int CCorvaneApp::run(int argc, char** argv) {
     RecentFileList recent(4);
     recent.load(settings);
 
-    const Options options = parseArguments(QCoreApplication::arguments());
-    QString linkError = options.error;
-    std::unique_ptr<UsbLink> link;
-    if (linkError.isEmpty()) link = makeLink(options, linkError);
-    if (!linkError.isEmpty()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Corvane"), linkError);
+    Result<std::unique_ptr<UsbLink>> made = makeLink(parseArguments(QCoreApplication::arguments()));
+    if (!made) {
+        QMessageBox::critical(nullptr, QStringLiteral("Corvane"),
+                              QString::fromStdString(made.message()));
         return 1;
     }
+    const std::unique_ptr<UsbLink> link = std::move(made).value();
 
     QtPrompter prompter;
     int status = 0;

@@ -2,9 +2,8 @@
 
 #include <QString>
 #include <memory>
-#include <optional>
 
-class UsbLink;
+#include "instrument/LinkFactory.h"
 
 // Start-up and shut-down of the program.
 class CCorvaneApp {
@@ -13,15 +12,15 @@ public:
     static constexpr const char* settingsKey = "应用程序向导生成的本地应用程序";
 
     struct Options {
-        bool simulate = false;
-        QString simulateImage;  // empty: the built-in demo inspection
-        QString usbIds;         // "VID:PID" in hex; empty: the default chip
-        QString error;          // set when the command line is not understood
+        LinkFactory::Request link;  // the default chip unless --simulate or --usb says otherwise
+        QString error;              // set when the command line is not understood
     };
+    // --simulate (the demo inspection), --simulate=IMAGE and --usb=VID:PID; a simulated
+    // instrument wins over --usb.
     static Options parseArguments(const QStringList& arguments);
 
-    // The instrument link the options ask for; null with `error` set when it cannot be made.
-    static std::unique_ptr<UsbLink> makeLink(const Options& options, QString& error);
+    // The instrument link the options ask for, or why it cannot be made.
+    static Result<std::unique_ptr<UsbLink>> makeLink(const Options& options);
 
     // Substitutes the CJK font for the 宋体 the user interface asks for.
     static void installFonts();

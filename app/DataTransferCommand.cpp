@@ -1,8 +1,7 @@
 #include "app/DataTransferCommand.h"
 
 #include <QLabel>
-#include <QTimer>
-#include <algorithm>
+#include <QMetaObject>
 
 #include "app/GuiTransferUi.h"
 #include "app/Prompter.h"
@@ -10,17 +9,16 @@
 
 DataTransferCommand::DataTransferCommand(QObject* window, Prompter& prompter, UsbLink* link,
                                          QLabel* messagePane)
-    : QObject(window), prompter_(prompter), messagePane_(messagePane), watch_(new QTimer(this)) {
+    : QObject(window), prompter_(prompter), messagePane_(messagePane) {
     ui_ = std::make_unique<GuiTransferUi>(
         window, prompter_,
         [this](std::size_t done, std::size_t expected) { showProgress(done, expected); });
-    if (link) session_ = std::make_unique<TransferSession>(*link, *ui_);
-    watch_->setInterval(200);
-    connect(watch_, &QTimer::timeout, this, [this] {
-        if (session_ && !session_->running()) {
-            watch_->stop();
-            messagePane_->setText(QStringLiteral("就绪"));
-        }
+    if (!link) return;
+    session_ = std::make_unique<TransferSession>(*link, *ui_);
+    // The end is announced on the worker thread. Queued to this object, it arrives after the
+    // worker's last progress report, and not at all once this object is gone.
+    session_->setEndListener([this] {
+        QMetaObject::invokeMethod(this, &DataTransferCommand::showEnded, Qt::QueuedConnection);
     });
 }
 
@@ -34,10 +32,7 @@ void DataTransferCommand::OnDataTransfer() {
                           Prompter::Icon::Error);
         return;
     }
-    if (session_->OnDataTransfer()) {
-        messagePane_->setText(QStringLiteral("正在接收测量数据…"));
-        watch_->start();
-    }
+    if (session_->OnDataTransfer()) messagePane_->setText(QStringLiteral("正在接收测量数据…"));
 }
 
 void DataTransferCommand::stop() {
@@ -47,9 +42,11 @@ void DataTransferCommand::stop() {
 }
 
 void DataTransferCommand::showProgress(std::size_t done, std::size_t expected) {
-    if (!session_ || !session_->running()) return;
-    messagePane_->setText(
-        expected > 0
-            ? QStringLiteral("正在接收测量数据：%1 / %2 块").arg(done).arg(std::max(done, expected))
-            : QStringLiteral("正在接收测量数据：%1 块").arg(done));
+    // The protocol never counts past what it expects, and its reports all come before the end.
+    messagePane_->setText(QStringLiteral("正在接收测量数据：%1 / %2 块").arg(done).arg(expected));
+}
+
+void DataTransferCommand::showEnded() {
+    // A transfer started since then keeps its progress.
+    if (!session_->running()) messagePane_->setText(QStringLiteral("就绪"));
 }

@@ -6,12 +6,12 @@
 class GuiTransferUi;
 class Prompter;
 class QLabel;
-class QTimer;
 class TransferSession;
 class UsbLink;
 
 // 数据传输: runs an instrument transfer behind the main window, its prompts through the
-// window's prompter and its progress in the status bar's message pane. GUI thread only.
+// window's prompter and its progress in the status bar's message pane, which says "就绪"
+// again when the session reports the end. GUI thread only.
 class DataTransferCommand : public QObject {
     Q_OBJECT
 public:
@@ -28,10 +28,10 @@ public:
 
 private:
     void showProgress(std::size_t done, std::size_t expected);
+    void showEnded();
 
     Prompter& prompter_;
     QLabel* messagePane_;
     std::unique_ptr<GuiTransferUi> ui_;
     std::unique_ptr<TransferSession> session_;
-    QTimer* watch_;
 };

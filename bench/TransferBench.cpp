@@ -10,11 +10,11 @@
 #include <string>
 
 #include "instrument/ConsoleTransferUi.h"
+#include "instrument/InstrumentMemory.h"
 #include "instrument/MemoryImage.h"
 #include "instrument/SimulatedInstrument.h"
 #include "instrument/TransferSession.h"
 #include "instrument/UploadDecoder.h"
-#include "instrument/UploadEncoder.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ Component uploaded(char type, int index, int horizontal, int vertical) {
 const MemoryImage& largestImage() {
     static const MemoryImage image = [] {
         ComponentList list;
-        for (int k = 0; k + 1 < static_cast<int>(UploadEncoder::maxRecords); ++k) {
+        for (int k = 0; k + 1 < static_cast<int>(InstrumentMemory::maxRecords); ++k) {
             switch (k % 4) {
                 case 0:
                     list.push_back(uploaded('H', k, 77, 0));
@@ -67,11 +67,9 @@ const MemoryImage& largestImage() {
             }
         }
         list.push_back(uploaded('W', 999, 255, 255));
-        MemoryImage built;
-        if (Status s = MemoryImage::fromComponents(list, built); !s.ok()) {
-            std::fprintf(stderr, "%s\n", s.message().c_str());
-        }
-        return built;
+        Result<MemoryImage> built = MemoryImage::fromComponents(list);
+        if (!built) std::fprintf(stderr, "%s\n", built.message().c_str());
+        return built ? std::move(built).value() : MemoryImage();
     }();
     return image;
 }
@@ -109,7 +107,7 @@ void BM_DecodeLargestImage(benchmark::State& state) {
         components = r.components.size();
         benchmark::DoNotOptimize(r);
     }
-    if (components != UploadEncoder::maxRecords) state.SkipWithError("records were dropped");
+    if (components != InstrumentMemory::maxRecords) state.SkipWithError("records were dropped");
     state.counters["records"] = static_cast<double>(components);
     state.counters["bytes"] = static_cast<double>(image.bytes().size());
 }

@@ -1,7 +1,5 @@
 #include "cli/TransferCommand.h"
 
-#include <charconv>
-#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -9,19 +7,11 @@
 #include <string_view>
 
 #include "instrument/ConsoleTransferUi.h"
-#include "instrument/DemoInspection.h"
-#include "instrument/LibusbLink.h"
-#include "instrument/MemoryImage.h"
-#include "instrument/SimulatedInstrument.h"
+#include "instrument/LinkFactory.h"
 #include "instrument/TransferSession.h"
 #include "model/FileIo.h"
 
 namespace {
-
-struct UsbId {
-    std::uint16_t vendor = LibusbLink::defaultVendorId;
-    std::uint16_t product = LibusbLink::defaultProductId;
-};
 
 struct TransferOptions {
     std::optional<std::string> simulate;
@@ -30,25 +20,6 @@ struct TransferOptions {
     std::optional<std::string> out;
     std::optional<std::string> saveImage;
 };
-
-std::optional<std::uint16_t> hexId(std::string_view text) {
-    std::uint16_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.empty() || text.size() > 4 || error != std::errc() ||
-        end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<UsbId> parseUsbId(std::string_view text) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos) return std::nullopt;
-    const auto vendor = hexId(text.substr(0, colon));
-    const auto product = hexId(text.substr(colon + 1));
-    if (!vendor || !product) return std::nullopt;
-    return UsbId{*vendor, *product};
-}
 
 // Empty when the words make a valid command, else what is wrong with them.
 std::string parse(const std::vector<std::string>& args, TransferOptions& o) {
@@ -74,8 +45,12 @@ std::string parse(const std::vector<std::string>& args, TransferOptions& o) {
             if (o.usb) error = "--usb 只能给一次";
             o.usb = UsbId{};
             if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-                o.usb = parseUsbId(args[++i]);
-                if (!o.usb) error = "“" + args[i] + "”不是 VID:PID（十六进制，如 4348:5537）";
+                Result<UsbId> id = UsbId::parse(args[++i]);
+                if (id) {
+                    o.usb = id.value();
+                } else {
+                    error = id.message();
+                }
             }
         } else {
             error = "未知参数 " + word;
@@ -110,19 +85,21 @@ int transferCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 2;
     }
 
-    std::unique_ptr<UsbLink> link;
+    LinkFactory::Request request;
     if (options.simulate) {
-        MemoryImage image;
-        if (Status s = MemoryImage::load(*options.simulate, image); !s.ok()) {
-            err << s.message() << '\n';
-            return 1;
-        }
-        link = std::make_unique<SimulatedInstrument>(image);
+        request.source = LinkFactory::Source::Image;
+        request.image = *options.simulate;
     } else if (options.demo) {
-        link = std::make_unique<SimulatedInstrument>(DemoInspection::image());
+        request.source = LinkFactory::Source::Demo;
     } else {
-        link = std::make_unique<LibusbLink>(options.usb->vendor, options.usb->product);
+        request.usb = *options.usb;
     }
+    Result<std::unique_ptr<UsbLink>> made = LinkFactory::make(request);
+    if (!made) {
+        err << made.message() << '\n';
+        return 1;
+    }
+    const std::unique_ptr<UsbLink> link = std::move(made).value();
 
     // The save dialog is answered by -o; an existing file is replaced, as after confirming.
     ConsoleTransferUi ui(err, std::filesystem::path(*options.out));

@@ -94,9 +94,7 @@ ComponentList DemoInspection::components() {
 }
 
 MemoryImage DemoInspection::image() {
-    MemoryImage image;
     // The demo is made to fit the instrument; a failure here is a fault in the table above.
-    const Status s = MemoryImage::fromComponents(components(), image);
-    (void)s;
-    return image;
+    Result<MemoryImage> image = MemoryImage::fromComponents(components());
+    return image ? std::move(image).value() : MemoryImage();
 }

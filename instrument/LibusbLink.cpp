@@ -10,11 +10,8 @@ constexpr int dataInterface = 0;
 
 }  // namespace
 
-LibusbLink::LibusbLink(std::uint16_t vendorId, std::uint16_t productId,
-                       std::chrono::milliseconds timeout)
-    : vendorId_(vendorId),
-      productId_(productId),
-      timeoutMs_(static_cast<unsigned>(timeout.count())) {
+LibusbLink::LibusbLink(UsbId id, std::chrono::milliseconds timeout)
+    : id_(id), timeoutMs_(static_cast<unsigned>(timeout.count())) {
     if (libusb_init(&context_) != LIBUSB_SUCCESS) context_ = nullptr;
 }
 
@@ -35,7 +32,7 @@ bool LibusbLink::openDevice(std::uint32_t index) {
     for (decltype(+count) i = 0; i < count && !device_; ++i) {
         libusb_device_descriptor descriptor{};
         if (libusb_get_device_descriptor(list[i], &descriptor) != LIBUSB_SUCCESS) continue;
-        if (descriptor.idVendor != vendorId_ || descriptor.idProduct != productId_) continue;
+        if (descriptor.idVendor != id_.vendor || descriptor.idProduct != id_.product) continue;
         if (seen++ != index) continue;
         libusb_device_handle* handle = nullptr;
         if (libusb_open(list[i], &handle) != LIBUSB_SUCCESS) break;

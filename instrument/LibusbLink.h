@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "instrument/UsbId.h"
 #include "instrument/UsbLink.h"
 
 struct libusb_context;
@@ -18,11 +19,8 @@ struct libusb_device_handle;
 // address ("usb:BUS:ADDRESS"); both data handles refer to the one claimed interface.
 class LibusbLink : public UsbLink {
 public:
-    static constexpr std::uint16_t defaultVendorId = 0x4348;
-    static constexpr std::uint16_t defaultProductId = 0x5537;
-
-    LibusbLink(std::uint16_t vendorId = defaultVendorId, std::uint16_t productId = defaultProductId,
-               std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    explicit LibusbLink(UsbId id = {},
+                        std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
     ~LibusbLink() override;
     LibusbLink(const LibusbLink&) = delete;
     LibusbLink& operator=(const LibusbLink&) = delete;
@@ -42,8 +40,7 @@ private:
     void closeLocked();
 
     std::mutex mutex_;
-    std::uint16_t vendorId_;
-    std::uint16_t productId_;
+    UsbId id_;
     unsigned timeoutMs_;
     libusb_context* context_ = nullptr;
     libusb_device_handle* device_ = nullptr;

@@ -120,8 +120,9 @@ bool SimulatedInstrument::readData(Handle handle, Block& block) {
             log("read " + std::to_string(handle) + " failed");
             return false;
         }
-        const std::size_t from = std::min(*pendingBlock_ * blockSize, memory_.size());
-        const std::size_t to = std::min(from + blockSize, memory_.size());
+        const std::size_t from =
+            std::min(*pendingBlock_ * InstrumentMemory::blockSize, memory_.size());
+        const std::size_t to = std::min(from + InstrumentMemory::blockSize, memory_.size());
         std::fill(std::copy(memory_.begin() + static_cast<std::ptrdiff_t>(from),
                             memory_.begin() + static_cast<std::ptrdiff_t>(to), block.begin()),
                   block.end(), 0);

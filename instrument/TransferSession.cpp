@@ -1,11 +1,10 @@
 #include "instrument/TransferSession.h"
 
-#include <array>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "instrument/UploadDecoder.h"
-#include "instrument/UploadRecord.h"
 #include "model/UploadFile.h"
 
 namespace {
@@ -13,27 +12,8 @@ namespace {
 constexpr std::string_view openFailedText = "打开设备失败！";
 constexpr std::string_view noHandleText = "无法打开设备！";
 constexpr std::string_view threadFailedText = "端点2线程启动失败";
-constexpr std::string_view writeFailedText = "端点2下传失败！如果设备断开过那么请先关闭本程序";
-constexpr std::string_view readFailedText = "端点2上传失败！如果设备断开过那么请先关闭本程序";
 constexpr std::string_view finishedText = "下位机测量数据传输结束！";
 constexpr std::string_view busyText = "数据传输正在进行，请等本次传输结束后再试。";
-
-constexpr std::uint32_t openingRequestLength = 4;
-constexpr std::uint32_t blockRequestLength = 5;
-constexpr std::uint32_t closingCommandLength = 6;
-constexpr std::uint8_t intermediateRequest = 0xA8;
-constexpr std::uint32_t firstPayloadBlock = 171;
-constexpr std::size_t firstPayloadByte = 56;  // of the first payload block
-
-std::size_t recordBlocks(std::size_t streamLength) {
-    // The block in which the stream ends, or, when it ends on a block's last byte, the one
-    // after it, whose contents are discarded.
-    return streamLength / UsbLink::blockSize + 1;
-}
-
-std::size_t payloadBlocks(std::size_t payloadLength) {
-    return (payloadLength + firstPayloadByte) / UsbLink::blockSize + 1;
-}
 
 }  // namespace
 
@@ -43,19 +23,33 @@ TransferSession::~TransferSession() {
     stop();
 }
 
+void TransferSession::setEndListener(std::function<void()> listener) {
+    endListener_ = std::move(listener);
+}
+
+TransferSession::State TransferSession::state() const {
+    std::lock_guard lock(transferLock);
+    return state_;
+}
+
+bool TransferSession::stopping() const {
+    return state() == State::Stopping;
+}
+
+void TransferSession::setState(State state) {
+    std::lock_guard lock(transferLock);
+    state_ = state;
+}
+
 bool TransferSession::OnDataTransfer() {
-    // Starting again would reset the state the running worker relies on.
-    if (workerRunning.load() == 1) {
+    // Starting again would take the device from the running worker.
+    if (running()) {
         ui_.message(noticeCaption, busyText, MessageIcon::Information);
         return false;
     }
     wait();  // the last worker has finished; let its thread go
 
-    stopRequested_ = false;
-    transferActive = 0;
     deviceIndex = 0;
-    workerRunning = 0;
-    writeHandle = readHandle = UsbLink::invalidHandle;
     received.clear();
     recordCount = payloadLength = 0;
     savedUpload_.reset();
@@ -64,7 +58,6 @@ bool TransferSession::OnDataTransfer() {
         ui_.message(failureCaption, openFailedText, MessageIcon::Error);
         return false;
     }
-    transferActive = 1;
 
     readHandle = createHandle();
     if (readHandle != UsbLink::invalidHandle) writeHandle = createHandle();
@@ -75,10 +68,10 @@ bool TransferSession::OnDataTransfer() {
         return false;
     }
 
-    // Set before the start, so the worker's own clearing at its end cannot be overwritten.
-    workerRunning = 1;
+    // Set before the start, so the worker's own return to Idle cannot be overwritten.
+    setState(State::Running);
     if (!launchWorker()) {
-        workerRunning = 0;
+        setState(State::Idle);
         CloseTransferDevice();
         ui_.message(failureCaption, threadFailedText, MessageIcon::Error);
         return false;
@@ -96,17 +89,11 @@ bool TransferSession::launchWorker() {
 }
 
 void TransferSession::stop() {
-    stopRequested_ = true;
     {
         std::lock_guard lock(transferLock);
-        transferActive = 0;
+        if (state_ == State::Running) state_ = State::Stopping;
     }
     wait();
-    // Stopped before the worker's first step: it returned at once and left the device open.
-    if (readHandle != UsbLink::invalidHandle || writeHandle != UsbLink::invalidHandle) {
-        transferActive = 1;
-        CloseTransferDevice();
-    }
 }
 
 void TransferSession::wait() {
@@ -119,127 +106,36 @@ UsbLink::Handle TransferSession::createHandle() {
     return link_.openHandle(*name);
 }
 
-bool TransferSession::stillActive() {
-    std::lock_guard lock(transferLock);
-    return transferActive.load() == 1;
-}
-
 void TransferSession::tell(std::string_view caption, std::string_view text, MessageIcon icon) {
     // Once the owner is stopping, nobody is left to answer.
-    if (!stopRequested_) ui_.message(caption, text, icon);
+    if (!stopping()) ui_.message(caption, text, icon);
 }
 
-void TransferSession::reportProgress() {
-    if (!stopRequested_) ui_.progress(blocksDone_, blocksExpected_);
-}
-
-bool TransferSession::send(const std::uint8_t* command, std::uint32_t length) {
-    if (link_.writeData(writeHandle, command, length)) return true;
-    tell(failureCaption, writeFailedText, MessageIcon::Error);
-    return false;
-}
-
-bool TransferSession::receive(UsbLink::Block& reply) {
-    if (!link_.readData(readHandle, reply)) {
-        tell(failureCaption, readFailedText, MessageIcon::Error);
-        return false;
-    }
-    ++blocksDone_;
-    reportProgress();
-    return true;
-}
-
-int TransferSession::TransferWorker() {
-    if (transferActive.load() == 0 || readHandle == UsbLink::invalidHandle ||
-        writeHandle == UsbLink::invalidHandle) {
-        workerRunning = 0;
-        return 0;
-    }
-    bool active = stillActive();
-
-    std::array<std::uint8_t, closingCommandLength> command{};  // undefined bytes go as 0
-    UsbLink::Block reply{};
-    blocksDone_ = 0;
-    blocksExpected_ = 4;  // header, a record block, the intermediate reply, a payload block
-
-    // Header exchange; a failure does not stop the transfer.
-    send(command.data(), openingRequestLength);
-    if (!receive(reply)) reply.fill(0);  // no header: nothing is announced
-    const std::int32_t n = UploadRecord::countFromHeader(reply[0], reply[1]);
-    recordCount = n;
-    received.clear();
-    payloadLength = 0;
-
-    // Record phase.
-    const std::size_t streamLength =
-        UploadRecord::headerAreaSize + UploadRecord::size * static_cast<std::size_t>(n);
-    received.reserve(streamLength);
-    blocksExpected_ = 1 + recordBlocks(streamLength) + 2;
-    bool ended = false;
-    for (std::uint32_t j = 0; active && !ended; ++j) {
-        command = {0, static_cast<std::uint8_t>(j % 256)};
-        if (!send(command.data(), blockRequestLength) || !receive(reply)) break;
-        if (received.size() >= streamLength) break;  // this block lies past the stream
-        for (std::uint8_t byte : reply) {
-            if (received.size() == streamLength) {
-                ended = true;
-                break;
-            }
-            received.push_back(byte);
-            if (received.size() == streamLength) {
-                const auto last = std::span(received).last<UploadRecord::size>();
-                payloadLength = UploadRecord::parse(last).payloadEnd();
-                blocksExpected_ = 1 + recordBlocks(streamLength) + 1 +
-                                  payloadBlocks(static_cast<std::size_t>(payloadLength));
-            }
-        }
-        active = stillActive();
-    }
-    const bool recordsComplete = received.size() == streamLength;
-
-    // Payload phase. Without the whole record stream the payload's length is unknown.
-    command = {0, intermediateRequest};
-    send(command.data(), blockRequestLength);
-    receive(reply);
-    if (stillActive() && recordsComplete) {
-        const auto length = static_cast<std::size_t>(payloadLength);
-        received.reserve(streamLength + length);
-        for (std::uint32_t j = firstPayloadBlock;; ++j) {
-            command = {static_cast<std::uint8_t>(j / 256), static_cast<std::uint8_t>(j % 256)};
-            if (!send(command.data(), blockRequestLength) || !receive(reply)) break;
-            bool complete = false;
-            for (std::size_t i = j == firstPayloadBlock ? firstPayloadByte : 0; i < reply.size();
-                 ++i) {
-                if (received.size() - streamLength == length) {
-                    complete = true;
-                    break;
-                }
-                received.push_back(reply[i]);
-            }
-            if (complete) {
-                if (n > 0) FinishUpload();
-                break;
-            }
-            if (!stillActive()) break;
-        }
-    }
-
-    command = {0, 0, 0};
-    link_.writeData(writeHandle, command.data(), closingCommandLength);  // not reported
-
-    {
-        // Whatever cleared the flag, the device must be closed.
-        std::lock_guard lock(transferLock);
-        transferActive = 1;
+void TransferSession::TransferWorker() {
+    if (!stopping()) {
+        TransferProtocol::Hooks hooks;
+        hooks.progress = [this](std::size_t done, std::size_t expected) {
+            if (!stopping()) ui_.progress(done, expected);
+        };
+        hooks.cancelled = [this] { return stopping(); };
+        hooks.failure = [this](std::string_view text) {
+            tell(failureCaption, text, MessageIcon::Error);
+        };
+        hooks.FinishUpload = [this](TransferResult& result) { FinishUpload(result); };
+        TransferResult result =
+            TransferProtocol(link_, readHandle, writeHandle, hooks).run(std::move(received));
+        received = std::move(result.received);
+        recordCount = result.recordCount;
+        payloadLength = result.payloadLength;
     }
     CloseTransferDevice();
-    workerRunning = 0;
-    return 0;
+    setState(State::Idle);
+    if (endListener_) endListener_();
 }
 
 void TransferSession::CloseTransferDevice() {
-    if (transferActive.load() == 0) return;
-    if (workerRunning.load() == 1) {
+    // Only a worker can be inside a read or write that has to be cut short.
+    if (running()) {
         link_.abortWrite(deviceIndex);
         link_.abortRead(deviceIndex);
     }
@@ -252,25 +148,19 @@ void TransferSession::CloseTransferDevice() {
         readHandle = UsbLink::invalidHandle;
     }
     link_.closeDevice(deviceIndex);
-    std::lock_guard lock(transferLock);
-    transferActive = 0;
 }
 
-void TransferSession::FinishUpload() {
-    {
-        std::lock_guard lock(transferLock);
-        transferActive = 0;
-    }
-    if (!stopRequested_) ui_.endNotice(noticeCaption, finishedText);
+void TransferSession::FinishUpload(TransferResult& result) {
+    if (!stopping()) ui_.endNotice(noticeCaption, finishedText);
 
-    UploadDecodeResult decoded = UploadDecoder::decode(received, recordCount);
-    recordCount = static_cast<std::int32_t>(decoded.components.size());
+    UploadDecodeResult decoded = UploadDecoder::decode(result.received, result.recordCount);
+    result.recordCount = static_cast<std::int32_t>(decoded.components.size());
     if (decoded.droppedRecords > 0) {
         tell(failureCaption,
              "有" + std::to_string(decoded.droppedRecords) + "条记录的测量数据不完整，已略去。",
              MessageIcon::Error);
     }
-    if (stopRequested_) return;
+    if (stopping()) return;
 
     const auto path = ui_.askSavePath(TransferUi::saveDefaultName, TransferUi::saveExtension,
                                       TransferUi::saveFilter);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "instrument/InstrumentMemory.h"
 #include "instrument/UploadRecord.h"
 #include "model/GbkCodec.h"
 
@@ -169,11 +170,10 @@ Problem recordOf(const Component& c, std::vector<std::uint8_t>& payload, UploadR
 
 }  // namespace
 
-Status UploadEncoder::encode(const ComponentList& components, std::vector<std::uint8_t>& image) {
-    image.clear();
-    if (components.size() > maxRecords) {
-        return Status::failure("仪器最多保存" + std::to_string(maxRecords) + "个构件，而这里有" +
-                               std::to_string(components.size()) + "个。");
+Result<std::vector<std::uint8_t>> UploadEncoder::encode(const ComponentList& components) {
+    if (components.size() > InstrumentMemory::maxRecords) {
+        return Error{"仪器最多保存" + std::to_string(InstrumentMemory::maxRecords) +
+                     "个构件，而这里有" + std::to_string(components.size()) + "个。"};
     }
     const auto n = static_cast<int>(components.size());
     std::vector<std::uint8_t> bytes(UploadRecord::headerAreaSize, 0);
@@ -183,13 +183,11 @@ Status UploadEncoder::encode(const ComponentList& components, std::vector<std::u
     for (const Component& c : components) {
         UploadRecord r;
         if (Problem p = recordOf(c, payload, r)) {
-            return Status::failure("构件“" + gbk::toUtf8(c.code.view()) + "”无法写入仪器数据：" +
-                                   *p + "。");
+            return Error{"构件“" + gbk::toUtf8(c.code.view()) + "”无法写入仪器数据：" + *p + "。"};
         }
         const auto record = r.bytes();
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
     bytes.insert(bytes.end(), payload.begin(), payload.end());
-    image = std::move(bytes);
-    return Status::success();
+    return bytes;
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "instrument/InstrumentMemory.h"
+
 // The one way to the instrument: the interface chip's operations as the transfer uses them,
 // plus opening and closing the two data handles on the device. Implemented by the real link
 // (libusb) and by the simulated instrument; the transfer must not be able to tell them apart.
@@ -16,8 +18,7 @@ class UsbLink {
 public:
     using Handle = std::intptr_t;
     static constexpr Handle invalidHandle = -1;
-    static constexpr std::size_t blockSize = 64;
-    using Block = std::array<std::uint8_t, blockSize>;
+    using Block = std::array<std::uint8_t, InstrumentMemory::blockSize>;
 
     virtual ~UsbLink() = default;
 

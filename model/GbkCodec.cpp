@@ -1,8 +1,15 @@
 #include "model/GbkCodec.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <iconv.h>
 
 #include <cerrno>
+#endif
 
 namespace gbk {
 namespace {
@@ -13,6 +20,69 @@ bool isLeadByte(unsigned char c) {
 bool isTrailByte(unsigned char c) {
     return c >= 0x40 && c <= 0xFE && c != 0x7F;
 }
+
+enum class Direction { GbkToUtf8, Utf8ToGbk, Utf16ToGbk };
+
+#ifdef _WIN32
+
+constexpr UINT gbkCodePage = 936;
+
+// `in` in `codePage` to UTF-16; false when some sequence is not valid in it.
+bool toWide(UINT codePage, std::string_view in, std::wstring& out) {
+    out.clear();
+    if (in.empty()) return true;
+    const int size = static_cast<int>(in.size());
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
+    if (n <= 0) return false;
+    out.resize(static_cast<std::size_t>(n));
+    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n) == n;
+}
+
+// UTF-16 to GBK; what GBK cannot hold becomes its default character '?', never a look-alike.
+std::string gbkFromWide(std::wstring_view in) {
+    if (in.empty()) return {};
+    const int size = static_cast<int>(in.size());
+    const int n = WideCharToMultiByte(gbkCodePage, WC_NO_BEST_FIT_CHARS, in.data(), size, nullptr,
+                                      0, nullptr, nullptr);
+    if (n <= 0) return std::string(in.size(), '?');
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(gbkCodePage, WC_NO_BEST_FIT_CHARS, in.data(), size, out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string utf8FromWide(std::wstring_view in) {
+    if (in.empty()) return {};
+    const int size = static_cast<int>(in.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, in.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, in.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// The one call into the platform's converter (code page 936 through the system's own
+// tables): the whole of `in`, or false when a sequence of it cannot be converted.
+bool platformConvert(Direction direction, std::string_view in, std::string& out) {
+    std::wstring wide;
+    switch (direction) {
+        case Direction::GbkToUtf8:
+            if (!toWide(gbkCodePage, in, wide)) return false;
+            out = utf8FromWide(wide);
+            return true;
+        case Direction::Utf8ToGbk:
+            if (!toWide(CP_UTF8, in, wide)) return false;
+            out = gbkFromWide(wide);
+            return true;
+        case Direction::Utf16ToGbk:
+            // An unpaired surrogate becomes '?' like any character GBK lacks.
+            out = gbkFromWide(
+                std::wstring_view(reinterpret_cast<const wchar_t*>(in.data()), in.size() / 2));
+            return true;
+    }
+    return false;
+}
+
+#else
 
 // One converter per direction and thread: opening one costs far more than a short text.
 class Converter {
@@ -34,21 +104,33 @@ private:
     iconv_t cd_;
 };
 
-bool isAscii(std::string_view in) {
-    for (char c : in) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+const Converter& converter(Direction direction) {
+    switch (direction) {
+        case Direction::GbkToUtf8: {
+            thread_local const Converter c("UTF-8", "CP936");
+            return c;
+        }
+        case Direction::Utf8ToGbk: {
+            thread_local const Converter c("CP936", "UTF-8");
+            return c;
+        }
+        case Direction::Utf16ToGbk:
+            break;
     }
-    return true;
+    thread_local const Converter c("CP936", "UTF-16LE");
+    return c;
 }
 
-// Runs iconv over `in`; where a sequence cannot be converted, appends `replacement` and skips
-// `skip(rest)` input bytes, so a bad byte never loses the text around it.
-template <typename Skip>
-std::string convert(const Converter& converter, std::string_view in, std::string_view replacement,
-                    Skip skip) {
-    if (!converter.ok()) return std::string(in);
-    iconv_t cd = converter.get();
-    std::string out;
+// The one call into the platform's converter (iconv's CP936): the whole of `in`, or false
+// when a sequence of it cannot be converted. Without a converter the bytes pass unchanged.
+bool platformConvert(Direction direction, std::string_view in, std::string& out) {
+    out.clear();
+    const Converter& c = converter(direction);
+    if (!c.ok()) {
+        out = in;
+        return true;
+    }
+    iconv_t cd = c.get();
     out.reserve(in.size() * 2);
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
@@ -56,17 +138,52 @@ std::string convert(const Converter& converter, std::string_view in, std::string
     while (inLeft > 0) {
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
-        std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // EILSEQ or EINVAL (an incomplete sequence at the end).
-            out.append(replacement);
-            std::size_t n = skip(std::string_view(inPtr, inLeft));
-            inPtr += n;
-            inLeft -= n;
+        // EILSEQ, or EINVAL for an incomplete sequence at the end.
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+    }
+    return true;
+}
+
+#endif
+
+// The whole text at once; when some sequence of it cannot be converted, one character at a
+// time, so that each bad one becomes `replacement` and the text around it is kept.
+// `length(rest)` is the length of the character that starts `rest`; `skip(rest)` how many
+// bytes a bad one takes.
+template <typename Length, typename Skip>
+std::string convert(Direction direction, std::string_view in, std::string_view replacement,
+                    Length length, Skip skip) {
+    std::string out;
+    if (platformConvert(direction, in, out)) return out;
+    out.clear();
+    std::string piece;
+    while (!in.empty()) {
+        const std::size_t n = length(in);
+        if (platformConvert(direction, in.substr(0, n), piece)) {
+            out += piece;
+            in.remove_prefix(n);
+        } else {
+            out += replacement;
+            in.remove_prefix(skip(in));
         }
     }
     return out;
+}
+
+bool isAscii(std::string_view in) {
+    for (char c : in) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+std::size_t gbkCharacterLength(std::string_view rest) {
+    return rest.size() >= 2 && isLeadByte(static_cast<unsigned char>(rest[0])) &&
+                   isTrailByte(static_cast<unsigned char>(rest[1]))
+               ? 2
+               : 1;
 }
 
 std::size_t utf8SequenceLength(std::string_view rest) {
@@ -75,17 +192,17 @@ std::size_t utf8SequenceLength(std::string_view rest) {
     return n <= rest.size() ? n : rest.size();
 }
 
+// A lone surrogate or an unmappable character is one code unit.
+std::size_t utf16UnitLength(std::string_view rest) {
+    return rest.size() < 2 ? rest.size() : std::size_t{2};
+}
+
 }  // namespace
 
 std::size_t prefixLength(std::string_view text, std::size_t maxBytes) {
     std::size_t i = 0;
     while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        std::size_t len = 1;
-        if (isLeadByte(c) && i + 1 < text.size() &&
-            isTrailByte(static_cast<unsigned char>(text[i + 1]))) {
-            len = 2;
-        }
+        const std::size_t len = gbkCharacterLength(text.substr(i));
         if (i + len > maxBytes) break;
         i += len;
     }
@@ -95,24 +212,18 @@ std::size_t prefixLength(std::string_view text, std::size_t maxBytes) {
 // ASCII is the same in all three encodings, and most texts (codes, dates, numbers) are ASCII.
 std::string toUtf8(std::string_view gbkText) {
     if (isAscii(gbkText)) return std::string(gbkText);
-    thread_local const Converter converter("UTF-8", "CP936");
-    return convert(converter, gbkText, "\xEF\xBF\xBD",
+    return convert(Direction::GbkToUtf8, gbkText, "\xEF\xBF\xBD", gbkCharacterLength,
                    [](std::string_view) { return std::size_t{1}; });
 }
 
 std::string fromUtf8(std::string_view utf8) {
     if (isAscii(utf8)) return std::string(utf8);
-    thread_local const Converter converter("CP936", "UTF-8");
-    return convert(converter, utf8, "?", utf8SequenceLength);
+    return convert(Direction::Utf8ToGbk, utf8, "?", utf8SequenceLength, utf8SequenceLength);
 }
 
 std::string fromUtf16(std::u16string_view utf16) {
-    std::string_view bytes(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2);
-    // A lone surrogate or an unmappable character is one code unit to skip.
-    thread_local const Converter converter("CP936", "UTF-16LE");
-    return convert(converter, bytes, "?", [](std::string_view rest) {
-        return rest.size() < 2 ? rest.size() : std::size_t{2};
-    });
+    const std::string_view bytes(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2);
+    return convert(Direction::Utf16ToGbk, bytes, "?", utf16UnitLength, utf16UnitLength);
 }
 
 }  // namespace gbk

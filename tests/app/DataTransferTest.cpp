@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "app/CCorvaneApp.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "instrument/DemoInspection.h"
@@ -116,4 +117,29 @@ TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
     EXPECT_FALSE(frame.transferSession()->running());
     EXPECT_FALSE(link.deviceOpen());
     EXPECT_FALSE(frame.transferSession()->savedUpload());
+}
+
+TEST(DataTransfer, InstrumentIdOnTheCommandLineIsReadAsTheCommandLineToolReadsIt) {
+    auto parse = [](QStringList words) {
+        words.prepend(QStringLiteral("corvane"));
+        return CCorvaneApp::parseArguments(words);
+    };
+    const CCorvaneApp::Options usb = parse({QStringLiteral("--usb=1a86:7523")});
+    EXPECT_TRUE(usb.error.isEmpty());
+    EXPECT_EQ(usb.link.source, LinkFactory::Source::Usb);
+    EXPECT_EQ(usb.link.usb, (UsbId{0x1A86, 0x7523}));
+
+    for (const char* id : {"14348:5537", "1:2:3", "x:y"}) {
+        const CCorvaneApp::Options bad = parse({QStringLiteral("--usb=") + QString::fromUtf8(id)});
+        EXPECT_EQ(bad.error.toStdString(), UsbId::parse(id).message());
+        const Result<std::unique_ptr<UsbLink>> link = CCorvaneApp::makeLink(bad);
+        EXPECT_FALSE(link) << id;
+        EXPECT_EQ(link.message(), UsbId::parse(id).message());
+    }
+
+    const CCorvaneApp::Options demo =
+        parse({QStringLiteral("--usb=1:2"), QStringLiteral("--simulate")});
+    EXPECT_EQ(demo.link.source, LinkFactory::Source::Demo);
+    EXPECT_GT(demo.link.delay.count(), 0);
+    EXPECT_FALSE(parse({QStringLiteral("--verbose")}).error.isEmpty());
 }

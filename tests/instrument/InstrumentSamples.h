@@ -56,10 +56,9 @@ inline Component withPoints(const std::string& code, const Pairs& values,
 }
 
 inline MemoryImage imageOf(const ComponentList& components) {
-    MemoryImage image;
-    const Status s = MemoryImage::fromComponents(components, image);
-    EXPECT_TRUE(s.ok()) << s.message();
-    return image;
+    Result<MemoryImage> image = MemoryImage::fromComponents(components);
+    EXPECT_TRUE(image.ok()) << image.message();
+    return image ? std::move(image).value() : MemoryImage();
 }
 
 // A raw record stream: header area announcing `n`, the records, then the payload.

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 
 #include "InstrumentSamples.h"
 #include "instrument/DemoInspection.h"
+#include "instrument/InstrumentMemory.h"
 #include "instrument/SimulatedInstrument.h"
 #include "support/TempDir.h"
 
@@ -13,9 +13,8 @@ using samples::withPoints;
 
 namespace {
 
-Status fromBytes(std::vector<std::uint8_t> bytes) {
-    MemoryImage image;
-    return MemoryImage::fromBytes(std::move(bytes), image);
+Result<MemoryImage> fromBytes(std::vector<std::uint8_t> bytes) {
+    return MemoryImage::fromBytes(std::move(bytes));
 }
 
 }  // namespace
@@ -33,37 +32,58 @@ TEST(MemoryImage, RecordsSitAtZeroAndThePayloadAtElevenThousand) {
               (std::vector<std::uint8_t>{30, 41, 25, 16}));
 }
 
-TEST(MemoryImage, FileRoundTripAndRefusals) {
+TEST(MemoryImage, RefusedExactlyPastTheLimitsOfTheInstrumentsMemory) {
+    // A header announcing n records, zeros up to `length` bytes.
+    auto image = [](int n, std::size_t length) {
+        std::vector<std::uint8_t> bytes(length, 0);
+        if (length >= 2) {
+            bytes[0] = static_cast<std::uint8_t>(n / 255);
+            bytes[1] = static_cast<std::uint8_t>(n % 255);
+        }
+        return bytes;
+    };
+    const std::size_t largestPayload = InstrumentMemory::size - 11000;
+    const std::size_t largestImage = 32 + 13 * 843 + largestPayload;
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        std::string refusal;  // empty: accepted
+    };
+    const std::vector<Case> cases{
+        {image(0, 31), "至少应有32字节的头部，实际只有31字节"},
+        {image(0, 32), ""},
+        {image(2, 57), "应至少有58字节，实际只有57字节"},
+        {image(843, 32 + 13 * 843), ""},
+        {image(844, 32 + 13 * 844), "记录区将到达地址11004，超过了测量数据的起始地址11000"},
+        {image(0, 32 + largestPayload), ""},
+        {image(0, 33 + largestPayload), "测量数据有4183305字节，超出仪器内存"},
+    };
+    EXPECT_EQ(MemoryImage().bytes(), image(0, 32)) << "an empty instrument announces nothing";
+    for (const Case& c : cases) {
+        const Result<MemoryImage> r = fromBytes(c.bytes);
+        ASSERT_EQ(r.ok(), c.refusal.empty()) << c.bytes.size() << " " << r.message();
+        if (!r) EXPECT_NE(r.message().find(c.refusal), std::string::npos) << r.message();
+    }
+
+    // Files: the largest image loads; one byte more is refused before it is read.
     TempDir dir;
+    const std::vector<std::uint8_t> largest = image(843, largestImage);
+    TempDir::write(dir / "largest.img", std::string(largest.begin(), largest.end()));
+    const Result<MemoryImage> loaded = MemoryImage::load(dir / "largest.img");
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    EXPECT_EQ(loaded->bytes(), largest);
+    std::filesystem::resize_file(dir / "largest.img", largestImage + 1);
+    EXPECT_NE(MemoryImage::load(dir / "largest.img")
+                  .message()
+                  .find("不是内存映像文件：文件有" + std::to_string(largestImage + 1) + "字节"),
+              std::string::npos);
+    EXPECT_NE(MemoryImage::load(dir / "missing.img").message().find("missing.img"),
+              std::string::npos);
+
     const MemoryImage demo = DemoInspection::image();
     ASSERT_TRUE(demo.save(dir / "demo.img").ok());
-    MemoryImage loaded;
-    ASSERT_TRUE(MemoryImage::load(dir / "demo.img", loaded).ok());
-    EXPECT_EQ(loaded.bytes(), demo.bytes());
-
-    // The largest record area fits exactly below the payload; one record more does not.
-    std::vector<std::uint8_t> bytes(32 + 13 * 843, 0);
-    bytes[0] = 3;
-    bytes[1] = 78;
-    EXPECT_TRUE(fromBytes(bytes).ok());
-    bytes[1] = 79;
-    bytes.resize(32 + 13 * 844);
-    EXPECT_NE(fromBytes(bytes).message().find("超过了测量数据的起始地址11000"), std::string::npos);
-
-    EXPECT_NE(fromBytes({1, 2, 3}).message().find("实际只有3字节"), std::string::npos);
-    std::vector<std::uint8_t> shortImage(32 + 13 * 2 - 1, 0);
-    shortImage[1] = 2;
-    EXPECT_NE(fromBytes(shortImage).message().find("应至少有58字节，实际只有57字节"),
-              std::string::npos);
-    std::vector<std::uint8_t> oversized(32 + MemoryImage::memoryLimit, 0);
-    EXPECT_FALSE(fromBytes(std::move(oversized)).ok());
-
-    EXPECT_FALSE(MemoryImage::load(dir / "missing.img", loaded).ok());
-    { std::ofstream(dir / "huge.img").put('x'); }
-    std::filesystem::resize_file(dir / "huge.img", std::uintmax_t{1} << 30);
-    const Status huge = MemoryImage::load(dir / "huge.img", loaded);
-    EXPECT_NE(huge.message().find("超出仪器内存"), std::string::npos) << huge.message();
-    EXPECT_EQ(loaded.bytes(), demo.bytes());  // a refused load leaves the image alone
+    const Result<MemoryImage> again = MemoryImage::load(dir / "demo.img");
+    ASSERT_TRUE(again.ok()) << again.message();
+    EXPECT_EQ(again->bytes(), demo.bytes());
 }
 
 TEST(SimulatedInstrument, AnswersBlocksOfItsFlatMemory) {

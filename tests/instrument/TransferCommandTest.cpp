@@ -83,11 +83,17 @@ TEST(TransferCommand, BadArgumentsExitWithTwoAndTheUsage) {
         {"--simulate"},
         {"--usb", "43G8:5537", "-o", "x.vexo"},
         {"--usb", "4348", "-o", "x.vexo"},
+        {"--usb", "14348:5537", "-o", "x.vexo"},
+        {"--usb", "1:2:3", "-o", "x.vexo"},
+        {"--usb", "x:y", "-o", "x.vexo"},
         {"--demo", "-o", "x.vexo", "--verbose"},
     };
     for (const auto& args : cases) {
         const CommandResult r = transfer(args);
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(r.err.find("用法: corvane-cli transfer"), std::string::npos);
+        if (args.size() > 1 && args[0] == "--usb" && args[1] != "-o") {
+            EXPECT_NE(r.err.find("VID:PID"), std::string::npos) << r.err;
+        }
     }
 }

@@ -34,10 +34,11 @@ protected:
     bool launchWorker() override { return false; }
 };
 
-// A worker that has been started but has not yet taken its first step.
-class NotYetRunning : public TransferSession {
+// A worker whose thread has been started but has not yet taken its first step.
+class StartsLate : public TransferSession {
 public:
     using TransferSession::TransferSession;
+    void takeFirstStep() { TransferWorker(); }
 
 protected:
     bool launchWorker() override { return true; }
@@ -66,9 +67,9 @@ TEST(TransferStart, FailuresAreReportedAndLeaveNothingOpen) {
         SimulatedInstrument sim = SimulatedInstrument::demo(c.faults);
         ScriptedTransferUi ui;
         TransferSession session(sim, ui);
+        session.setEndListener([] { ADD_FAILURE() << "nothing was started, so nothing ends"; });
         EXPECT_FALSE(session.OnDataTransfer()) << c.text;
-        EXPECT_FALSE(session.running());
-        EXPECT_FALSE(session.active());
+        EXPECT_EQ(session.state(), TransferSession::State::Idle);
         EXPECT_EQ(ui.messages(),
                   (std::vector<ShownMessage>{{"DEBUG372", c.text, MessageIcon::Error}}));
         EXPECT_EQ(sim.calls(), c.calls);
@@ -207,15 +208,20 @@ TEST(TransferControl, StopEndsARunningTransferAndClosesTheDevice) {
     ScriptedTransferUi ui;
     ui.holdAtProgress(3);  // inside the record phase
     TransferSession session(sim, ui);
+    std::vector<bool> endedClosed;
+    session.setEndListener([&] {
+        endedClosed.push_back(session.state() == TransferSession::State::Idle && !sim.deviceOpen());
+    });
     ASSERT_TRUE(session.OnDataTransfer());
     ui.waitUntilHeld();
 
     std::thread closing([&] { session.stop(); });
-    while (session.active()) std::this_thread::yield();
+    while (session.state() != TransferSession::State::Stopping) std::this_thread::yield();
     ui.release();
     closing.join();
 
     EXPECT_FALSE(session.running());
+    EXPECT_EQ(endedClosed, std::vector<bool>{true});
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(TransferRun::requests(sim), (Requests{"header", "r0", "r1", "mid", "closing"}));
     EXPECT_EQ(sim.calls().back(), "close 0");
@@ -223,13 +229,24 @@ TEST(TransferControl, StopEndsARunningTransferAndClosesTheDevice) {
     session.stop();  // harmless when idle
 }
 
-TEST(TransferControl, StopBeforeTheWorkersFirstStepStillClosesTheDevice) {
+TEST(TransferControl, StopBeforeTheWorkersFirstStepExchangesNothingAndClosesTheDevice) {
     SimulatedInstrument sim = SimulatedInstrument::demo();
     ScriptedTransferUi ui;
-    NotYetRunning session(sim, ui);
+    StartsLate session(sim, ui);
+    int ends = 0;
+    session.setEndListener([&] { ++ends; });
     ASSERT_TRUE(session.OnDataTransfer());
-    EXPECT_TRUE(sim.deviceOpen());
     session.stop();
+    EXPECT_EQ(session.state(), TransferSession::State::Stopping);
+    EXPECT_TRUE(sim.deviceOpen());
+
+    session.takeFirstStep();
+    EXPECT_EQ(session.state(), TransferSession::State::Idle);
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(sim.commands().empty());
+    EXPECT_TRUE(session.receivedBytes().empty());
+    EXPECT_EQ(session.lastRecordCount(), 0);
+    EXPECT_EQ(session.lastPayloadLength(), 0);
     expectClosed(sim);
     EXPECT_TRUE(ui.messages().empty());
 }

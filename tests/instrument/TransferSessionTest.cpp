@@ -159,8 +159,9 @@ TEST_F(Transfer, UnknownLastTypeEndsThePayloadAtOnceAndTheUploadStillRuns) {
                           withPoints("H002", {{5, 0}})});
     std::vector<std::uint8_t> bytes = image.bytes();
     bytes[32 + 2 * 13] = 0;  // the last record's code now reads "0002"
-    ASSERT_TRUE(MemoryImage::fromBytes(bytes, image).ok());
-    SimulatedInstrument sim(image);
+    const Result<MemoryImage> spoilt = MemoryImage::fromBytes(bytes);
+    ASSERT_TRUE(spoilt.ok());
+    SimulatedInstrument sim(spoilt.value());
     ui.answerSave(dir / "short.vexo");
     const TransferRun run = TransferRun::of(sim, ui);
 

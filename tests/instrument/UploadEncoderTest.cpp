@@ -5,6 +5,7 @@
 
 #include "InstrumentSamples.h"
 #include "instrument/DemoInspection.h"
+#include "instrument/InstrumentMemory.h"
 #include "instrument/UploadDecoder.h"
 #include "instrument/UploadEncoder.h"
 
@@ -14,9 +15,9 @@ namespace {
 
 // Decoding what was encoded must give the components back exactly.
 void expectRoundTrip(const ComponentList& list) {
-    std::vector<std::uint8_t> image;
-    const Status s = UploadEncoder::encode(list, image);
-    ASSERT_TRUE(s.ok()) << s.message();
+    const Result<std::vector<std::uint8_t>> encoded = UploadEncoder::encode(list);
+    ASSERT_TRUE(encoded.ok()) << encoded.message();
+    const std::vector<std::uint8_t>& image = encoded.value();
     const std::int32_t n = UploadRecord::countFromHeader(image[0], image[1]);
     EXPECT_EQ(n, static_cast<std::int32_t>(list.size()));
     const UploadDecodeResult back = UploadDecoder::decode(image, n);
@@ -70,16 +71,16 @@ TEST(UploadEncoder, DecoderInvertsItOnVariedSets) {
     expectRoundTrip({withPoints("W0ZZ", full, full), withPoints("Z999", {{0, 255}, {255, 0}}),
                      withPoints("P000", full)});
     for (unsigned seed : {1u, 2u, 3u}) expectRoundTrip(variedComponents(seed, 200));
-    expectRoundTrip(variedComponents(4, static_cast<int>(UploadEncoder::maxRecords)));
+    expectRoundTrip(variedComponents(4, static_cast<int>(InstrumentMemory::maxRecords)));
 }
 
 TEST(UploadEncoder, HeaderCountsInTwoHundredFiftyFives) {
     for (auto [n, byte0, byte1] : {std::tuple{254, 0, 254}, {255, 1, 0}, {843, 3, 78}}) {
         const ComponentList list(static_cast<std::size_t>(n), withPoints("H001", {}));
-        std::vector<std::uint8_t> image;
-        ASSERT_TRUE(UploadEncoder::encode(list, image).ok());
-        EXPECT_EQ(image[0], byte0) << n;
-        EXPECT_EQ(image[1], byte1) << n;
+        const Result<std::vector<std::uint8_t>> image = UploadEncoder::encode(list);
+        ASSERT_TRUE(image.ok());
+        EXPECT_EQ(image.value()[0], byte0) << n;
+        EXPECT_EQ(image.value()[1], byte1) << n;
     }
 }
 
@@ -104,25 +105,22 @@ TEST(UploadEncoder, RefusesWhatTheInstrumentCannotHold) {
     for (const auto& [expected, spoil] : cases) {
         Component c = withPoints("W001", {{30, 100}, {31, 200}}, {{40, 150}});
         spoil(c);
-        std::vector<std::uint8_t> image{1, 2, 3};
-        const Status s = UploadEncoder::encode({withPoints("H001", {}), c}, image);
+        const Result<std::vector<std::uint8_t>> s =
+            UploadEncoder::encode({withPoints("H001", {}), c});
         ASSERT_FALSE(s.ok()) << expected;
         EXPECT_NE(s.message().find(expected), std::string::npos) << s.message();
-        EXPECT_TRUE(image.empty());
     }
 
-    std::vector<std::uint8_t> image;
     Component h = withPoints("H001", {{30, 0}});
     h.points[0].position = 5;  // a thickness point has no position to send
-    EXPECT_FALSE(UploadEncoder::encode({h}, image).ok());
-    EXPECT_FALSE(UploadEncoder::encode({withPoints("H001", {}, {{30, 0}})}, image).ok());
+    EXPECT_FALSE(UploadEncoder::encode({h}).ok());
+    EXPECT_FALSE(UploadEncoder::encode({withPoints("H001", {}, {{30, 0}})}).ok());
 
-    const ComponentList tooMany(UploadEncoder::maxRecords + 1, withPoints("H001", {}));
-    EXPECT_NE(UploadEncoder::encode(tooMany, image).message().find("最多保存843个"),
-              std::string::npos);
+    const ComponentList tooMany(InstrumentMemory::maxRecords + 1, withPoints("H001", {}));
+    EXPECT_NE(UploadEncoder::encode(tooMany).message().find("最多保存843个"), std::string::npos);
 
     // 43 full grids put the next record's values past the largest offset, 65535.
     const samples::Pairs full(255, {30, 100});
     const ComponentList huge(44, withPoints("W001", full, full));
-    EXPECT_NE(UploadEncoder::encode(huge, image).message().find("偏移范围"), std::string::npos);
+    EXPECT_NE(UploadEncoder::encode(huge).message().find("偏移范围"), std::string::npos);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 // A fresh folder per test, removed afterwards.
@@ -13,13 +14,20 @@ class TempDir {
 public:
     TempDir() {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvane-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
-                 info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        std::string test = std::string(info->test_suite_name()) + "-" + info->name();
+        std::replace(test.begin(), test.end(), '/', '_');  // parameterised names
+        // Other runs of the same test, of this checkout or another, may be going on: take a
+        // name none of them has.
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("corvane-" + std::to_string(random()) + "-" + test);
+        } while (!std::filesystem::create_directories(path_));
     }
-    ~TempDir() { std::filesystem::remove_all(path_); }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
