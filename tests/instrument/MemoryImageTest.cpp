@@ -61,7 +61,9 @@ TEST(MemoryImage, RefusedExactlyPastTheLimitsOfTheInstrumentsMemory) {
     for (const Case& c : cases) {
         const Result<MemoryImage> r = fromBytes(c.bytes);
         ASSERT_EQ(r.ok(), c.refusal.empty()) << c.bytes.size() << " " << r.message();
-        if (!r) EXPECT_NE(r.message().find(c.refusal), std::string::npos) << r.message();
+        if (!r) {
+            EXPECT_NE(r.message().find(c.refusal), std::string::npos) << r.message();
+        }
     }
 
     // Files: the largest image loads; one byte more is refused before it is read.
