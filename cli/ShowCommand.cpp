@@ -2,10 +2,10 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
-#include "model/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "cli/JsonText.h"
 #include "cli/TextTable.h"
+#include "model/ComponentFields.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -127,8 +127,9 @@ void printText(std::ostream& out, const DataFile& file) {
 
 int showCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliArguments a({}, {"--json"});
-    if (!a.parse(args) || a.positional().size() != 1) {
-        err << (a.error().empty() ? "show 需要一个文件" : a.error()) << '\n' << usageText();
+    const Status parsed = a.parse(args);
+    if (!parsed || a.positional().size() != 1) {
+        err << (parsed ? "show 需要一个文件" : parsed.message()) << '\n' << usageText();
         return 2;
     }
     const std::string& path = a.positional()[0];
