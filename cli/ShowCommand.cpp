@@ -5,6 +5,7 @@
 #include "cli/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "cli/TextTable.h"
+#include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -58,6 +59,16 @@ void printPointsJson(std::ostream& out, const std::vector<MeasurePoint>& points)
     out << ']';
 }
 
+// All fifteen texts, empty ones included, so a reader can index them by their fixed order.
+void printSummaryJson(std::ostream& out, const Component& c) {
+    const ComponentSummary summary = BuildComponentSummary(c);
+    out << '[';
+    for (std::size_t i = 0; i < ComponentSummary::count; ++i) {
+        out << (i ? "," : "") << jsonString(gbk::toUtf8(summary[i]));
+    }
+    out << ']';
+}
+
 void printJson(std::ostream& out, const DataFile& file) {
     out << "{\"kind\":";
     switch (file.kind) {
@@ -89,6 +100,8 @@ void printJson(std::ostream& out, const DataFile& file) {
         printPointsJson(out, c.points);
         out << ",\"pointsVert\":";
         printPointsJson(out, c.pointsVert);
+        out << ",\"summary\":";
+        printSummaryJson(out, c);
         out << '}';
     }
     out << "],\"complete\":" << (file.complete ? "true" : "false")

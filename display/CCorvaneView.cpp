@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "display/CWndLikeMsdn.h"
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 #include "display/HeaderBand.h"
 #include "display/LightenColor.h"
 #include "display/SystemMetrics.h"

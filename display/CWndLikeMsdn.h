@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "display/CWndLikeMsdnGroup.h"
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 // The scrolling list of component groups inside the main view: one caption row per
 // component in the columns of the summary table, at most one open group, which hosts the

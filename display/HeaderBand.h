@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QRect>
 
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 class QPainter;
 class QPalette;

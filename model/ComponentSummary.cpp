@@ -1,4 +1,4 @@
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 #include <algorithm>
 #include <cstdio>
