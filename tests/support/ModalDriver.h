@@ -13,7 +13,9 @@ void onNextModal(std::function<void(T*)> act) {
     timer->setInterval(5);
     auto tries = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        // Keys go to the focus widget, which exists only once the window is active.
+        if (dialog && dialog->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             act(dialog);
