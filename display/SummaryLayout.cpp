@@ -67,7 +67,10 @@ std::vector<SummaryColumn> SummaryLayout::columns(char mode, float scale) {
     auto build = [&](const auto& specs) {
         for (const ColumnSpec& spec : specs) {
             const int width = static_cast<int>(scale * static_cast<float>(spec.width));
-            out.push_back({0, width, spec.caption, spec.field, spec.widest});
+            out.push_back({.width = width,
+                           .caption = spec.caption,
+                           .field = spec.field,
+                           .widest = spec.widest});
         }
     };
     if (mode == 'H' || mode == 'Z') {
@@ -83,13 +86,15 @@ std::vector<SummaryColumn> SummaryLayout::widened(std::vector<SummaryColumn> col
                                                   const std::vector<int>& needed) {
     int grown = 0;
     SummaryColumn* name = nullptr;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        SummaryColumn& c = columns[i];
+    std::size_t i = 0;
+    for (SummaryColumn& c : columns) {
+        const int need = i < needed.size() ? needed[i] : 0;
+        ++i;
         if (c.field == nameField) {
             name = &c;
-        } else if (i < needed.size() && needed[i] > c.width) {
-            grown += needed[i] - c.width;
-            c.width = needed[i];
+        } else if (need > c.width) {
+            grown += need - c.width;
+            c.width = need;
         }
     }
     if (name) name->width = std::max(0, name->width - grown);

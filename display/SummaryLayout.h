@@ -6,7 +6,7 @@
 // The column geometry of the summary table, shared by the caption band and the rows so the
 // captions stand exactly above their cells. Pure: no drawing.
 struct SummaryColumn {
-    int left;             // x of the cell's left edge
+    int left = 0;         // x of the cell's left edge
     int width;            // f × the layout's constant, truncated, or wider where a text needs it
     const char* caption;  // UTF-8; "\n" breaks the caption into two lines
     std::size_t field;    // index of the row text in ComponentSummary
