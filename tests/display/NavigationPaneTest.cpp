@@ -23,6 +23,16 @@ public:
     explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
     QRegion painted;
 
+    // What `act` has the widget paint.
+    template <typename Act>
+    QRegion after(Act act) {
+        painted = {};
+        act();
+        static_cast<void>(QTest::qWaitFor([this] { return !painted.isEmpty(); }, 1000));
+        QCoreApplication::processEvents();
+        return painted;
+    }
+
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
@@ -84,6 +94,7 @@ protected:
 
 TEST_F(NavigationPane, OpeningARowHostsThePanelAndMovesTheRowsBelow) {
     QSignalSpy selected(&pane, &CWndLikeMsdn::SelectComponentMessage);
+    EXPECT_EQ(pane.openGroupIndex(), -1);
     EXPECT_GE(row, 22);
     EXPECT_EQ(pane.groupTop(3), 3 * row);
 
@@ -123,14 +134,15 @@ TEST_F(NavigationPane, ScrollBarFollowsTheContentWithThePageAsTheVisibleHeight) 
     EXPECT_FALSE(bar->isVisible());
 
     clickRow(1);
-    for (int i = 0; i < 20; ++i)
-        pane.AddGroup(BuildComponentSummary(samples::withPoints("P100", 1)));
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(pane.AddGroup(BuildComponentSummary(samples::withPoints("P100", 1))), 4 + i);
+    }
     pane.ensureLayout();
     const int visible = pane.viewport()->height();
     EXPECT_EQ(pane.contentHeight(), 24 * row + 120);
     EXPECT_EQ(bar->pageStep(), visible);
     EXPECT_EQ(bar->maximum(), 24 * row + 120 - visible);
-    QTRY_VERIFY(bar->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }));
 
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(bar->value(), 1);
@@ -146,7 +158,7 @@ TEST_F(NavigationPane, ScrollBarFollowsTheContentWithThePageAsTheVisibleHeight) 
     EXPECT_EQ(pane.groupCount(), 0);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(bar->maximum(), 0);
-    QTRY_VERIFY(!bar->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bar->isVisible(); }));
 }
 
 TEST_F(NavigationPane, SummaryUpdateRewritesTheOpenRow) {
@@ -177,23 +189,23 @@ TEST_F(NavigationPane, HoverRepaintsItsRowsAndEndsWhenTheMouseLeaves) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
     QCoreApplication::processEvents();
     PaintSpy spy(pane.viewport());
-    QTest::mouseMove(pane.viewport(), rowPoint(1, 50));
+    EXPECT_EQ(spy.after([&] { QTest::mouseMove(pane.viewport(), rowPoint(1, 50)); }),
+              QRegion(shownRow(1)));
     EXPECT_EQ(pane.hoverGroupIndex(), 1);
     EXPECT_EQ(pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
-    QTRY_COMPARE(spy.painted, QRegion(shownRow(1)));
 
-    spy.painted = {};
-    QTest::mouseMove(pane.viewport(), rowPoint(2, 50));
+    EXPECT_EQ(spy.after([&] { QTest::mouseMove(pane.viewport(), rowPoint(2, 50)); }),
+              QRegion(shownRow(1)) + shownRow(2));
     EXPECT_EQ(pane.group(1).flags & 1, 0);
     EXPECT_EQ(pane.group(2).flags & 1, 1);
-    QTRY_COMPARE(spy.painted, QRegion(shownRow(1)) + shownRow(2));
 
-    spy.painted = {};
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(pane.viewport(), &leave);
+    EXPECT_EQ(spy.after([&] {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(pane.viewport(), &leave);
+    }),
+              QRegion(shownRow(2)));
     EXPECT_EQ(pane.hoverGroupIndex(), -1);
     EXPECT_EQ(pane.group(2).flags & 1, 0);
-    QTRY_COMPARE(spy.painted, QRegion(shownRow(2)));
 
     QTest::mouseMove(pane.viewport(), QPoint(50, 250));  // below the rows
     EXPECT_EQ(pane.hoverGroupIndex(), -1);
@@ -255,6 +267,15 @@ TEST_F(LongNavigationPane, PaintedAndClickedAfterScrolling) {
         }
         for (QPoint p : {QPoint(cx - 2, cy + 2 * s), QPoint(cx, cy - 3 * s)}) {
             EXPECT_EQ(image.pixelColor(p), background) << p.x() - cx << "," << p.y() - cy;
+        }
+        // The circle touches each side of the button's rectangle and stays inside it.
+        for (auto [inside, outside] :
+             {std::pair{QPoint(button.left(), cy), QPoint(button.left() - 1, cy)},
+              std::pair{QPoint(button.right(), cy), QPoint(button.right() + 1, cy)},
+              std::pair{QPoint(cx, button.top()), QPoint(cx, button.top() - 1)},
+              std::pair{QPoint(cx, button.bottom()), QPoint(cx, button.bottom() + 1)}}) {
+            EXPECT_NE(image.pixelColor(inside), background) << inside.x() << "," << inside.y();
+            EXPECT_EQ(image.pixelColor(outside), background) << outside.x() << "," << outside.y();
         }
     }
 }
