@@ -125,6 +125,11 @@ TEST_F(NavigationPane, OpeningARowHostsThePanelAndMovesTheRowsBelow) {
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, QPoint(300, 4 * row + 30));
     EXPECT_EQ(pane.openGroupIndex(), 2);
     EXPECT_TRUE(pane.group(2).collapsed);
+
+    pane.setHostedWindow(nullptr);  // nothing to host: the row opens without moving the rest
+    clickRow(0);
+    EXPECT_FALSE(pane.group(0).collapsed);
+    EXPECT_EQ(pane.groupTop(1), row);
 }
 
 TEST_F(NavigationPane, ScrollBarFollowsTheContentWithThePageAsTheVisibleHeight) {
@@ -268,6 +273,9 @@ TEST_F(LongNavigationPane, PaintedAndClickedAfterScrolling) {
         for (QPoint p : {QPoint(cx - 2, cy + 2 * s), QPoint(cx, cy - 3 * s)}) {
             EXPECT_EQ(image.pixelColor(p), background) << p.x() - cx << "," << p.y() - cy;
         }
+        for (QPoint p : {QPoint(cx - 4, cy - 5 * s), QPoint(cx + 4, cy - 5 * s)}) {
+            EXPECT_NE(image.pixelColor(p), ink) << p.x() - cx << "," << p.y() - cy;
+        }
         // The circle touches each side of the button's rectangle and stays inside it.
         for (auto [inside, outside] :
              {std::pair{QPoint(button.left(), cy), QPoint(button.left() - 1, cy)},
@@ -278,6 +286,8 @@ TEST_F(LongNavigationPane, PaintedAndClickedAfterScrolling) {
             EXPECT_EQ(image.pixelColor(outside), background) << outside.x() << "," << outside.y();
         }
     }
+    // A line closes the open group under its panel.
+    EXPECT_EQ(image.pixelColor(g.columns[1].left + 200, shownRow(6).top() - 1), grey);
 }
 
 // Wheel steps add up until a notch is complete; pixel steps scroll by pixels; the hover
