@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
+#include <optional>
 
 #include "display/HeaderBand.h"
 
@@ -27,6 +28,19 @@ QString widestValue(const char* sample, const QFontMetrics& metrics) {
 }  // namespace
 
 TableGeometry TableGeometry::of(char mode, const SystemMetrics& metrics) {
+    // Measuring takes a good part of a paint; the screen rarely changes, so keep the last
+    // result of each layout.
+    struct Cached {
+        SystemMetrics metrics;
+        TableGeometry geometry;
+    };
+    static std::optional<Cached> cache[2];
+    std::optional<Cached>& slot = cache[mode == 'H' || mode == 'Z' ? 0 : 1];
+    if (!slot || slot->metrics != metrics) slot = Cached{metrics, measure(mode, metrics)};
+    return slot->geometry;
+}
+
+TableGeometry TableGeometry::measure(char mode, const SystemMetrics& metrics) {
     TableGeometry g;
     g.scale = DisplayScale(metrics);
     const QFontMetrics band(HeaderBand::font(HeaderBand::captionTenths, g.scale));

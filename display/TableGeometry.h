@@ -20,6 +20,10 @@ struct TableGeometry {
     int rowHeight = 22;
     std::vector<SummaryColumn> columns;
 
-    // Mode 'H' or 'Z': the H/Z layout; any other: the P/W layout.
+    // Mode 'H' or 'Z': the H/Z layout; any other: the P/W layout. Measured once per layout
+    // and screen.
     static TableGeometry of(char mode, const SystemMetrics& metrics = SystemMetrics::current());
+
+private:
+    static TableGeometry measure(char mode, const SystemMetrics& metrics);
 };
