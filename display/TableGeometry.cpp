@@ -54,13 +54,9 @@ TableGeometry TableGeometry::measure(char mode, const SystemMetrics& metrics) {
     for (const SummaryColumn& c : columns) {
         const QString caption = QString::fromUtf8(c.caption);
         // Two-line captions are drawn from the top; the band's bottom line stays below them.
-        const QRect text = band.boundingRect(QRect(0, 0, 1 << 16, 1 << 16),
-                                             Qt::AlignHCenter | Qt::AlignTop, caption);
+        const QRect text = band.boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignTop, caption);
         g.bandHeight = std::max(g.bandHeight, text.height() + 1);
-        int value = *c.widest ? row.horizontalAdvance(widestValue(c.widest, row)) : 0;
-        // The round button at the row's left edge shares the code's cell: keep the centred
-        // code clear of it.
-        if (c.field == 0) value += 2 * (g.rowHeight + 4);
+        const int value = *c.widest ? row.horizontalAdvance(widestValue(c.widest, row)) : 0;
         const int width = std::max(text.width(), value) + cellMargin;
         needed.push_back(c.field == SummaryLayout::nameField ? 0 : width);
     }

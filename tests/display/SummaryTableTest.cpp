@@ -148,8 +148,9 @@ TEST(SummaryLayout, WidenedColumnsTakeTheirPixelsFromTheNameOnly) {
     }
 }
 
-// On the screens inspectors have, every caption and every value of 4-digit numbers in each
-// direction fits whole; only the name column gives width, and the table stays as wide.
+// On the screens inspectors have (and a smaller one), every caption and every value of 4-digit
+// numbers in each direction fits whole; only the name column gives width, and the table stays
+// as wide.
 TEST(TableGeometry, CaptionsAndFourDigitValuesFitAtCommonScreenWidths) {
     const std::pair<char, std::vector<std::vector<const char*>>> samples[] = {
         {'H',
@@ -180,7 +181,7 @@ TEST(TableGeometry, CaptionsAndFourDigitValuesFitAtCommonScreenWidths) {
           {"1344,1170"},
           {"100.0%,87.5%"}}},
     };
-    for (const int screen : {1280, 1366, 1440, 1600, 1920, 2560}) {
+    for (const int screen : {1024, 1280, 1366, 1440, 1600, 1920, 2560}) {
         const SystemMetrics metrics{screen, 17, 22, 19};
         for (const auto& [mode, texts] : samples) {
             SCOPED_TRACE(testing::Message() << screen << " " << mode);
@@ -189,7 +190,9 @@ TEST(TableGeometry, CaptionsAndFourDigitValuesFitAtCommonScreenWidths) {
             const QFontMetrics band(HeaderBand::font(HeaderBand::captionTenths, g.scale));
             const QFontMetrics row(HeaderBand::font(HeaderBand::rowTenths, g.scale));
             EXPECT_GE(g.bandHeight, 35);
+            // A pixel or two of air above and below the row text, no more.
             EXPECT_GE(g.rowHeight, std::max(22, row.height() + 2));
+            EXPECT_LE(g.rowHeight, std::max(22, row.height() + 4));
             ASSERT_EQ(g.columns.size(), texts.size());
             EXPECT_EQ(g.columns.back().right(), part.back().right());
             for (std::size_t i = 0; i < g.columns.size(); ++i) {

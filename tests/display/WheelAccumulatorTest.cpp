@@ -14,8 +14,11 @@ TEST(WheelAccumulator, PartialDeltasAddUpToWholeNotches) {
         {{120, -120, 360}, {1, -1, 3}},
         {{100, 100, 40, 40}, {0, 1, 1, 0}},  // the rest carries over
         {{-100, -100, -40}, {0, -1, -1}},
-        {{60, 0, 60}, {0, 0, 1}},                      // a vertical-less event keeps the rest
+        {{60, 0, 60}, {0, 0, 1}},  // a vertical-less event keeps the rest
+        {{-60, 0, -60}, {0, 0, -1}},
         {{90, -120, -30, 30, 119}, {0, -1, 0, 0, 1}},  // turning back drops the old rest
+        {{121, -120}, {1, -1}},
+        {{-60, 1, 119}, {0, 0, 1}},
         {{INT_MAX, 113, INT_MIN}, {17895697, 1, -17895697}},
     };
     for (const auto& [deltas, expected] : cases) {
@@ -27,6 +30,6 @@ TEST(WheelAccumulator, PartialDeltasAddUpToWholeNotches) {
     WheelAccumulator wheel;
     EXPECT_EQ(wheel.notches(90), 0);
     wheel.reset();
-    EXPECT_EQ(wheel.notches(90), 0);
-    EXPECT_EQ(wheel.notches(30), 1);
+    EXPECT_EQ(wheel.notches(119), 0);
+    EXPECT_EQ(wheel.notches(1), 1);
 }
