@@ -33,8 +33,8 @@ TEST(MainView, RebuildListsTheChosenTypeInProjectOrder) {
     EXPECT_EQ(view.pane()->groupCount(), 0);
 }
 
-// The band shows the captions of the mode's layout, or nothing but its colour without a
-// mode; the pane stands right below it at the view's width.
+// The band shows the captions and lines of the mode's layout, or nothing but its colour
+// without a mode; the pane stands right below it at the view's width.
 TEST(MainView, BandPerViewModeAndThePaneBelowIt) {
     SystemMetrics::pin({1450, 10, 22, 19});
     Project project;
@@ -76,6 +76,20 @@ TEST(MainView, BandPerViewModeAndThePaneBelowIt) {
         }
         for (int x = 0; x < 1450 && !layout; x += 5) EXPECT_EQ(image.pixelColor(x, 1), plain);
         EXPECT_EQ(image.pixelColor(700, band - 1), layout ? grey : plain);
+        if (!layout) continue;
+        // Lines reach down to the bottom line, none follows the last column, and captions
+        // are black on white.
+        const auto cols = TableGeometry::of(layout).columns;
+        EXPECT_EQ(image.pixelColor(cols[0].right() + 1, band - 2), grey);
+        EXPECT_EQ(image.pixelColor(cols.back().right() + 1, band / 2), plain);
+        bool black = false, white = false;
+        for (int x = cols[1].left; x < cols[1].right(); ++x) {
+            for (int y = 2; y < band - 2; ++y) {
+                black |= qGray(image.pixel(x, y)) < 60;
+                white |= image.pixel(x, y) == qRgb(255, 255, 255);
+            }
+        }
+        EXPECT_TRUE(black && white);
     }
     SystemMetrics::unpin();
 }

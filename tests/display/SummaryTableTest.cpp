@@ -21,13 +21,6 @@ protected:
     ~PinnedMetrics() override { SystemMetrics::unpin(); }
 };
 
-QPalette plainPalette() {
-    QPalette p;
-    p.setColor(QPalette::Highlight, QColor(0, 120, 215));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(109, 109, 109));
-    return p;
-}
-
 struct Expected {
     int width;
     const char* caption;
@@ -76,15 +69,13 @@ TEST(LightenColor, BlendsTowardWhiteOnlyForScalesInRange) {
 TEST(ReadableInk, ReachesTheContrastAskedForAndNoMore) {
     EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
     EXPECT_NEAR(ContrastRatio(QColor(0x77, 0x77, 0x77), Qt::white), 4.48, 0.01);
-    const QColor pale(203, 226, 240);
-    EXPECT_EQ(ReadableInk(Qt::black, pale), QColor(Qt::black));  // already readable: kept
-    const QColor blue = ReadableInk(QColor(48, 140, 198), pale);
-    EXPECT_GE(ContrastRatio(blue, pale), 4.5);
-    EXPECT_LT(ContrastRatio(blue, pale), 4.8);  // darkened just enough: still blue
+    const QColor pale(203, 226, 240), dark(20, 20, 20);
+    EXPECT_EQ(ReadableInk(Qt::black, pale), QColor(Qt::black));   // already readable: kept
+    const QColor blue = ReadableInk(QColor(48, 140, 198), pale);  // darkened just enough
+    EXPECT_TRUE(ContrastRatio(blue, pale) >= 4.5 && ContrastRatio(blue, pale) < 4.8);
     EXPECT_GT(blue.blue(), blue.red() + 40);
-    const QColor light = ReadableInk(QColor(60, 60, 60), QColor(20, 20, 20));
-    EXPECT_GE(ContrastRatio(light, QColor(20, 20, 20)), 4.5);  // on dark, toward white
-    EXPECT_GT(light.red(), 60);
+    const QColor light = ReadableInk(QColor(60, 60, 60), dark);  // on dark, toward white
+    EXPECT_TRUE(ContrastRatio(light, dark) >= 4.5 && light.red() > 60);
 }
 
 // Both layouts against their tables: captions, fields, widths, and each column 2 pixels
@@ -225,45 +216,6 @@ TEST(TableGeometry, CaptionsAndFourDigitValuesFitAtCommonScreenWidths) {
             EXPECT_GE((g.columns[0].width - code) / 2, g.rowHeight + 2);
         }
     }
-}
-
-TEST_F(PinnedMetrics, HeaderBandPixels) {
-    const QPalette palette = plainPalette();
-    const TableGeometry g = TableGeometry::of('P');
-    QImage image(1450, g.bandHeight + 5, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    {
-        QPainter p(&image);
-        HeaderBand::draw(p, image.width(), g, palette);
-    }
-    const QRgb grey = QColor(109, 109, 109).rgb();
-    const QRgb band = LightenColor(0.75, QColor(0, 120, 215)).rgb();
-    const int bottom = g.bandHeight - 1;
-    // A separator right of every column but the last, from the top down.
-    for (std::size_t i = 0; i + 1 < g.columns.size(); ++i) {
-        EXPECT_EQ(image.pixel(g.columns[i].right() + 1, 0), grey) << i;
-        EXPECT_EQ(image.pixel(g.columns[i].right() + 1, bottom - 1), grey) << i;
-    }
-    EXPECT_EQ(image.pixel(g.columns.back().right() + 1, 2), band);
-    EXPECT_EQ(image.pixel(g.columns.back().right() + 5, 20), band);
-    // The line along the band's bottom, across the width; nothing below it is drawn.
-    EXPECT_EQ(image.pixel(1449, bottom), grey);
-    EXPECT_EQ(image.pixel(700, bottom), grey);
-    EXPECT_EQ(image.pixel(700, bottom + 1), QColor(Qt::magenta).rgb());
-    for (int x = 0; x < image.width(); x += 7) {
-        EXPECT_NE(image.pixel(x, 10), QColor(Qt::magenta).rgb());
-    }
-
-    // Captions are drawn black on white: the 构件名称 cell holds both near its middle.
-    bool black = false, white = false;
-    for (int x = g.columns[1].left; x < g.columns[1].right(); ++x) {
-        for (int y = 5; y < bottom - 4; ++y) {
-            black |= qGray(image.pixel(x, y)) < 60;
-            white |= image.pixel(x, y) == qRgb(255, 255, 255);
-        }
-    }
-    EXPECT_TRUE(black);
-    EXPECT_TRUE(white);
 }
 
 TEST_F(PinnedMetrics, RowCellsAlignNamesLeftAndElideLongTexts) {
