@@ -6,6 +6,7 @@
 #include "cli/JsonText.h"
 #include "cli/TextTable.h"
 #include "model/ComponentFields.h"
+#include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -21,6 +22,16 @@ void printPointsJson(std::ostream& out, const std::vector<MeasurePoint>& points)
         const auto& p = points[i];
         out << (i ? "," : "") << "{\"diameter\":" << p.diameter << ",\"thickness\":" << p.thickness
             << ",\"position\":" << p.position << '}';
+    }
+    out << ']';
+}
+
+// All fifteen texts, empty ones included, so a reader can index them by their fixed order.
+void printSummaryJson(std::ostream& out, const Component& c) {
+    const ComponentSummary summary = BuildComponentSummary(c);
+    out << '[';
+    for (std::size_t i = 0; i < ComponentSummary::count; ++i) {
+        out << (i ? "," : "") << jsonString(gbk::toUtf8(summary[i]));
     }
     out << ']';
 }
@@ -56,6 +67,8 @@ void printJson(std::ostream& out, const DataFile& file) {
         printPointsJson(out, c.points);
         out << ",\"pointsVert\":";
         printPointsJson(out, c.pointsVert);
+        out << ",\"summary\":";
+        printSummaryJson(out, c);
         out << '}';
     }
     out << "],\"complete\":" << (file.complete() ? "true" : "false")

@@ -1,4 +1,4 @@
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +32,6 @@ struct Extremes {
 
 struct ListSummary {
     Extremes thickness, diameter, position;
-    int points = 0;
     int failures = 0;
 };
 
@@ -48,7 +47,6 @@ ListSummary summarise(const std::vector<MeasurePoint>& list, int count, int cove
         s.position.add(p.position);
         if (p.thickness > cover + tolerance || p.thickness < cover - tolerance) ++s.failures;
     }
-    s.points = static_cast<int>(n);
     return s;
 }
 
