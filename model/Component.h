@@ -29,6 +29,8 @@ struct Component {
     std::vector<MeasurePoint> pointsVert;  // grid only: vertical direction
 
     DetectionType type() const { return detectionTypeOf(code.front()); }
+    // The row of its type, null for a code that begins with no type letter.
+    const DetectionTypeTraits* traits() const { return traitsOf(code.front()); }
 
     // Appends a zero point to `points` (or `pointsVert`) and counts it. Refused (false) when
     // the count is already at the largest value its int16 field holds.
