@@ -320,11 +320,15 @@ void CPropertyGrid::resizeEvent(QResizeEvent* event) {
 void CPropertyGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect clip = event->rect();
+    const QRegion& region = event->region();
     painter.fillRect(clip, colors_.background);
     const int w = paintWidth();
     const int h = rowHeight_;
     // Rows are drawn down to the line below them.
-    auto shown = [&](int y) { return y <= clip.bottom() && y + h >= clip.top(); };
+    auto shown = [&](int y) {
+        return y <= clip.bottom() && y + h >= clip.top() &&
+               region.intersects(QRect(0, y, w, h + 1));
+    };
     int y = -scrollPosition();
     for (const auto& section : sections_) {
         if (shown(y)) paintSection(painter, *section, y, w);
@@ -562,12 +566,23 @@ void CPropertyGrid::moveSelection(int step) {
     const std::vector<SectionShape> sh = shapes();
     const std::optional<Row> next = stepRow(sh, selectedRow(), step);
     if (!next) return;
+    const std::optional<Row> previous = selectedRow();
     select(next);
-    const int top = rowTop(sh, rowHeight_, *next) - scrollPosition();
+    const int position = scrollPosition();
+    const int top = rowTop(sh, rowHeight_, *next) - position;
     if ((top < 0 || top + rowHeight_ > height()) && scrollBarShown()) {
-        scrollBar_->setValue(top + scrollPosition());
+        scrollBar_->setValue(top + position);
     }
-    update();
+    if (scrollPosition() != position) {
+        update();
+        return;
+    }
+    // Only the two rows change; a long grid is walked row by row.
+    for (const std::optional<Row>& row : {previous, next}) {
+        if (row && GridGeometry::isVisible(sh, *row)) {
+            update(0, rowTop(sh, rowHeight_, *row) - position, width(), rowHeight_ + 1);
+        }
+    }
 }
 
 void CPropertyGrid::editSelected() {

@@ -1,3 +1,4 @@
+#include <QScreen>
 #include <QScrollBar>
 
 #include "GridFixture.h"
@@ -156,6 +157,22 @@ TEST_F(GridTest, KeyboardWalksVisibleRowsWrapsAndFolds) {
     EXPECT_EQ(grid->itemTop(name), -1);
     key(Qt::Key_Asterisk, QStringLiteral("*"));
     EXPECT_EQ(grid->itemTop(lockedPoint), 6 * h);
+}
+
+TEST_F(GridTest, TheScreenFollowsTheKeyboardWalk) {
+    auto screen = [this] {
+        QApplication::processEvents();
+        return host.screen()
+            ->grabWindow(host.winId(), 0, 0, 400, 300)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage before = screen();
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
+        key(k);
+        EXPECT_EQ(screen(), grid->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_NE(screen(), before);
 }
 
 TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
