@@ -17,10 +17,11 @@ int indexOf(std::span<const SectionShape> sections, Row row) {
 }
 
 Row rowOfIndex(std::span<const SectionShape> sections, int index) {
-    for (int i = 0; i < static_cast<int>(sections.size()); ++i) {
-        const int rows = rowsOf(sections[i]);
-        if (index < rows) return {i, index - 1};
-        index -= rows;
+    int section = 0;
+    for (const SectionShape& s : sections) {
+        if (index < rowsOf(s)) return {section, index - 1};
+        index -= rowsOf(s);
+        ++section;
     }
     return {};
 }
@@ -52,7 +53,7 @@ int rowTop(std::span<const SectionShape> sections, int rowHeight, Row row) {
 }
 
 std::optional<Row> rowAt(std::span<const SectionShape> sections, int rowHeight, int y) {
-    if (y < 0 || rowHeight <= 0) return std::nullopt;
+    if (y < 0) return std::nullopt;
     const int index = y / rowHeight;
     if (index >= visibleRowCount(sections)) return std::nullopt;
     return rowOfIndex(sections, index);

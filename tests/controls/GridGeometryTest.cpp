@@ -30,7 +30,7 @@ TEST(GridGeometry, HitTestFindsTheZoneUnderEveryEdgePixel) {
         {{6, 3}, Zone::None, {}},
         {{6, 13}, Zone::None, {}},
         {{13, 8}, Zone::None, {}},
-        {{14, 8}, Zone::Caption, {0, -1}},
+        {{14, 0}, Zone::Caption, {0, -1}},
         {{299, 19}, Zone::Caption, {0, -1}},
         {{300, 8}, Zone::None, {}},
         {{0, 20}, Zone::ItemName, {0, 0}},
@@ -52,6 +52,8 @@ TEST(GridGeometry, HitTestFindsTheZoneUnderEveryEdgePixel) {
         }
     }
     EXPECT_EQ(contentHeight(sections, h), 6 * h);
+    EXPECT_EQ(rowAt(sections, h, 6 * h - 1), (Row{2, 0}));
+    EXPECT_EQ(rowAt(sections, h, 6 * h), std::nullopt);
     EXPECT_EQ(rowTop(sections, h, {1, -1}), 60);
     EXPECT_EQ(rowTop(sections, h, {2, 0}), 100);
 }
@@ -66,7 +68,7 @@ TEST(GridGeometry, KeyboardWalkVisitsVisibleRowsAndWraps) {
         {std::nullopt, 1, {0, -1}}, {std::nullopt, -1, {2, 0}}, {Row{2, 0}, 1, {0, -1}},
         {Row{0, -1}, -1, {2, 0}},   {Row{0, 1}, 1, {1, -1}},    {Row{1, -1}, 1, {2, -1}},
         {Row{2, -1}, -1, {1, -1}},  {Row{0, 0}, -1, {0, -1}},   {Row{1, 0}, 1, {0, -1}},
-        {Row{0, 2}, -1, {2, 0}},    {Row{5, -1}, 1, {0, -1}},
+        {Row{0, 2}, -1, {2, 0}},    {Row{3, -1}, 1, {0, -1}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(stepRow(sections, c.from, c.step), c.to)
@@ -124,6 +126,7 @@ TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRange) {
             EXPECT_EQ(r.value(), c.value) << c.text;
         }
     }
+    EXPECT_EQ(parseLeadingInteger(std::string_view("12345", 2), {}).value(), 12);  // no overread
     const IntegerRange field{-32768, 32767};
     EXPECT_EQ(parseLeadingInteger("32767", field).value(), 32767);
     EXPECT_EQ(parseLeadingInteger("-32768", field).value(), -32768);

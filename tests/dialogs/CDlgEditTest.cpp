@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "dialogs/CDlgEdit.h"
+#include "dialogs/WholeInteger.h"
 
 namespace {
 
@@ -37,9 +38,9 @@ TEST(CDlgEdit, AcceptsTheLimitsAndRefusesBeyondThemWithTheStandardMessage) {
         QString message;
     };
     const Case cases[] = {
-        {0, "99", {}},     {1, " 99", {}},    {2, "2000", {}},  {0, "100", small},
-        {1, "100", small}, {2, "2001", wide}, {0, "-1", small}, {1, "-1", small},
-        {2, "-1", wide},   {1, "1.5", whole}, {2, "", whole},   {0, "9x", whole},
+        {0, "99", {}},     {1, " 99", {}},    {2, "2000", {}},  {2, "0", {}},     {0, "100", small},
+        {1, "100", small}, {2, "2001", wide}, {0, "-1", small}, {1, "-1", small}, {2, "-1", wide},
+        {1, "1.5", whole}, {2, "", whole},    {0, "9x", whole},
     };
     for (const Case& c : cases) {
         // Position is used by profile points, diameter by diameter points.
@@ -87,4 +88,35 @@ TEST(CDlgEdit, TheUnusedValueIsReadOnlyAndKeptWhileCancelChangesNothing) {
     EXPECT_EQ(profilePoint.diameter(), 150);
     EXPECT_EQ(profilePoint.thickness(), 30);
     EXPECT_EQ(profilePoint.position(), 400);
+}
+
+TEST(WholeInteger, BlanksAroundAndASignAreAllowedNothingElse) {
+    struct Case {
+        std::string_view text;  // some are views into longer text: nothing past them is read
+        bool ok;
+        std::int32_t value;
+    };
+    const Case cases[] = {
+        {"7 ", true, 7},
+        {"-100", true, -100},
+        {" -12\t", true, -12},
+        {"+3", true, 3},
+        {"  ", false, 0},
+        {"1 2", false, 0},
+        {"- 1", false, 0},
+        {std::string_view("   ", 2), false, 0},
+        {std::string_view("+", 0), false, 0},
+        {std::string_view("5 9", 2), true, 5},
+    };
+    for (const Case& c : cases) {
+        const Result<std::int32_t> r = parseWholeInteger(c.text, {-100, 100});
+        ASSERT_EQ(r.ok(), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(r.value(), c.value) << c.text;
+        } else {
+            EXPECT_EQ(r.message(), "请输入一个整数。") << c.text;
+        }
+    }
+    EXPECT_EQ(parseWholeInteger("-99999999999", {-100, 100}).message(),
+              "请输入一个介于 -100 和 100 之间的整数。");
 }
