@@ -579,9 +579,7 @@ void CPropertyGrid::moveSelection(int step) {
     }
     // Only the two rows change; a long grid is walked row by row.
     for (const std::optional<Row>& row : {previous, next}) {
-        if (row && GridGeometry::isVisible(sh, *row)) {
-            update(0, rowTop(sh, rowHeight_, *row) - position, width(), rowHeight_ + 1);
-        }
+        if (row) update(0, rowTop(sh, rowHeight_, *row) - position, width(), rowHeight_);
     }
 }
 
@@ -622,7 +620,6 @@ void CPropertyGrid::dropEditor() {
     if (!editor_) return;
     CPropertyGridInPlaceEdit* editor = editor_;
     editor_ = nullptr;
-    editedItem_ = -1;
     disconnect(editor, nullptr, this, nullptr);
     if (editor->hasFocus()) setFocus(Qt::OtherFocusReason);
     editor->hide();
@@ -631,6 +628,7 @@ void CPropertyGrid::dropEditor() {
 }
 
 void CPropertyGrid::EditDoneMessage(const QString& text) {
+    if (!editor_) return;
     Item* item = findItem(editedItem_);
     dropEditor();
     if (item && item->kind == Kind::Text) {

@@ -155,5 +155,5 @@ private:
     bool draggingDivider_ = false;
 
     CPropertyGridInPlaceEdit* editor_ = nullptr;  // the open editor, a child
-    int editedItem_ = -1;
+    int editedItem_ = -1;  // while the editor is open
 };

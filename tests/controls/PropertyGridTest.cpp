@@ -18,22 +18,18 @@ int darkest(const QImage& image, const QRect& r) {
 }  // namespace
 
 TEST_F(GridTest, IdsCountOnlyWhatWasAddedAndRestartAfterAReset) {
-    EXPECT_EQ(grid->AddStringItem(7, QStringLiteral("x"), QStringLiteral("y")), -1);
-    EXPECT_EQ(grid->AddStringItem(info, QStringLiteral("名称"), QStringLiteral("again")), -1);
+    EXPECT_EQ(grid->AddStringItem(7, QStringLiteral("x"), {}), -1);
+    EXPECT_EQ(grid->AddStringItem(info, QStringLiteral("名称"), {}), -1);
     EXPECT_EQ(grid->AddCustomItem(info, QStringLiteral("none"), nullptr), -1);
-    EXPECT_EQ(grid->AddStringItem(points, QStringLiteral("名称"), QStringLiteral("ok")), 5);
-    EXPECT_EQ(fake.commits, 1);
-    EXPECT_EQ(fake.grid(), grid);
+    EXPECT_EQ(grid->AddStringItem(points, QStringLiteral("名称"), {}), 5);
+    EXPECT_EQ(std::pair(fake.commits, fake.grid()), std::pair(1, grid));
 
     QString text;
     std::int32_t value = 0;
-    EXPECT_TRUE(grid->GetItemText(name, text));
-    EXPECT_EQ(text, QStringLiteral("梁1"));
-    EXPECT_TRUE(grid->GetItemInteger(cover, value));
-    EXPECT_EQ(value, 30);
-    EXPECT_FALSE(grid->GetItemText(cover, text));
-    EXPECT_FALSE(grid->GetItemInteger(point, value));
-    EXPECT_FALSE(grid->GetItemInteger(6, value));
+    EXPECT_TRUE(grid->GetItemText(name, text) && text == QStringLiteral("梁1"));
+    EXPECT_TRUE(grid->GetItemInteger(cover, value) && value == 30);
+    EXPECT_FALSE(grid->GetItemText(cover, text) || grid->GetItemInteger(point, value) ||
+                 grid->GetItemInteger(6, value));
 
     const int first = grid->AddSection(QStringLiteral("首"), false, info);
     const int last = grid->AddSection(QStringLiteral("末"), true, 42);
@@ -57,34 +53,23 @@ TEST_F(GridTest, PaintsCaptionsExpandersStripsAndTheSelectedName) {
     const QRgb ink = grid->palette().color(QPalette::WindowText).rgb();
     const QRgb mark = grid->palette().color(QPalette::Highlight).rgb();
     const QRgb white = qRgb(255, 255, 255);
-    auto px = [&img](int x, int y) { return img.pixel(x, y); };
-
-    // Expanded caption at y 0: box (2, 4)-(10, 12), minus stroke (4..8, 8), no upright.
-    EXPECT_EQ(px(15, 2), shade);
-    for (QPoint p : {QPoint(2, 4), QPoint(10, 12), QPoint(4, 8), QPoint(8, 8)})
-        EXPECT_EQ(px(p.x(), p.y()), ink) << p.x() << "," << p.y();
-    for (QPoint p : {QPoint(11, 8), QPoint(3, 5), QPoint(9, 8), QPoint(6, 6), QPoint(1, 8)})
-        EXPECT_EQ(px(p.x(), p.y()), shade) << p.x() << "," << p.y();
-    // Collapsed caption: the upright stroke runs from y + 6 to y + 10.
-    const int y = grid->sectionTop(folded);
-    EXPECT_EQ(px(6, y + 6), ink);
-    EXPECT_EQ(px(6, y + 10), ink);
-    EXPECT_EQ(px(6, y + 11), shade);
-    EXPECT_EQ(px(6, y + 5), shade);
-    // Item row below the first caption: shaded strip, the caption's line on top, the divider.
-    EXPECT_EQ(px(13, h + 2), shade);
-    EXPECT_EQ(px(14, h + 2), white);
-    EXPECT_EQ(px(100, h), shade);
-    EXPECT_EQ(px(200, h + 2), shade);
-    EXPECT_EQ(px(201, h + 2), white);
-    // The selected name is marked from the strip to the divider.
-    const int p = grid->itemTop(point);
-    EXPECT_EQ(px(13, p + 2), shade);
-    EXPECT_EQ(px(14, p + 2), mark);
-    EXPECT_EQ(px(199, p + 2), mark);
-    EXPECT_EQ(px(200, p + 2), shade);
-    // Below the last row the grid stays white.
-    EXPECT_EQ(px(100, 8 * h + 1), white);
+    const int f = grid->sectionTop(folded), p = grid->itemTop(point);
+    // clang-format off
+    const std::tuple<int, int, QRgb> pixels[] = {
+        // expanded caption: box (2, 4)-(10, 12) with the stroke (4..8, 8), no upright
+        {15, 2, shade}, {2, 4, ink}, {10, 12, ink}, {4, 8, ink}, {8, 8, ink}, {11, 8, shade},
+        {3, 5, shade}, {9, 8, shade}, {6, 6, shade}, {1, 8, shade},
+        // collapsed caption: the upright from y + 6 to y + 10
+        {6, f + 6, ink}, {6, f + 10, ink}, {6, f + 11, shade}, {6, f + 5, shade},
+        // an item row: strip, the caption's line on top, the divider
+        {13, h + 2, shade}, {14, h + 2, white}, {100, h, shade}, {200, h + 2, shade},
+        {201, h + 2, white},
+        // the selected name is marked from the strip to the divider; white below the rows
+        {13, p + 2, shade}, {14, p + 2, mark}, {199, p + 2, mark}, {200, p + 2, shade},
+        {100, 8 * h + 1, white},
+    };
+    // clang-format on
+    for (const auto& [x, y, colour] : pixels) EXPECT_EQ(img.pixel(x, y), colour) << x << "," << y;
 }
 
 TEST_F(GridTest, ReadOnlyItemsAreGreyShowNoButtonAndNeverEdit) {
@@ -99,14 +84,27 @@ TEST_F(GridTest, ReadOnlyItemsAreGreyShowNoButtonAndNeverEdit) {
         doubleClick(at(id, 392));
         EXPECT_EQ(grid->inPlaceEdit(), nullptr);
     }
-    const QImage selected = grid->grab().toImage();
-    const int y = grid->itemTop(lockedPoint);
-    EXPECT_EQ(darkest(selected, QRect(400 - h, y + 1, h, h - 2)), 255);  // no "..." button
+    const QRect button(400 - h, grid->itemTop(lockedPoint) + 1, h, h - 2);
+    EXPECT_EQ(darkest(grid->grab().toImage(), button), 255);
     EXPECT_EQ(fakeLocked.dialogs, 0);
     EXPECT_TRUE(changes().isEmpty());
 }
 
+TEST_F(GridTest, PressesSelectWhatLiesUnderTheirPixel) {
+    const std::pair<QPoint, std::pair<int, int>> presses[] = {
+        {{14, h / 2}, {info, -1}}, {{13, h / 2}, {-1, -1}}, {{6, 4 * h + 8}, {points, -1}}};
+    for (const auto& [p, selection] : presses) {
+        click(p);
+        EXPECT_EQ(std::pair(grid->GetSelectedSection(), grid->GetSelectedItem()), selection)
+            << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(grid->itemTop(point), -1);  // the expander folded its section
+}
+
 TEST_F(GridTest, TextOpensOnReleaseWhilePointsOpenByButtonOrDoubleClick) {
+    QTest::mousePress(grid, Qt::LeftButton, {}, at(locked, 300));
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, at(cover, 300));  // released elsewhere
+    EXPECT_EQ(grid->inPlaceEdit(), nullptr);
     QTest::mousePress(grid, Qt::LeftButton, {}, at(name, 300));
     EXPECT_EQ(grid->GetSelectedItem(), name);
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
@@ -117,10 +115,20 @@ TEST_F(GridTest, TextOpensOnReleaseWhilePointsOpenByButtonOrDoubleClick) {
 
     click(at(point, 300));  // selects, the editor closes, no dialog
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
-    EXPECT_EQ(grid->GetSelectedItem(), point);
     EXPECT_EQ(fake.dialogs, 0);
-    const QImage img = grid->grab().toImage();
-    EXPECT_LT(darkest(img, QRect(400 - h, grid->itemTop(point) + 1, h, h - 2)), 80);  // "..."
+    // The "..." button looks pressed while the pointer is on it; released off it, nothing opens.
+    auto look = [&] { return grid->grab(QRect(400 - h, grid->itemTop(point), h, h)).toImage(); };
+    const QImage raised = look();
+    EXPECT_LT(darkest(raised, raised.rect()), 80);
+    QTest::mousePress(grid, Qt::LeftButton, {}, at(point, 400 - h / 2));
+    const QImage sunken = look();
+    EXPECT_NE(sunken, raised);
+    QTest::mouseMove(grid, at(point, 300));
+    EXPECT_EQ(look(), raised);
+    QTest::mouseMove(grid, at(point, 400 - h / 2));
+    EXPECT_EQ(look(), sunken);
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, at(point, 300));
+    EXPECT_EQ(fake.dialogs, 0);
 
     click(at(point, 400 - h / 2));
     EXPECT_EQ(fake.dialogs, 1);
@@ -130,42 +138,35 @@ TEST_F(GridTest, TextOpensOnReleaseWhilePointsOpenByButtonOrDoubleClick) {
 }
 
 TEST_F(GridTest, KeyboardWalksVisibleRowsWrapsAndFolds) {
-    auto selected = [this] {
-        return std::pair(grid->GetSelectedSection(), grid->GetSelectedItem());
+    auto rows = [this] {
+        return grid->sectionTop(points) / h + 1 + (grid->itemTop(point) < 0 ? 0 : 2);
     };
-    key(Qt::Key_Down);
-    EXPECT_EQ(selected(), std::pair(info, -1));
-    key(Qt::Key_Up);
-    EXPECT_EQ(selected(), std::pair(-1, lockedPoint));
-    key(Qt::Key_Down);
-    EXPECT_EQ(selected(), std::pair(info, -1));
-    key(Qt::Key_Left);  // folds the open section, stays
-    EXPECT_EQ(selected(), std::pair(info, -1));
-    EXPECT_EQ(grid->itemTop(name), -1);
-    key(Qt::Key_Right);  // unfolds
-    EXPECT_EQ(grid->itemTop(name), h);
-    key(Qt::Key_Right);  // open: moves down
-    EXPECT_EQ(selected(), std::pair(-1, name));
-    key(Qt::Key_Left);  // an item: moves up
-    EXPECT_EQ(selected(), std::pair(info, -1));
-    key(Qt::Key_Minus, QStringLiteral("-"));
-    EXPECT_EQ(grid->sectionTop(points), h);
-    key(Qt::Key_Plus, QStringLiteral("+"));
-    EXPECT_EQ(grid->sectionTop(points), 4 * h);
-    key(Qt::Key_Slash, QStringLiteral("/"));
-    EXPECT_EQ(grid->itemTop(point), -1);
-    EXPECT_EQ(grid->itemTop(name), -1);
-    key(Qt::Key_Asterisk, QStringLiteral("*"));
-    EXPECT_EQ(grid->itemTop(lockedPoint), 6 * h);
+    // clang-format off
+    const std::tuple<Qt::Key, const char*, int, int, int> steps[] = {
+        {Qt::Key_Down, "", info, -1, 7},  {Qt::Key_Up, "", -1, lockedPoint, 7},
+        {Qt::Key_Down, "", info, -1, 7},  {Qt::Key_Left, "", info, -1, 4},  // folds
+        {Qt::Key_Left, "", -1, lockedPoint, 4},  // folded: moves up
+        {Qt::Key_Right, "", info, -1, 4},  // an item: moves down
+        {Qt::Key_Right, "", info, -1, 7},  {Qt::Key_Right, "", -1, name, 7},
+        {Qt::Key_Left, "", info, -1, 7},   {Qt::Key_Minus, "-", info, -1, 4},
+        {Qt::Key_Plus, "+", info, -1, 7},  {Qt::Key_Slash, "/", info, -1, 2},
+        {Qt::Key_Asterisk, "*", info, -1, 7},
+    };
+    // clang-format on
+    int step = 0;
+    for (const auto& [k, text, section, item, visible] : steps) {
+        key(k, QString::fromLatin1(text));
+        EXPECT_EQ(std::tuple(grid->GetSelectedSection(), grid->GetSelectedItem(), rows()),
+                  std::tuple(section, item, visible))
+            << "step " << step++;
+    }
 }
 
 TEST_F(GridTest, TheScreenFollowsTheKeyboardWalk) {
     auto screen = [this] {
         QApplication::processEvents();
-        return host.screen()
-            ->grabWindow(host.winId(), 0, 0, 400, 300)
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+        QImage shot = host.screen()->grabWindow(host.winId(), 0, 0, 400, 300).toImage();
+        return shot.convertToFormat(QImage::Format_RGB32);
     };
     const QImage before = screen();
     for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
@@ -178,12 +179,13 @@ TEST_F(GridTest, TheScreenFollowsTheKeyboardWalk) {
 TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
     EXPECT_EQ(grid->dividerX(), 200);
     for (auto [to, expected] : {std::pair(5, 80), std::pair(399, 320), std::pair(150, 150)}) {
-        const int from = grid->dividerX() + 2;
-        QTest::mousePress(grid, Qt::LeftButton, {}, {from, 10});
+        QTest::mousePress(grid, Qt::LeftButton, {}, {grid->dividerX() + 2, 10});
         QTest::mouseMove(grid, {to, 10});
         QTest::mouseRelease(grid, Qt::LeftButton, {}, {to, 10});
         EXPECT_EQ(grid->dividerX(), expected) << to;
     }
+    QTest::mouseMove(grid, {300, 10});  // released: the divider stays
+    EXPECT_EQ(grid->dividerX(), 150);
     EXPECT_EQ(grid->GetSelectedSection(), -1);  // a drag selects nothing
     const QImage img = grid->grab().toImage();
     EXPECT_EQ(img.pixel(150, h + 2), grid->palette().color(QPalette::Button).rgb());
@@ -193,13 +195,14 @@ TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
 }
 
 TEST_F(GridTest, ScrollBarWheelAndKeysKeepTheSelectionInView) {
+    const int page = 14 * h;  // a whole number of rows: the 14th fits exactly
+    grid->resize(400, page);
     EXPECT_EQ(grid->scrollBar(), nullptr);
     for (int i = 0; i < 30; ++i) grid->AddIntegerItem(points, QString::number(i + 10), i);
     const int total = 37 * h;
-    ASSERT_NE(grid->scrollBar(), nullptr);
-    EXPECT_TRUE(grid->scrollBarShown());
-    EXPECT_EQ(grid->scrollBar()->maximum(), total - 300);
-    EXPECT_EQ(grid->scrollBar()->pageStep(), 300);
+    ASSERT_TRUE(grid->scrollBar() && grid->scrollBarShown());
+    EXPECT_EQ(grid->scrollBar()->maximum(), total - page);
+    EXPECT_EQ(grid->scrollBar()->pageStep(), page);
 
     auto wheel = [this](QPoint angle, QPoint pixels = {}) {
         QWheelEvent e(QPointF(100, 100), grid->mapToGlobal(QPointF(100, 100)), pixels, angle,
@@ -212,25 +215,28 @@ TEST_F(GridTest, ScrollBarWheelAndKeysKeepTheSelectionInView) {
     EXPECT_EQ(grid->scrollPosition(), 3 * h);
     wheel({0, 120});
     EXPECT_EQ(grid->scrollPosition(), 0);
-    wheel({}, {0, -7});
-    EXPECT_EQ(grid->scrollPosition(), 7);
 
     key(Qt::Key_Up);  // wraps to the last row, which becomes the top row within the range
-    EXPECT_EQ(grid->scrollPosition(), total - 300);
+    EXPECT_EQ(grid->scrollPosition(), total - page);
     key(Qt::Key_Down);
-    EXPECT_EQ(grid->GetSelectedSection(), info);
     EXPECT_EQ(grid->scrollPosition(), 0);
-    key(Qt::Key_Down);  // already in view: no scrolling
+    for (int row = 1; row < 14; ++row) key(Qt::Key_Down);  // rows wholly in view: no scrolling
     EXPECT_EQ(grid->scrollPosition(), 0);
+    key(Qt::Key_Down);  // the 15th row lies below: it becomes the top row
+    EXPECT_EQ(grid->scrollPosition(), 14 * h);
 
-    click(at(cover, 300));  // an editor rides along with its row
+    wheel({0, 1200});
+    wheel({}, {0, -7});
+    EXPECT_EQ(grid->scrollPosition(), 7);
+    click(at(cover, 300));  // scrolled: the press and the editor find the row
     ASSERT_NE(grid->inPlaceEdit(), nullptr);
-    grid->scrollBar()->setValue(5);
-    EXPECT_EQ(grid->inPlaceEdit()->y(), grid->itemTop(cover) - 5 + 2);
+    EXPECT_EQ(grid->GetSelectedItem(), cover);
+    EXPECT_EQ(grid->inPlaceEdit()->y(), grid->itemTop(cover) - 7 + 2);
+    grid->scrollBar()->setValue(12);  // and it rides along with its row
+    EXPECT_EQ(grid->inPlaceEdit()->y(), grid->itemTop(cover) - 12 + 2);
 
     grid->ResetContents();
     EXPECT_FALSE(grid->scrollBarShown());
-    EXPECT_EQ(grid->scrollPosition(), 0);
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
     EXPECT_TRUE(changes().isEmpty());  // the open edit was dropped with its item
 }
