@@ -200,10 +200,9 @@ CPropertyGrid::Section* CPropertyGrid::findSection(int id) const {
 }
 
 int CPropertyGrid::sectionIndex(const Section* section) const {
-    for (int i = 0; i < static_cast<int>(sections_.size()); ++i) {
-        if (sections_[i].get() == section) return i;
-    }
-    return -1;
+    const auto at = std::find_if(sections_.begin(), sections_.end(),
+                                 [section](const auto& s) { return s.get() == section; });
+    return static_cast<int>(at - sections_.begin());
 }
 
 std::vector<SectionShape> CPropertyGrid::shapes() const {
@@ -273,19 +272,11 @@ QRect CPropertyGrid::selectedButtonRect() const {
         .button;
 }
 
-QRect CPropertyGrid::valueRectOf(const Item& item) const {
-    const int top = itemTop(item.id);
-    if (top < 0) return {};
-    const Button button = item.id == selectedItem_ ? buttonOf(item) : Button::None;
-    return itemRects(top - scrollPosition(), rowHeight_, divider_, paintWidth(), button).value;
-}
-
 void CPropertyGrid::recalcLayout() {
     const int total = contentHeight(shapes(), rowHeight_);
-    if (total < height()) {
+    if (total <= height()) {
         if (scrollBar_) {
-            scrollBar_->setEnabled(false);
-            scrollBar_->setRange(0, 0);
+            scrollBar_->setRange(0, 0);  // nothing stays scrolled out of sight
             scrollBar_->hide();
         }
     } else {
@@ -303,7 +294,6 @@ void CPropertyGrid::recalcLayout() {
         }
         const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
-        scrollBar_->setEnabled(true);
         scrollBar_->setPageStep(height());
         scrollBar_->setRange(0, total - height());
         scrollBar_->show();
@@ -473,14 +463,10 @@ void CPropertyGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint pos = event->position().toPoint();
     if (buttonTracking_ || valueClicked_) {
-        const bool wasValueClick = valueClicked_;
         buttonTracking_ = buttonDown_ = valueClicked_ = false;
         update();
-        const Item* item = findItem(selectedItem_);
-        if (item && (selectedButtonRect().contains(pos) ||
-                     (wasValueClick && valueRectOf(*item).contains(pos)))) {
-            editSelected();
-        }
+        // A value click has made its item the selected one, whose value is now its button.
+        if (selectedButtonRect().contains(pos)) editSelected();
     } else if (draggingDivider_) {
         draggingDivider_ = false;
         setCursor(Qt::ArrowCursor);
@@ -573,10 +559,7 @@ void CPropertyGrid::moveSelection(int step) {
     if ((top < 0 || top + rowHeight_ > height()) && scrollBarShown()) {
         scrollBar_->setValue(top + position);
     }
-    if (scrollPosition() != position) {
-        update();
-        return;
-    }
+    if (scrollPosition() != position) return;  // scrolling repaints everything
     // Only the two rows change; a long grid is walked row by row.
     for (const std::optional<Row>& row : {previous, next}) {
         if (row) update(0, rowTop(sh, rowHeight_, *row) - position, width(), rowHeight_);

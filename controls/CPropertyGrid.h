@@ -120,7 +120,6 @@ private:
     void select(std::optional<GridGeometry::Row> row);
     GridGeometry::Button buttonOf(const Item& item) const;
     QRect selectedButtonRect() const;
-    QRect valueRectOf(const Item& item) const;
     int paintWidth() const;
     void recalcLayout();
     void moveSelection(int step);

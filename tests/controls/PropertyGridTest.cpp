@@ -1,5 +1,6 @@
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "GridFixture.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
@@ -21,6 +22,8 @@ TEST_F(GridTest, IdsCountOnlyWhatWasAddedAndRestartAfterAReset) {
     EXPECT_EQ(grid->AddStringItem(7, QStringLiteral("x"), {}), -1);
     EXPECT_EQ(grid->AddStringItem(info, QStringLiteral("名称"), {}), -1);
     EXPECT_EQ(grid->AddCustomItem(info, QStringLiteral("none"), nullptr), -1);
+    EXPECT_EQ(grid->AddCustomItem(points, QStringLiteral("1"), &fake), -1);
+    EXPECT_EQ(grid->AddIntegerItem(7, QStringLiteral("x"), 1), -1);
     EXPECT_EQ(grid->AddStringItem(points, QStringLiteral("名称"), {}), 5);
     EXPECT_EQ(std::pair(fake.commits, fake.grid()), std::pair(1, grid));
 
@@ -38,6 +41,8 @@ TEST_F(GridTest, IdsCountOnlyWhatWasAddedAndRestartAfterAReset) {
     EXPECT_EQ(grid->sectionTop(last), 9 * h);
 
     click(at(cover, 50));
+    click(at(cover, 300));  // an edit open when the items go is dropped with them
+    ASSERT_NE(grid->inPlaceEdit(), nullptr);
     grid->ResetContents();
     EXPECT_EQ(grid->GetSelectedItem(), cover);
     EXPECT_FALSE(grid->GetItemText(name, text));
@@ -168,8 +173,10 @@ TEST_F(GridTest, TheScreenFollowsTheKeyboardWalk) {
         QImage shot = host.screen()->grabWindow(host.winId(), 0, 0, 400, 300).toImage();
         return shot.convertToFormat(QImage::Format_RGB32);
     };
+    for (int i = 0; i < 20; ++i) grid->AddIntegerItem(points, QString::number(i + 10), i);
     const QImage before = screen();
-    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
+    // The second Up wraps and scrolls, the third walks the scrolled rows.
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}) {
         key(k);
         EXPECT_EQ(screen(), grid->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
@@ -184,7 +191,8 @@ TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
         QTest::mouseRelease(grid, Qt::LeftButton, {}, {to, 10});
         EXPECT_EQ(grid->dividerX(), expected) << to;
     }
-    QTest::mouseMove(grid, {300, 10});  // released: the divider stays
+    QTest::mouseMove(grid, {300, 10});  // released: the divider stays, also on resizing
+    grid->resize(600, 300);
     EXPECT_EQ(grid->dividerX(), 150);
     EXPECT_EQ(grid->GetSelectedSection(), -1);  // a drag selects nothing
     const QImage img = grid->grab().toImage();
@@ -197,10 +205,16 @@ TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
 TEST_F(GridTest, ScrollBarWheelAndKeysKeepTheSelectionInView) {
     const int page = 14 * h;  // a whole number of rows: the 14th fits exactly
     grid->resize(400, page);
-    EXPECT_EQ(grid->scrollBar(), nullptr);
-    for (int i = 0; i < 30; ++i) grid->AddIntegerItem(points, QString::number(i + 10), i);
+    for (int i = 0; i < 30; ++i) {
+        grid->AddIntegerItem(points, QString::number(i + 10), i);
+        if (i == 6) {
+            EXPECT_EQ(grid->scrollBar(), nullptr);  // 14 rows fit: no bar yet
+        }
+    }
     const int total = 37 * h;
     ASSERT_TRUE(grid->scrollBar() && grid->scrollBarShown());
+    const int barWidth = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_EQ(grid->scrollBar()->geometry(), QRect(400 - barWidth, 0, barWidth, page));
     EXPECT_EQ(grid->scrollBar()->maximum(), total - page);
     EXPECT_EQ(grid->scrollBar()->pageStep(), page);
 
@@ -224,6 +238,8 @@ TEST_F(GridTest, ScrollBarWheelAndKeysKeepTheSelectionInView) {
     EXPECT_EQ(grid->scrollPosition(), 0);
     key(Qt::Key_Down);  // the 15th row lies below: it becomes the top row
     EXPECT_EQ(grid->scrollPosition(), 14 * h);
+    for (int row = 15; row < 29; ++row) key(Qt::Key_Down);  // the 29th: as far as the range goes
+    EXPECT_EQ(grid->scrollPosition(), total - page);
 
     wheel({0, 1200});
     wheel({}, {0, -7});
@@ -234,9 +250,20 @@ TEST_F(GridTest, ScrollBarWheelAndKeysKeepTheSelectionInView) {
     EXPECT_EQ(grid->inPlaceEdit()->y(), grid->itemTop(cover) - 7 + 2);
     grid->scrollBar()->setValue(12);  // and it rides along with its row
     EXPECT_EQ(grid->inPlaceEdit()->y(), grid->itemTop(cover) - 12 + 2);
+    click(at(point, 50));
+    click(at(point, 400 - barWidth - h / 2));  // a scrolled "..." button
+    EXPECT_EQ(fake.dialogs, 1);
 
+    key(Qt::Key_Slash, QStringLiteral("/"));  // all folded: no bar, nothing scrolled away
+    EXPECT_FALSE(grid->scrollBarShown());
+    key(Qt::Key_Asterisk, QStringLiteral("*"));
+    EXPECT_TRUE(grid->scrollBarShown());
+    EXPECT_EQ(grid->scrollPosition(), 0);
+
+    click(at(cover, 300));  // an edit open when the items go is dropped with them
+    ASSERT_NE(grid->inPlaceEdit(), nullptr);
     grid->ResetContents();
     EXPECT_FALSE(grid->scrollBarShown());
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
-    EXPECT_TRUE(changes().isEmpty());  // the open edit was dropped with its item
+    EXPECT_EQ(changes(), (QList<int>{cover, point}));
 }
