@@ -39,6 +39,7 @@ TEST_F(GridTest, IdsCountOnlyWhatWasAddedAndRestartAfterAReset) {
     EXPECT_EQ(grid->sectionTop(first), 0);
     EXPECT_EQ(grid->sectionTop(info), h);
     EXPECT_EQ(grid->sectionTop(last), 9 * h);
+    EXPECT_EQ(grid->sectionTop(42), -1);
 
     click(at(cover, 50));
     click(at(cover, 300));  // an edit open when the items go is dropped with them
@@ -185,6 +186,11 @@ TEST_F(GridTest, TheScreenFollowsTheKeyboardWalk) {
 
 TEST_F(GridTest, DividerDragsBetweenAFifthAndFourFifths) {
     EXPECT_EQ(grid->dividerX(), 200);
+    CPropertyGrid laidOutLate(&host);  // a first size of zero width does not count
+    laidOutLate.resize(0, 50);
+    laidOutLate.show();
+    laidOutLate.resize(300, 50);
+    EXPECT_EQ(laidOutLate.dividerX(), 150);
     for (auto [to, expected] : {std::pair(5, 80), std::pair(399, 320), std::pair(150, 150)}) {
         QTest::mousePress(grid, Qt::LeftButton, {}, {grid->dividerX() + 2, 10});
         QTest::mouseMove(grid, {to, 10});
