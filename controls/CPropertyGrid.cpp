@@ -85,7 +85,6 @@ void CPropertyGrid::setScreenWidth(int screenWidth) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         screenWidth = screen ? screen->geometry().width() : 1440;
     }
-    screenWidth_ = screenWidth;
     if (parentWidget()) {
         const int tenths = static_cast<int>(screenWidth / 1440.0 * 100);
         font_ = QFont(QStringLiteral("宋体"));

@@ -138,7 +138,6 @@ private:
     int selectedSection_ = -1;
     int selectedItem_ = -1;
 
-    int screenWidth_;
     QFont font_;
     QFont boldFont_;
     int rowHeight_ = 0;
