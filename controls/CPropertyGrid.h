@@ -153,5 +153,5 @@ private:
     bool draggingDivider_ = false;
 
     CPropertyGridInPlaceEdit* editor_ = nullptr;  // the open editor, a child
-    int editedItem_ = -1;  // while the editor is open
+    int editedItem_ = -1;                         // while the editor is open
 };
