@@ -1,14 +1,11 @@
 #include "controls/WheelAccumulator.h"
 
-namespace {
-constexpr int notch = 120;
-}
-
 int WheelAccumulator::notches(int angleDelta) {
-    // Division truncates toward zero, so a turn back first uses up the remainder.
-    const long long sum = static_cast<long long>(remainder_) + angleDelta;
-    const long long whole = sum / notch;
-    remainder_ = static_cast<int>(sum - whole * notch);
+    if ((angleDelta < 0 && remainder_ > 0) || (angleDelta > 0 && remainder_ < 0)) remainder_ = 0;
+    // Wide enough that no delta a device reports can overflow it.
+    const long long total = static_cast<long long>(remainder_) + angleDelta;
+    const long long whole = total / notch;  // toward zero: the rest keeps the delta's sign
+    remainder_ = static_cast<int>(total - whole * notch);
     return static_cast<int>(whole);
 }
 

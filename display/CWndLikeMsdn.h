@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/CWndLikeMsdnGroup.h"
-#include "display/WheelAccumulator.h"
+#include "controls/WheelAccumulator.h"
 #include "model/ComponentSummary.h"
 
 struct TableGeometry;

@@ -5,7 +5,6 @@
 
 #include "controls/GridGeometry.h"
 #include "controls/LeadingInteger.h"
-#include "controls/WheelAccumulator.h"
 
 using namespace GridGeometry;
 
@@ -90,13 +89,3 @@ TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRange) {
     EXPECT_FALSE(parseLeadingInteger("-32769", field).ok());
 }
 
-TEST(WheelAccumulator, PartialDeltasAddUpToWholeNotches) {
-    WheelAccumulator wheel;
-    // Eight times 15 make a notch; turning back first uses up the remainder.
-    const int steps[][2] = {{15, 0},   {15, 0},    {15, 0},    {15, 0},  {15, 0},
-                            {15, 0},   {15, 0},    {15, 1},    {360, 3}, {100, 0},
-                            {-100, 0}, {-130, -1}, {-110, -1}, {100, 0}};
-    for (const auto& s : steps) EXPECT_EQ(wheel.notches(s[0]), s[1]) << s[0];
-    wheel.reset();
-    EXPECT_EQ(wheel.notches(-240), -2);
-}

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "display/WheelAccumulator.h"
+#include "controls/WheelAccumulator.h"
 
 TEST(WheelAccumulator, PartialDeltasAddUpToWholeNotches) {
     const struct {
