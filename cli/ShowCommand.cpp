@@ -76,7 +76,7 @@ void printJson(std::ostream& out, const DataFile& file) {
 }
 
 std::string pair(const Component& c, std::int16_t horizontal, std::int16_t vertical) {
-    if (c.type() == DetectionType::Grid) {
+    if (c.hasVerticalList()) {
         return std::to_string(horizontal) + "," + std::to_string(vertical);
     }
     return std::to_string(horizontal);
@@ -125,7 +125,7 @@ void printText(std::ostream& out, const DataFile& file) {
     for (const auto& c : file.components) {
         ++row;
         if (c.points.empty() && c.pointsVert.empty()) continue;
-        const bool grid = c.type() == DetectionType::Grid;
+        const bool grid = c.hasVerticalList();
         out << '\n'
             << row << ". " << gbk::toUtf8(c.code.view()) << (grid ? " 水平测点:\n" : " 测点:\n");
         printPointTable(out, c.points);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/DetectionType.h"
+
 namespace {
 
 struct ColumnSpec {
@@ -73,7 +75,7 @@ std::vector<SummaryColumn> SummaryLayout::columns(char mode, float scale) {
                            .widest = spec.widest});
         }
     };
-    if (mode == 'H' || mode == 'Z') {
+    if (layoutOfMode(mode) == SummaryLayoutKind::ThicknessDiameter) {
         build(thicknessDiameter);
     } else {
         build(profileGrid);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "display/HeaderBand.h"
+#include "model/DetectionType.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ TableGeometry TableGeometry::of(char mode, const SystemMetrics& metrics) {
         TableGeometry geometry;
     };
     static std::optional<Cached> cache[2];
-    std::optional<Cached>& slot = cache[mode == 'H' || mode == 'Z' ? 0 : 1];
+    std::optional<Cached>& slot =
+        cache[layoutOfMode(mode) == SummaryLayoutKind::ThicknessDiameter ? 0 : 1];
     if (!slot || slot->metrics != metrics) slot = Cached{metrics, measure(mode, metrics)};
     return slot->geometry;
 }

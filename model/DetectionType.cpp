@@ -46,3 +46,8 @@ std::string_view displayText(DetectionType type) {
     const DetectionTypeTraits* t = traitsOf(type);
     return t ? t->text : std::string_view();
 }
+
+SummaryLayoutKind layoutOfMode(char modeLetter) {
+    const DetectionTypeTraits* t = traitsOf(modeLetter);
+    return t ? t->layout : SummaryLayoutKind::ProfileGrid;
+}

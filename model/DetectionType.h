@@ -22,13 +22,13 @@ enum class SummaryLayoutKind { ThicknessDiameter, ProfileGrid };
 // summary, the table, the charts, the dialogs and the record tables.
 struct DetectionTypeTraits {
     DetectionType type;
-    std::uint8_t recordDigit;    // the first code byte of the instrument's records of this type
-    std::string_view text;       // "厚度", "直径", "网格", "剖面" (UTF-8)
-    bool diameters;              // its points carry a measured bar diameter
-    bool positions;              // its points carry where the bar lies (配筋间距)
-    bool verticalList;           // it has a second point list, along the vertical direction
-    std::size_t payloadBytes;    // bytes each point takes in the instrument's payload
-    SummaryLayoutKind layout;    // the summary table's columns it is shown in
+    std::uint8_t recordDigit;  // the first code byte of the instrument's records of this type
+    std::string_view text;     // "厚度", "直径", "网格", "剖面" (UTF-8)
+    bool diameters;            // its points carry a measured bar diameter
+    bool positions;            // its points carry where the bar lies (配筋间距)
+    bool verticalList;         // it has a second point list, along the vertical direction
+    std::size_t payloadBytes;  // bytes each point takes in the instrument's payload
+    SummaryLayoutKind layout;  // the summary table's columns it is shown in
 
     char letter() const { return static_cast<char>(type); }
 };
@@ -42,6 +42,9 @@ const DetectionTypeTraits* traitsOf(DetectionType type);
 const DetectionTypeTraits* traitsOfRecordDigit(std::uint8_t digit);
 
 DetectionType detectionTypeOf(char codeLetter);
+
+// The summary columns of a view mode letter; a letter of no type shows the profile/grid ones.
+SummaryLayoutKind layoutOfMode(char modeLetter);
 
 // "厚度", "直径", "网格", "剖面" (UTF-8); empty for Unknown.
 std::string_view displayText(DetectionType type);
