@@ -16,6 +16,7 @@
 #include "instrument/DemoInspection.h"
 #include "instrument/LibusbLink.h"
 #include "instrument/SimulatedInstrument.h"
+#include "report/ReportFonts.h"
 
 CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
     Options options;
@@ -72,10 +73,7 @@ std::unique_ptr<UsbLink> CCorvaneApp::makeLink(const Options& options, QString& 
 }
 
 void CCorvaneApp::installFonts() {
-    const QStringList cjk{QStringLiteral("WenQuanYi Micro Hei"),
-                          QStringLiteral("Noto Sans CJK SC")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), cjk);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), cjk);
+    installReportFonts();
     QFont font(QStringLiteral("宋体"), 9);
     QApplication::setFont(font);
 }
