@@ -179,9 +179,10 @@ QString CMainFrame::mainTitle() const {
     return windowTitle();
 }
 
-int CMainFrame::sendModeMessage(const QString& modeText) {
+int CMainFrame::sendModeMessage(DetectionType type) {
     CCorvaneView* view = activeView();
-    return view ? view->ModeMessage(modeText) : 0;
+    const DetectionTypeTraits* t = traitsOf(type);
+    return view ? view->ModeMessage(t ? QString(QChar::fromLatin1(t->letter())) : QString()) : 0;
 }
 
 void CMainFrame::componentChanged(int index) {
@@ -219,13 +220,13 @@ void CMainFrame::onCommand(int id) {
         case ID_DELETE_COMPONENT:
             return session_.OnDeleteComponent();
         case ID_VIEW_THICKNESS:
-            return session_.setViewMode(QStringLiteral("H"));
+            return session_.setViewMode(DetectionType::Thickness);
         case ID_VIEW_DIAMETER:
-            return session_.setViewMode(QStringLiteral("Z"));
+            return session_.setViewMode(DetectionType::Diameter);
         case ID_VIEW_GRID:
-            return session_.setViewMode(QStringLiteral("W"));
+            return session_.setViewMode(DetectionType::Grid);
         case ID_VIEW_PROFILE:
-            return session_.setViewMode(QStringLiteral("P"));
+            return session_.setViewMode(DetectionType::Profile);
         case ID_EXIT:
         case ID_APP_EXIT:
             close();

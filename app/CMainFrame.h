@@ -47,7 +47,7 @@ public:
     Project& project() { return session_.project(); }
     const QString& projectPath() const { return session_.projectPath(); }
     const QString& projectFileName() const { return session_.projectFileName(); }
-    const QString& ModeText() const { return session_.ModeText(); }
+    QString ModeText() const { return session_.ModeText(); }
 
     // The action of a command id, and the same action only while the menu bar shown lists it.
     QAction* action(int id) const;
@@ -65,7 +65,7 @@ private:
     QString documentTitle() const override;
     void setDocumentTitle(const QString& title) override;
     QString mainTitle() const override;
-    int sendModeMessage(const QString& modeText) override;
+    int sendModeMessage(DetectionType type) override;
     void componentChanged(int index) override;
     void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,

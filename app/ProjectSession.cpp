@@ -104,7 +104,7 @@ void ProjectSession::OnCreateProject() {
     if (project_.isOpen()) {
         if (!offerToSave(ui_.documentTitle())) return;
         clearProject();
-        ui_.sendModeMessage(QString());
+        ui_.sendModeMessage(DetectionType::Unknown);
     }
     setPath(QString());
     project_.createEmpty();
@@ -123,8 +123,8 @@ void ProjectSession::OnOpenProject() {
         if (!offerToSave(ui_.documentTitle())) return;
         clearProject();
     }
-    ModeText_.clear();
-    ui_.sendModeMessage(QString());
+    viewMode_ = DetectionType::Unknown;
+    ui_.sendModeMessage(DetectionType::Unknown);
     setPath(QString());
     ui_.setDocumentTitle(QString());
 
@@ -234,18 +234,18 @@ void ProjectSession::OnDeleteComponent() {
                                              std::move(removed), text));
 }
 
-void ProjectSession::setViewMode(const QString& letter) {
-    ModeText_ = letter;
-    ui_.sendModeMessage(ModeText_);
+QString ProjectSession::ModeText() const {
+    const DetectionTypeTraits* t = traitsOf(viewMode_);
+    return t ? QString(QChar::fromLatin1(t->letter())) : QString();
+}
+
+void ProjectSession::setViewMode(DetectionType type) {
+    viewMode_ = type;
+    ui_.sendModeMessage(type);
 }
 
 void ProjectSession::reissueViewMode() {
-    if (ModeText_ == QLatin1String("H") || ModeText_ == QLatin1String("Z") ||
-        ModeText_ == QLatin1String("W")) {
-        setViewMode(ModeText_);
-    } else {
-        setViewMode(QStringLiteral("P"));
-    }
+    setViewMode(viewMode_ == DetectionType::Unknown ? DetectionType::Profile : viewMode_);
 }
 
 bool ProjectSession::closeProject() {

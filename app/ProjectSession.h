@@ -24,8 +24,10 @@ public:
     const Project& project() const { return project_; }
     const QString& projectPath() const { return projectPath_; }
     const QString& projectFileName() const { return projectFileName_; }
-    // "H", "Z", "W", "P" or empty.
-    const QString& ModeText() const { return ModeText_; }
+    // The type the view shows; Unknown before one was chosen.
+    DetectionType viewMode() const { return viewMode_; }
+    // Its letter, "H", "Z", "W", "P", or empty: the text the view's ModeMessage takes.
+    QString ModeText() const;
 
     void OnCreateProject();
     void OnOpenProject();
@@ -35,8 +37,8 @@ public:
     void OnAddComponent();
     void OnDeleteComponent();
 
-    // A view-mode command: remembers the letter and lets the view rebuild for it.
-    void setViewMode(const QString& letter);
+    // A view-mode command: remembers the type and lets the view rebuild for it.
+    void setViewMode(DetectionType type);
     // After the component list changed: the mode shown again, 剖面 when none was chosen.
     void reissueViewMode();
 
@@ -80,6 +82,6 @@ private:
     Project project_;
     QString projectPath_;
     QString projectFileName_;
-    QString ModeText_;
+    DetectionType viewMode_ = DetectionType::Unknown;
     QUndoStack undoStack_;
 };

@@ -19,9 +19,9 @@ public:
     // The main window's own title, which the close prompt names.
     virtual QString mainTitle() const = 0;
 
-    // ModeMessage to the active view: rebuild for the mode whose letter begins `modeText`.
+    // ModeMessage to the active view: rebuild for that type (Unknown: none).
     // Returns the view's answer, 0 when there is no view.
-    virtual int sendModeMessage(const QString& modeText) = 0;
+    virtual int sendModeMessage(DetectionType type) = 0;
 
     // Undo or redo changed the component at `index` of the project's list: its row and, when
     // it is open, its panel show it anew.

@@ -24,7 +24,7 @@ public:
     QString documentTitle() const override { return {}; }
     void setDocumentTitle(const QString&) override {}
     QString mainTitle() const override { return {}; }
-    int sendModeMessage(const QString&) override { return 1; }
+    int sendModeMessage(DetectionType) override { return 1; }
     void componentChanged(int) override {}
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign("bench");

@@ -97,7 +97,7 @@ TEST_F(ProjectSessionTest, DismissingThePromptOfCreateOrOpenKeepsTheProject) {
     session.OnOpenProject();
     prompter.expectDone();
     EXPECT_EQ(projectName(), "old");
-    EXPECT_TRUE(ui.modes.isEmpty());
+    EXPECT_TRUE(ui.modes.empty());
 }
 
 TEST_F(ProjectSessionTest, AFailedSaveKeepsThePathItHad) {
@@ -324,7 +324,8 @@ TEST_F(ProjectSessionTest, AddingDeletingComponentsAndTheHeaderAreStepsToo) {
     EXPECT_EQ(bytes(), added);  // back at their places, with their points
     session.undoStack().undo();
     EXPECT_EQ(bytes(), start);
-    EXPECT_EQ(ui.modes, (QStringList{"P", "P"}));  // the list shown again after each
+    EXPECT_EQ(ui.modes, (std::vector{DetectionType::Profile,
+                                     DetectionType::Profile}));  // the list shown again after each
     session.undoStack().redo();
     session.undoStack().redo();
     EXPECT_EQ(bytes(), deleted);

@@ -15,8 +15,8 @@ public:
     QString documentTitle() const override { return title; }
     void setDocumentTitle(const QString& t) override { title = t; }
     QString mainTitle() const override { return QStringLiteral("Corvane "); }
-    int sendModeMessage(const QString& mode) override {
-        modes << mode;
+    int sendModeMessage(DetectionType mode) override {
+        modes.push_back(mode);
         return 1;
     }
     void componentChanged(int index) override { changed.push_back(index); }
@@ -30,7 +30,7 @@ public:
     }
 
     QString title;
-    QStringList modes;
+    std::vector<DetectionType> modes;
     QStringList dialogs;  // "addMode caption" of every selection dialog shown
     std::vector<int> changed;
     std::string nextName = "p";
