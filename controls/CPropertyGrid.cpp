@@ -172,6 +172,11 @@ void CPropertyGrid::ResetContents() {
     recalcLayout();
 }
 
+void CPropertyGrid::ClearSelection() {
+    select(std::nullopt);
+    update();
+}
+
 bool CPropertyGrid::GetItemText(int id, QString& text) const {
     const Item* item = findItem(id);
     if (!item || item->kind != Kind::Text) return false;

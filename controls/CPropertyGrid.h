@@ -52,6 +52,8 @@ public:
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }
     int GetSelectedItem() const { return selectedItem_; }
+    // Neither a section nor an item selected; for an owner that shows other content.
+    void ClearSelection();
 
     int rowHeight() const { return rowHeight_; }
     int dividerX() const { return divider_; }
