@@ -74,13 +74,20 @@ void CCorvaneView::componentChanged(int index) {
     if (open) panel_->refresh();
 }
 
+// The panel acts while its row is open; a closed row keeps the panel's component but must
+// not take points.
+bool CCorvaneView::panelOpen() const {
+    const int open = pane_->openGroupIndex();
+    return open >= 0 && !pane_->group(open).collapsed && panel_->componentIndex() >= 0;
+}
+
 int CCorvaneView::AddPointMessage(int, int) {
-    if (!panel_->isHidden()) panel_->AddPoint();
+    if (panelOpen()) panel_->AddPoint();
     return 0;
 }
 
 int CCorvaneView::DeletePointMessage(int, int) {
-    if (!panel_->isHidden()) panel_->DeletePoint();
+    if (panelOpen()) panel_->DeletePoint();
     return 0;
 }
 

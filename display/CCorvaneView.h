@@ -50,6 +50,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool panelOpen() const;
+
     const Project& project_;
     std::unique_ptr<ReadOnlyComponents> readOnly_;
     CWndLikeMsdn* pane_;

@@ -262,6 +262,11 @@ TEST_F(ComponentPanel, AddingAndDeletingPoints) {
     QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(2, 20));
     view->DeletePointMessage();
     EXPECT_EQ(at(0).pointCount, 5);
+
+    // A closed row takes no points.
+    openRow(0);
+    view->AddPointMessage();
+    EXPECT_EQ(at(0).pointCount, 5);
 }
 
 // A grid component adds to the list whose section was clicked last, nothing otherwise; its
