@@ -269,6 +269,20 @@ TEST_F(ComponentPanel, AddingAndDeletingPoints) {
     EXPECT_EQ(at(0).pointCount, 5);
 }
 
+// A point selected in one component is not deleted from the next one opened.
+TEST_F(ComponentPanel, OpeningAnotherRowDropsTheSelection) {
+    show("Z", {samples::withPoints("Z001", 3), samples::withPoints("Z002", 3)});
+    openRow(0);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(6, 20));
+    ASSERT_EQ(grid->GetSelectedItem(), 6);
+    openRow(1);
+    ASSERT_EQ(panel->componentIndex(), 1);
+    EXPECT_EQ(grid->GetSelectedItem(), -1);
+    view->DeletePointMessage();
+    EXPECT_EQ(at(1).pointCount, 3);
+    EXPECT_EQ(editor.stores, 0);
+}
+
 // A grid component adds to the list whose section was clicked last, nothing otherwise; its
 // vertical section is there before its first vertical point.
 TEST_F(ComponentPanel, GridPointsGoToTheSelectedSectionsList) {
