@@ -48,6 +48,8 @@ public:
     void ResetContents();
 
     bool GetItemText(int id, QString& text) const;
+    // The item's name (its label left of the divider); false for a missing id.
+    bool GetItemName(int id, QString& name) const;
     bool GetItemInteger(int id, std::int32_t& value) const;
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }

@@ -268,11 +268,9 @@ void CDlgComponent::paintChart(QPainter& painter) const {
 }
 
 QRect CDlgComponent::chartRect() const {
-    // From the strip's edge to just past the last position number; the grid's frame is not
-    // part of it.
+    // From the strip's edge to just past the last position number, well left of the grid.
     const ChartArea a = chartArea();
-    const int right = std::min(a.right() + 25, width() / 2 + 148);
-    return QRect(QPoint(a.strip + 1, 0), QPoint(right, height() - 2));
+    return QRect(QPoint(a.strip + 1, 0), QPoint(a.right() + 25, height() - 2));
 }
 
 QImage CDlgComponent::chartImage() const {

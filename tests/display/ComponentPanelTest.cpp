@@ -255,6 +255,13 @@ TEST_F(ComponentPanel, AddingAndDeletingPoints) {
     EXPECT_EQ(integer(6), 23);
     EXPECT_EQ(pointItems().size(), 5u);
     EXPECT_EQ(row(0).pointCountCell, "5");
+    QStringList labels;
+    for (int id : pointItems()) {
+        QString name;
+        grid->GetItemName(id, name);
+        labels << name;
+    }
+    EXPECT_EQ(labels.join(','), QStringLiteral("1,2,3,4,5"));
 
     // Nothing selected, or a value that is no point: nothing deleted.
     grid->ClearSelection();
@@ -278,6 +285,8 @@ TEST_F(ComponentPanel, OpeningAnotherRowDropsTheSelection) {
     openRow(1);
     ASSERT_EQ(panel->componentIndex(), 1);
     EXPECT_EQ(grid->GetSelectedItem(), -1);
+    EXPECT_FALSE(panel->SelectComponentMessage(2));  // no such component: the panel stays
+    EXPECT_EQ(panel->componentIndex(), 1);
     view->DeletePointMessage();
     EXPECT_EQ(at(1).pointCount, 3);
     EXPECT_EQ(editor.stores, 0);
@@ -388,8 +397,17 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
         {3, {350, 300}, {300, 300}},  // a vertical bar only
         {4, {300, 205}, {300, 300}},  // a horizontal bar only
     };
-    panel->setDisplayScale(1.0f);
+    // The scale follows the screen (here pinned to 1), or what it is told.
     panel->resize(900, 370);
+    const int rowHeight = grid->rowHeight();
+    EXPECT_EQ(panel->stripWidth(), 121);
+    panel->setDisplayScale(1.5f);
+    EXPECT_EQ(panel->stripWidth(), 181);
+    EXPECT_GT(grid->rowHeight(), rowHeight);
+    panel->setDisplayScale(0);
+    EXPECT_EQ(panel->stripWidth(), 121);
+    EXPECT_EQ(grid->rowHeight(), rowHeight);
+    panel->setDisplayScale(1.0f);
     ASSERT_EQ(panel->stripWidth(), 121);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index);
@@ -402,6 +420,8 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
         EXPECT_EQ(image.pixelColor(121, 100), grey);
         EXPECT_EQ(image.pixelColor(122, 100), QColor(Qt::white));
         EXPECT_EQ(image.pixelColor(450, 369), grey);
+        EXPECT_EQ(image.pixelColor(899, 369), grey);
+        EXPECT_EQ(image.pixelColor(400, 368), QColor(Qt::white));
         EXPECT_EQ(image.pixelColor(599, 100), grey);  // cx/2 + 149
         EXPECT_EQ(image.pixelColor(800, 100), grey);  // cx - 100
         EXPECT_EQ(image.pixelColor(700, 29), grey);
@@ -411,6 +431,10 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
         EXPECT_EQ(image.pixelColor(c.covered), QColor(128, 128, 128));
         EXPECT_EQ(image.pixelColor(c.clear), QColor(Qt::white));
     }
+    // Too small for a grid: it gets no room rather than a negative size.
+    panel->resize(400, 30);
+    panel->grab();  // a hidden panel gets its size when it is drawn
+    EXPECT_EQ(grid->geometry(), QRect(350, 30, 0, 0));
 }
 
 TEST_F(ComponentPanel, ChartsCopyAndSaveAsPictures) {
@@ -423,8 +447,11 @@ TEST_F(ComponentPanel, ChartsCopyAndSaveAsPictures) {
     EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("保存图表…"));
     EXPECT_EQ(panel->chartMenu(grid->geometry().center()), nullptr);
 
+    // From the strip's line to 25 pixels past the chart's right edge.
+    panel->resize(900, 370);
     menu->actions()[0]->trigger();
     const QImage chart = panel->chartImage();
+    EXPECT_EQ(panel->chartRect(), QRect(QPoint(122, 0), QPoint(525, 368)));
     EXPECT_EQ(chart.size(), panel->chartRect().size());
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(chart.format()), chart);
 
@@ -433,6 +460,9 @@ TEST_F(ComponentPanel, ChartsCopyAndSaveAsPictures) {
     prompter.expectSave(QStringLiteral("Z001"), path, QStringLiteral("PNG 图片(*.png)|*.png|"));
     menu->actions()[1]->trigger();
     EXPECT_EQ(QImage(path).convertToFormat(chart.format()), chart);
+
+    prompter.expectSave(QStringLiteral("Z001"), std::nullopt);  // cancelled
+    EXPECT_FALSE(panel->saveChart());
 
     // A folder that is not there: the user is told, nothing is written.
     const QString bad = QString::fromStdString((dir / "missing/chart.png").string());
