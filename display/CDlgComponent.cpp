@@ -184,7 +184,8 @@ void CDlgComponent::ItemChangedNotification(int itemId) {
         }
         case ItemRole::Kind::Point: {
             const auto& list = role.point.vertical ? c->pointsVert : c->points;
-            MeasurePoint value = list.at(static_cast<std::size_t>(role.point.index));
+            if (role.point.index >= static_cast<int>(list.size())) return;
+            MeasurePoint value = list[static_cast<std::size_t>(role.point.index)];
             if (role.custom) {
                 value.diameter = static_cast<std::int16_t>(role.custom->diameter());
                 value.thickness = static_cast<std::int16_t>(role.custom->thickness());

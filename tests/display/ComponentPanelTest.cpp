@@ -404,6 +404,8 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
     panel->setDisplayScale(1.5f);
     EXPECT_EQ(panel->stripWidth(), 181);
     EXPECT_GT(grid->rowHeight(), rowHeight);
+    panel->setDisplayScale(0.75f);
+    EXPECT_EQ(panel->stripWidth(), 91);
     panel->setDisplayScale(0);
     EXPECT_EQ(panel->stripWidth(), 121);
     EXPECT_EQ(grid->rowHeight(), rowHeight);
@@ -417,7 +419,9 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
         const QColor strip = image.pixelColor(60, 100);
         EXPECT_NE(strip, QColor(Qt::white));
         EXPECT_EQ(image.pixelColor(120, 368), strip);
+        EXPECT_EQ(image.pixelColor(121, 0), grey);
         EXPECT_EQ(image.pixelColor(121, 100), grey);
+        EXPECT_EQ(image.pixelColor(121, 368), grey);
         EXPECT_EQ(image.pixelColor(122, 100), QColor(Qt::white));
         EXPECT_EQ(image.pixelColor(450, 369), grey);
         EXPECT_EQ(image.pixelColor(899, 369), grey);
