@@ -423,6 +423,7 @@ TEST_F(ComponentPanel, PaintsStripFrameAndTheChartOfItsType) {
         EXPECT_EQ(image.pixelColor(121, 100), grey);
         EXPECT_EQ(image.pixelColor(121, 368), grey);
         EXPECT_EQ(image.pixelColor(122, 100), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(100, 369), grey);
         EXPECT_EQ(image.pixelColor(450, 369), grey);
         EXPECT_EQ(image.pixelColor(899, 369), grey);
         EXPECT_EQ(image.pixelColor(400, 368), QColor(Qt::white));
