@@ -16,6 +16,7 @@
 #include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
@@ -191,6 +192,16 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     EXPECT_EQ(spacing(), 321);
     EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
     EXPECT_EQ(pane->group(0).texts.spacingDesignCell, "100 mm");
+
+    // What the panel stored is what the project file holds.
+    const auto saved = dir / "edited.pro";
+    prompter.expectSave("project1", QString::fromStdString(saved.string()));
+    prompter.expectMessage(QStringLiteral("提示信息"), QStringLiteral("保存工程文件成功!"),
+                           Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    const Result<ProjectContents> reread = ProjectFile::read(saved);
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(std::next(reread->components.begin())->designSpacing, 321);
 
     // A component added and open, then the adding undone: its panel closes.
     add(upload("b.vexo", {withPoints("P003", 1)}), {0});
