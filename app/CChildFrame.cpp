@@ -3,8 +3,9 @@
 #include "app/AppIcons.h"
 #include "display/CCorvaneView.h"
 
-CChildFrame::CChildFrame(const Project& project, QWidget* parent)
-    : QMdiSubWindow(parent), view_(new CCorvaneView(project, this)) {
+CChildFrame::CChildFrame(const Project& project, ComponentEditor* editor, Prompter* prompter,
+                         QWidget* parent)
+    : QMdiSubWindow(parent), view_(new CCorvaneView(project, editor, prompter, this)) {
     setWidget(view_);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());

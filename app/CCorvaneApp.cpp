@@ -13,8 +13,8 @@
 #include <optional>
 
 #include "app/CMainFrame.h"
-#include "app/QtPrompter.h"
 #include "app/RecentFileList.h"
+#include "dialogs/QtPrompter.h"
 #include "report/ReportFonts.h"
 
 CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {

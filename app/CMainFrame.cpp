@@ -147,7 +147,7 @@ void CMainFrame::toggleBar(QWidget* bar, int id) {
 // ---- documents ----------------------------------------------------------------------------
 
 CChildFrame* CMainFrame::newDocument() {
-    auto* child = new CChildFrame(session_.project());
+    auto* child = new CChildFrame(session_.project(), &session_, &prompter_);
     mdi_->addSubWindow(child);
     connect(child, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, [this] { updateMenuBar(); }); });

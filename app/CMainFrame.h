@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/ProjectSession.h"
-#include "app/Prompter.h"
 #include "app/SessionUi.h"
+#include "dialogs/Prompter.h"
 
 class CChildFrame;
 class CCorvaneView;

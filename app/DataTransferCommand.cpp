@@ -4,7 +4,7 @@
 #include <QMetaObject>
 
 #include "app/GuiTransferUi.h"
-#include "app/Prompter.h"
+#include "dialogs/Prompter.h"
 #include "instrument/TransferSession.h"
 
 DataTransferCommand::DataTransferCommand(QObject* window, Prompter& prompter, UsbLink* link,

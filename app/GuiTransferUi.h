@@ -6,7 +6,7 @@
 #include <functional>
 #include <mutex>
 
-#include "app/Prompter.h"
+#include "dialogs/Prompter.h"
 #include "instrument/TransferUi.h"
 
 // Runs the transfer worker's prompts on the GUI thread, through the frame's prompter, while

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUndoStack>
 
-#include "app/Prompter.h"
+#include "dialogs/Prompter.h"
 #include "display/ComponentEditor.h"
 #include "model/Project.h"
 

@@ -13,5 +13,8 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
 // Needs no application object: it starts one (offscreen) when there is none.
 int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The component panel as the program paints it, as a PNG; runs offscreen in any case.
+int chartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // The whole usage text.
 const char* usageText();

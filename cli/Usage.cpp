@@ -15,5 +15,10 @@ const char* usageText() {
            "  corvane-cli report PROJECT.pro --table thickness|diameter|spacing\n"
            "                     [--components CODE,...] (-o OUT.pdf | --json)\n"
            "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF，\n"
-           "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件\n";
+           "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件\n"
+           "  corvane-cli chart FILE --component CODE [--occurrence N] [--size WxH]\n"
+           "                    [--scale F] -o OUT.png\n"
+           "      按程序的样子画出构件面板（图表和属性表），不需要显示器；--size 为面板大小\n"
+           "      （默认 870x370），--scale 为显示比例（默认 1），--occurrence 选第 N "
+           "个同编号构件\n";
 }

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     if (command == "transfer") return transferCommand(args, std::cout, std::cerr);
     if (command == "export-csv") return exportCsvCommand(args, std::cout, std::cerr);
     if (command == "report") return reportCommand(args, std::cout, std::cerr);
+    if (command == "chart") return chartCommand(args, std::cout, std::cerr);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << usageText();
         return 0;

@@ -172,6 +172,18 @@ void CPropertyGrid::ResetContents() {
     recalcLayout();
 }
 
+void CPropertyGrid::ClearSelection() {
+    select(std::nullopt);
+    update();
+}
+
+bool CPropertyGrid::GetItemName(int id, QString& name) const {
+    const Item* item = findItem(id);
+    if (!item) return false;
+    name = item->name;
+    return true;
+}
+
 bool CPropertyGrid::GetItemText(int id, QString& text) const {
     const Item* item = findItem(id);
     if (!item || item->kind != Kind::Text) return false;

@@ -48,10 +48,14 @@ public:
     void ResetContents();
 
     bool GetItemText(int id, QString& text) const;
+    // The item's name (its label left of the divider); false for a missing id.
+    bool GetItemName(int id, QString& name) const;
     bool GetItemInteger(int id, std::int32_t& value) const;
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }
     int GetSelectedItem() const { return selectedItem_; }
+    // Neither a section nor an item selected; for an owner that shows other content.
+    void ClearSelection();
 
     int rowHeight() const { return rowHeight_; }
     int dividerX() const { return divider_; }

@@ -1,50 +1,93 @@
 #include "display/CCorvaneView.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <iterator>
 
+#include "display/CDlgComponent.h"
 #include "display/CWndLikeMsdn.h"
 #include "display/HeaderBand.h"
 #include "display/LightenColor.h"
+#include "display/ReadOnlyComponents.h"
 #include "display/TableGeometry.h"
 #include "model/ComponentSummary.h"
 #include "model/Project.h"
 
-CCorvaneView::CCorvaneView(const Project& project, QWidget* parent)
+CCorvaneView::CCorvaneView(const Project& project, ComponentEditor* editor, Prompter* prompter,
+                           QWidget* parent)
     : QWidget(parent), project_(project), pane_(new CWndLikeMsdn(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     pane_->setGeometry(0, headerHeight(), 500, 0);
-    // Until the component panel exists, an open group hosts a plain window of its size.
-    panel_ = new QWidget(pane_->viewport());
-    panel_->setObjectName(QStringLiteral("panel131"));
-    panel_->resize(870, 370);
-    panel_->setAutoFillBackground(true);
+    if (!editor) {
+        readOnly_ = std::make_unique<ReadOnlyComponents>(project.components());
+        editor = readOnly_.get();
+    }
+    panel_ = new CDlgComponent(*editor, prompter, pane_->viewport());
     panel_->hide();
     pane_->setHostedWindow(panel_);
+    connect(pane_, &CWndLikeMsdn::SelectComponentMessage, this, [this](int row) {
+        if (row >= 0 && row < static_cast<int>(rows_.size())) {
+            panel_->SelectComponentMessage(rows_[static_cast<std::size_t>(row)]);
+        }
+    });
+    connect(panel_, &CDlgComponent::SummaryUpdateMessage, pane_,
+            [this](std::vector<std::string>& texts) { pane_->SummaryUpdateMessage(texts); });
 }
+
+CCorvaneView::~CCorvaneView() = default;
 
 int CCorvaneView::ModeMessage(const QString& modeText) {
     pane_->RemoveAllGroups();
+    // Places in the list may have moved: the panel forgets its component.
+    panel_->closeComponent();
+    rows_.clear();
     shownType_ = modeText.isEmpty() ? 0 : static_cast<char>(modeText.front().toLatin1());
     update();
     if (!project_.isOpen()) return 0;
+    int index = 0;
     for (const Component& c : project_.components()) {
-        if (shownType_ != 0 && c.code.front() == shownType_)
+        if (shownType_ != 0 && c.code.front() == shownType_) {
             pane_->AddGroup(BuildComponentSummary(c));
+            rows_.push_back(index);
+        }
+        ++index;
     }
     pane_->viewport()->update();
     return 1;
 }
 
-void CCorvaneView::componentChanged(int) {
-    // Until rows know their component, the whole list is built again.
-    ModeMessage(shownType_ ? QString(QChar::fromLatin1(shownType_)) : QString());
+void CCorvaneView::componentChanged(int index) {
+    const bool open = panel_->componentIndex() == index;
+    const auto& list = project_.components();
+    if (index < 0 || index >= static_cast<int>(list.size())) {
+        if (open) {
+            pane_->closeOpenGroup();
+            panel_->closeComponent();
+        }
+        return;
+    }
+    const auto row = std::find(rows_.begin(), rows_.end(), index);
+    if (row != rows_.end()) {
+        pane_->setGroupTexts(static_cast<int>(row - rows_.begin()),
+                             BuildComponentSummary(*std::next(list.begin(), index)));
+    }
+    if (open) panel_->refresh();
+}
+
+// The panel acts while its row is open; a closed row keeps the panel's component but must
+// not take points.
+bool CCorvaneView::panelOpen() const {
+    const int open = pane_->openGroupIndex();
+    return open >= 0 && !pane_->group(open).collapsed && panel_->componentIndex() >= 0;
 }
 
 int CCorvaneView::AddPointMessage(int, int) {
+    if (panelOpen()) panel_->AddPoint();
     return 0;
 }
 
 int CCorvaneView::DeletePointMessage(int, int) {
+    if (panelOpen()) panel_->DeletePoint();
     return 0;
 }
 

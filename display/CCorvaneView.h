@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+#include <vector>
 
+class CDlgComponent;
 class CWndLikeMsdn;
+class ComponentEditor;
 class Project;
+class Prompter;
+class ReadOnlyComponents;
 
 // The one view of the document window. It lists the open project's components of one
 // detection type (the view mode) as a table: the caption band, then the navigation pane with
@@ -12,13 +18,18 @@ class Project;
 class CCorvaneView : public QWidget {
     Q_OBJECT
 public:
-    explicit CCorvaneView(const Project& project, QWidget* parent = nullptr);
+    // The open row's panel stores its changes through `editor` and asks for file names
+    // through `prompter`; without an editor the panel only shows. None is owned.
+    explicit CCorvaneView(const Project& project, ComponentEditor* editor = nullptr,
+                          Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~CCorvaneView() override;
 
     // Rebuilds the list for the mode whose letter is the first character of `modeText`
     // (none for an empty text). Returns 1, or 0 when no project is open.
     int ModeMessage(const QString& modeText);
     // The component at `index` of the project's list changed from outside the panel (undo,
-    // redo): its row shows its summary anew.
+    // redo): its row shows its summary anew and an open panel on it is filled again; the
+    // panel closes when the component is gone.
     void componentChanged(int index);
     // Passed on to the component panel while a component is open; return 0.
     int AddPointMessage(int wParam = 0, int lParam = 0);
@@ -30,15 +41,21 @@ public:
     // 'H', 'Z', 'W', 'P', or 0 for none.
     char shownType() const { return shownType_; }
     CWndLikeMsdn* pane() const { return pane_; }
-    QWidget* panel() const { return panel_; }
+    CDlgComponent* panel() const { return panel_; }
+    // The place in the project's list of the component each row shows.
+    const std::vector<int>& rowComponents() const { return rows_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool panelOpen() const;
+
     const Project& project_;
+    std::unique_ptr<ReadOnlyComponents> readOnly_;
     CWndLikeMsdn* pane_;
-    QWidget* panel_;
+    CDlgComponent* panel_;
+    std::vector<int> rows_;
     char shownType_ = 0;
 };

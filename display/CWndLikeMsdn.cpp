@@ -67,6 +67,18 @@ int CWndLikeMsdn::SummaryUpdateMessage(std::vector<std::string>& texts) {
     return 0;
 }
 
+void CWndLikeMsdn::setGroupTexts(int index, const ComponentSummary& summary) {
+    if (index < 0 || index >= groupCount()) return;
+    CWndLikeMsdnGroup& g = *groups_[static_cast<std::size_t>(index)];
+    g.texts = summary;
+    g.textsChanged();
+    updateRow(&g);
+}
+
+void CWndLikeMsdn::closeOpenGroup() {
+    if (openGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
+}
+
 int CWndLikeMsdn::openGroupIndex() const {
     for (std::size_t i = 0; i < groups_.size(); ++i) {
         if (groups_[i].get() == openGroup_) return static_cast<int>(i);
@@ -230,7 +242,10 @@ void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
         item->window = hostedWindow_;
         item->height = hostedWindow_ ? hostedWindow_->height() : 0;
         g.items.push_back(std::move(item));
-        emit SelectComponentMessage(g.texts.codeCell);
+        emit SelectComponentMessage(
+            static_cast<int>(std::find_if(groups_.begin(), groups_.end(),
+                                          [&g](const auto& group) { return group.get() == &g; }) -
+                             groups_.begin()));
     } else {
         for (auto& item : g.items) {
             if (item->window) item->window->hide();

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "display/CWndLikeMsdnGroup.h"
 #include "controls/WheelAccumulator.h"
+#include "display/CWndLikeMsdnGroup.h"
 #include "model/ComponentSummary.h"
 
 struct TableGeometry;
@@ -34,6 +34,11 @@ public:
     // Fewer than fifteen texts change nothing and return -1; otherwise returns 0.
     int SummaryUpdateMessage(std::vector<std::string>& texts);
 
+    // The group's texts shown anew (a change made outside its panel).
+    void setGroupTexts(int index, const ComponentSummary& summary);
+    // Closes the open group, hiding the window it hosts.
+    void closeOpenGroup();
+
     int groupCount() const { return static_cast<int>(groups_.size()); }
     const CWndLikeMsdnGroup& group(int index) const {
         return *groups_.at(static_cast<std::size_t>(index));
@@ -50,8 +55,9 @@ public:
     void ensureLayout();
 
 signals:
-    // A group opened: the hosted window is to show the component of this code (GBK).
-    void SelectComponentMessage(const std::string& code);
+    // The group at `index` opened: the hosted window is to show its component. Rows are told
+    // apart by place, never by code, which two components may share.
+    void SelectComponentMessage(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

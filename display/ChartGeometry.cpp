@@ -174,16 +174,8 @@ ChartPicture ChartGeometry::gridChart(const ChartArea& a, const Component* c) {
 }
 
 ChartPicture ChartGeometry::chartFor(const ChartArea& a, const Component& c) {
-    switch (c.type()) {
-        case DetectionType::Thickness:
-        case DetectionType::Diameter:
-            return valueChart(a, &c);
-        case DetectionType::Profile:
-            return profileChart(a, &c);
-        case DetectionType::Grid:
-            return gridChart(a, &c);
-        case DetectionType::Unknown:
-            break;
-    }
-    return {};
+    const DetectionTypeTraits* t = c.traits();
+    if (!t) return {};
+    if (t->verticalList) return gridChart(a, &c);
+    return t->positions ? profileChart(a, &c) : valueChart(a, &c);
 }

@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QTest>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "controls/CPropertyGrid.h"
+#include "controls/CPropertyGridInPlaceEdit.h"
 #include "dialogs/CCheckListCtrl.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
+#include "display/CDlgComponent.h"
+#include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
@@ -142,4 +148,68 @@ TEST_F(ComponentCommandsTest, WithoutAProjectBothCommandsDoNothing) {
     frame.onCommand(ID_ADD_COMPONENT);
     frame.onCommand(ID_DELETE_COMPONENT);
     EXPECT_EQ(prompter.shown(), 1);
+}
+
+// After undo and redo the user sees what a change by hand shows: the open panel and its row
+// follow an edit going and coming back; a component that undo takes away closes its panel.
+TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
+    add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CCorvaneView* view = frame.activeView();
+    CWndLikeMsdn* pane = view->pane();
+    const auto openRow = [pane](int r) {
+        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
+        QTest::mouseMove(pane->viewport(), at);
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
+    };
+    openRow(1);
+    CDlgComponent* panel = view->panel();
+    CPropertyGrid* grid = panel->grid();
+    ASSERT_EQ(panel->componentIndex(), 1);
+    const auto spacing = [grid] {
+        std::int32_t v = -1;
+        grid->GetItemInteger(3, v);  // 配筋间距设计值
+        return v;
+    };
+
+    const int y = grid->itemTop(3) - grid->scrollPosition() + grid->rowHeight() / 2;
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
+    ASSERT_NE(grid->inPlaceEdit(), nullptr);
+    grid->inPlaceEdit()->setText(QStringLiteral("321"));
+    QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Return);
+    EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
+    frame.onCommand(ID_ADD_POINT);
+    EXPECT_EQ(pane->group(1).texts.pointCountCell, "3");
+
+    frame.onCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(pane->group(1).texts.pointCountCell, "2");
+    EXPECT_FALSE(panel->pointOfItem(8).has_value());  // items 6 and 7: two points
+    frame.onCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(spacing(), 100);
+    EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "100 mm");
+    frame.onCommand(ID_EDIT_REDO);
+    EXPECT_EQ(spacing(), 321);
+    EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
+    EXPECT_EQ(pane->group(0).texts.spacingDesignCell, "100 mm");
+
+    // What the panel stored is what the project file holds.
+    const auto saved = dir / "edited.pro";
+    prompter.expectSave("project1", QString::fromStdString(saved.string()));
+    prompter.expectMessage(QStringLiteral("提示信息"), QStringLiteral("保存工程文件成功!"),
+                           Icon::Information);
+    frame.onCommand(ID_SAVE_PROJECT);
+    const Result<ProjectContents> reread = ProjectFile::read(saved);
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(std::next(reread->components.begin())->designSpacing, 321);
+
+    // A component added and open, then the adding undone: its panel closes.
+    add(upload("b.vexo", {withPoints("P003", 1)}), {0});
+    openRow(2);
+    ASSERT_EQ(panel->componentIndex(), 2);
+    frame.onCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(codes(frame.project().components()), "P001,P002");
+    EXPECT_EQ(panel->componentIndex(), -1);
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(pane->groupCount(), 2);
 }

@@ -5,8 +5,9 @@
 #include <QTest>
 
 #include "app/ProjectSession.h"
-#include "app/QtPrompter.h"
+#include "app/SessionUi.h"
 #include "cli/DataFile.h"
+#include "dialogs/QtPrompter.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"

@@ -202,6 +202,23 @@ TEST(ChartGeometry, GridChartBarsCrossTheWholeChart) {
     EXPECT_EQ(p.texts[18].topLeft, QPoint(146, 240));
 }
 
+// Axis numbers, and the blanks that clear their places, in the 7-point font; captions and
+// the title in the 8-point one.
+TEST(ChartGeometry, ProfileAndGridNumbersUseTheSmallFont) {
+    for (const ChartPicture& p :
+         {ChartGeometry::profileChart(area, nullptr), ChartGeometry::gridChart(area, nullptr)}) {
+        int small = 0;
+        for (const ChartText& t : p.texts) {
+            bool number = false;
+            t.text.trimmed().toInt(&number);
+            const bool blank = t.text.trimmed().isEmpty();
+            EXPECT_EQ(t.tenths, number || blank ? 70 : 80) << t.text.toStdString();
+            small += number || blank;
+        }
+        EXPECT_GE(small, 27);  // 11 numbers and 11 blanks on top, at least 5 down the side
+    }
+}
+
 TEST(ChartGeometry, PaintedChartsShowFramePointsAndBars) {
     struct Case {
         Component component;

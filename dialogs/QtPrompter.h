@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Prompter.h"
+#include "dialogs/Prompter.h"
 
 // The real message boxes and file dialogs, owned by `parent`.
 class QtPrompter : public Prompter {

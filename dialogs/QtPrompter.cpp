@@ -1,4 +1,4 @@
-#include "app/QtPrompter.h"
+#include "dialogs/QtPrompter.h"
 
 #include <QDir>
 #include <QFileDialog>

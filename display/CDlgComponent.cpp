@@ -1,0 +1,323 @@
+#include "display/CDlgComponent.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "controls/CPropertyGrid.h"
+#include "controls/CRectItem.h"
+#include "dialogs/GbkQt.h"
+#include "dialogs/Prompter.h"
+#include "display/ChartPainter.h"
+#include "display/LightenColor.h"
+#include "display/PanelRows.h"
+#include "display/SystemMetrics.h"
+#include "model/ComponentSummary.h"
+
+namespace {
+
+// What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
+constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
+const QString mm = QStringLiteral("%d mm");
+
+}  // namespace
+
+CDlgComponent::CDlgComponent(ComponentEditor& editor, Prompter* prompter, QWidget* parent)
+    : QWidget(parent), editor_(editor), prompter_(prompter), grid_(new CPropertyGrid(this)) {
+    setObjectName(QStringLiteral("panel131"));
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the paint covers the whole client area
+    grid_->setObjectName(QStringLiteral("grid1008"));
+    connect(grid_, &CPropertyGrid::ItemChangedNotification, this,
+            &CDlgComponent::ItemChangedNotification);
+    resize(870, 370);
+}
+
+CDlgComponent::~CDlgComponent() {
+    // The grid goes with the children, after the point items it shows: empty it first.
+    grid_->ResetContents();
+}
+
+const Component* CDlgComponent::component() const {
+    return index_ < 0 ? nullptr : editor_.component(index_);
+}
+
+bool CDlgComponent::SelectComponentMessage(int index) {
+    if (!editor_.component(index)) return false;
+    index_ = index;
+    // A selection left from another component would make 删除测点 delete a point the user
+    // never chose here.
+    grid_->ClearSelection();
+    fillGrid();
+    placeGrid();
+    update();
+    return true;
+}
+
+void CDlgComponent::closeComponent() {
+    index_ = -1;
+    grid_->ClearSelection();
+    fillGrid();
+    update();
+}
+
+void CDlgComponent::refresh() {
+    if (!component()) return closeComponent();
+    fillGrid();
+    update();
+}
+
+void CDlgComponent::setDisplayScale(float f) {
+    scale_ = f;
+    grid_->setScreenWidth(f > 0 ? static_cast<int>(1440.0f * f) : 0);
+    update();
+}
+
+int CDlgComponent::stripWidth() const {
+    const float f = scale_ > 0 ? scale_ : DisplayScale();
+    return static_cast<int>(120.0f * f + 1.0f);
+}
+
+ChartArea CDlgComponent::chartArea() const {
+    return ChartArea{width(), height(), stripWidth()};
+}
+
+std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
+    if (itemId < 0 || itemId >= static_cast<int>(roles_.size())) return std::nullopt;
+    const ItemRole& role = roles_[static_cast<std::size_t>(itemId)];
+    if (role.kind != ItemRole::Kind::Point) return std::nullopt;
+    return role.point;
+}
+
+// ---- the grid ---------------------------------------------------------------------------
+
+void CDlgComponent::fillGrid() {
+    grid_->ResetContents();
+    roles_.clear();
+    pointItems_.clear();  // after the reset: the grid no longer shows them
+    mainSection_ = verticalSection_ = -1;
+    const Component* c = component();
+    const DetectionTypeTraits* traits = c ? c->traits() : nullptr;
+    if (!traits) return;
+    const PanelRows rows = PanelRows::of(*traits);
+    const int head = grid_->AddSection(fromGbk(c->code.view()));
+    for (const PanelRow& row : rows.header) {
+        const QString label = QString::fromUtf8(row.label);
+        if (!row.field) {
+            setRole(grid_->AddStringItem(head, label, fromGbk(c->name.view())),
+                    {ItemRole::Kind::Name, {}, {}, nullptr});
+        } else {
+            setRole(
+                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range),
+                {ItemRole::Kind::Field, *row.field, {}, nullptr});
+        }
+    }
+    mainSection_ = grid_->AddSection(QString::fromUtf8(rows.results));
+    addPointItems(mainSection_, c->points, false, rows.numberPoints);
+    // Shown also while the list is empty: selecting it is how its first point is added.
+    if (rows.verticalResults) {
+        verticalSection_ = grid_->AddSection(QString::fromUtf8(rows.verticalResults));
+        addPointItems(verticalSection_, c->pointsVert, true, false);
+    }
+}
+
+void CDlgComponent::addPointItems(int section, const std::vector<MeasurePoint>& points,
+                                  bool vertical, bool numbers) {
+    const DetectionType type = component()->type();
+    int i = 0;
+    for (const MeasurePoint& p : points) {
+        const QString label = QString::number(i + 1);
+        ItemRole role{ItemRole::Kind::Point, {}, {vertical, i}, nullptr};
+        int id = -1;
+        if (numbers) {
+            id = grid_->AddIntegerItem(section, label, p.thickness, mm, true, int16Range);
+        } else {
+            pointItems_.push_back(
+                std::make_unique<CRectItem>(type, p.diameter, p.thickness, p.position));
+            role.custom = pointItems_.back().get();
+            id = grid_->AddCustomItem(section, label, role.custom);
+        }
+        setRole(id, role);
+        ++i;
+    }
+}
+
+void CDlgComponent::setRole(int itemId, const ItemRole& role) {
+    if (itemId < 0) return;
+    if (itemId >= static_cast<int>(roles_.size()))
+        roles_.resize(static_cast<std::size_t>(itemId) + 1);
+    roles_[static_cast<std::size_t>(itemId)] = role;
+}
+
+void CDlgComponent::placeGrid() {
+    const int cx = width(), cy = height();
+    grid_->setGeometry(cx / 2 + 150, 30, std::max(0, cx - cx / 2 - 250), std::max(0, cy - 40));
+}
+
+void CDlgComponent::ItemChangedNotification(int itemId) {
+    const Component* c = component();
+    if (!c || itemId < 0 || itemId >= static_cast<int>(roles_.size())) return;
+    const ItemRole role = roles_[static_cast<std::size_t>(itemId)];
+    bool stored = false;
+    switch (role.kind) {
+        case ItemRole::Kind::None:
+            return;
+        case ItemRole::Kind::Name: {
+            QString text;
+            grid_->GetItemText(itemId, text);
+            stored = editor_.setName(index_, toGbk(text));
+            // The field holds 49 bytes of GBK: the grid shows what was kept.
+            if (fromGbk(component()->name.view()) != text) fillGrid();
+            break;
+        }
+        case ItemRole::Kind::Field: {
+            std::int32_t value = 0;
+            if (grid_->GetItemInteger(itemId, value)) {
+                stored = editor_.setField(index_, role.field, static_cast<std::int16_t>(value));
+            }
+            break;
+        }
+        case ItemRole::Kind::Point: {
+            const auto& list = role.point.vertical ? c->pointsVert : c->points;
+            if (role.point.index >= static_cast<int>(list.size())) return;
+            MeasurePoint value = list[static_cast<std::size_t>(role.point.index)];
+            if (role.custom) {
+                value.diameter = static_cast<std::int16_t>(role.custom->diameter());
+                value.thickness = static_cast<std::int16_t>(role.custom->thickness());
+                value.position = role.custom->position();
+            } else {
+                std::int32_t thickness = 0;
+                if (!grid_->GetItemInteger(itemId, thickness)) return;
+                value.thickness = static_cast<std::int16_t>(thickness);
+            }
+            stored = editor_.setPoint(index_, role.point, value);
+            break;
+        }
+    }
+    if (!stored) return;
+    refreshSummary();
+    update();
+}
+
+void CDlgComponent::AddPoint() {
+    const Component* c = component();
+    const DetectionTypeTraits* traits = c ? c->traits() : nullptr;
+    if (!traits) return;
+    bool vertical = false;
+    if (traits->verticalList) {
+        // The results section the user clicked last decides the list; anything else adds none.
+        const int section = grid_->GetSelectedSection();
+        if (section < 0 || (section != mainSection_ && section != verticalSection_)) return;
+        vertical = section == verticalSection_;
+    }
+    if (!editor_.addPoint(index_, vertical)) return;
+    refreshSummary();
+    fillGrid();
+    update();
+}
+
+void CDlgComponent::DeletePoint() {
+    if (!component()) return;
+    const std::optional<PointRef> point = pointOfItem(grid_->GetSelectedItem());
+    if (!point || !editor_.removePoint(index_, *point)) return;
+    fillGrid();
+    refreshSummary();
+    update();
+}
+
+void CDlgComponent::refreshSummary() {
+    const ComponentSummary summary = BuildComponentSummary(*component());
+    std::vector<std::string> texts;
+    texts.reserve(ComponentSummary::count);
+    for (std::size_t i = 0; i < ComponentSummary::count; ++i) texts.push_back(summary[i]);
+    emit SummaryUpdateMessage(texts);
+}
+
+// ---- painting and the chart --------------------------------------------------------------
+
+void CDlgComponent::resizeEvent(QResizeEvent*) {
+    placeGrid();
+    update();
+}
+
+void CDlgComponent::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int cx = width(), cy = height(), strip = stripWidth();
+    const QColor highlight = palette().color(QPalette::Highlight);
+    painter.fillRect(QRect(QPoint(strip + 1, 0), QPoint(cx - 1, cy - 2)),
+                     LightenColor(1, highlight));
+    painter.fillRect(QRect(QPoint(0, 0), QPoint(strip - 1, cy - 2)), LightenColor(0.75, highlight));
+    painter.setPen(QPen(palette().color(QPalette::Disabled, QPalette::WindowText), 0));
+    painter.setBrush(Qt::white);
+    painter.drawLine(strip, 0, strip, cy - 2);
+    painter.drawLine(0, cy - 1, cx - 1, cy - 1);
+    // One pixel outside the grid on every side.
+    painter.drawRect(
+        QRect(QPoint(cx / 2 + 149, 29), QPoint(cx - 100, cy - 10)).adjusted(0, 0, -1, -1));
+    paintChart(painter);
+}
+
+void CDlgComponent::paintChart(QPainter& painter) const {
+    if (const Component* c = component()) {
+        ChartPainter::paint(painter, ChartGeometry::chartFor(chartArea(), *c), palette());
+    }
+}
+
+QRect CDlgComponent::chartRect() const {
+    // From the strip's edge to just past the last position number, well left of the grid.
+    const ChartArea a = chartArea();
+    return QRect(QPoint(a.strip + 1, 0), QPoint(a.right() + 25, height() - 2));
+}
+
+QImage CDlgComponent::chartImage() const {
+    const QRect r = chartRect();
+    QImage image(r.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(-r.topLeft());
+    paintChart(painter);
+    return image;
+}
+
+void CDlgComponent::copyChart() {
+    if (component()) QGuiApplication::clipboard()->setImage(chartImage());
+}
+
+bool CDlgComponent::saveChart() {
+    const Component* c = component();
+    if (!c || !prompter_) return false;
+    const Prompter::FileDialog dialog{fromGbk(c->code.view()), QStringLiteral("png"),
+                                      QStringLiteral("PNG 图片(*.png)|*.png|"), true, true};
+    const std::optional<QString> path = prompter_->saveFile(dialog);
+    if (!path) return false;
+    // Written beside the target and renamed over it: a failure leaves an old file as it was.
+    QSaveFile file(*path);
+    if (file.open(QIODevice::WriteOnly) && chartImage().save(&file, "PNG") && file.commit()) {
+        return true;
+    }
+    prompter_->message(QStringLiteral("提示信息"),
+                       QStringLiteral("无法保存图表到 %1：%2").arg(*path, file.errorString()),
+                       Prompter::Icon::Error);
+    return false;
+}
+
+std::unique_ptr<QMenu> CDlgComponent::chartMenu(const QPoint& pos) {
+    if (!component() || !chartRect().contains(pos)) return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    connect(menu->addAction(QStringLiteral("复制图表")), &QAction::triggered, this,
+            &CDlgComponent::copyChart);
+    if (prompter_) {
+        connect(menu->addAction(QStringLiteral("保存图表…")), &QAction::triggered, this,
+                [this] { saveChart(); });
+    }
+    return menu;
+}
+
+void CDlgComponent::contextMenuEvent(QContextMenuEvent* event) {
+    if (std::unique_ptr<QMenu> menu = chartMenu(event->pos())) menu->exec(event->globalPos());
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "display/ChartGeometry.h"
+#include "display/ComponentEditor.h"
+
+class CPropertyGrid;
+class CRectItem;
+class Prompter;
+class QMenu;
+
+// The panel under an open row of the navigation pane: the chart of the component's points
+// on the left, its name, design values, tolerances and points in a property grid on the
+// right. It keeps no copy of the component: it names it by its place in the project's list
+// and stores every change through the ComponentEditor. GUI thread only.
+class CDlgComponent : public QWidget {
+    Q_OBJECT
+public:
+    // Neither is owned; both must outlive the panel. Without a prompter 保存图表… is not offered.
+    CDlgComponent(ComponentEditor& editor, Prompter* prompter, QWidget* parent = nullptr);
+    ~CDlgComponent() override;
+
+    // Opens the component at `index` of the project's list. False, and the panel as it was,
+    // when there is none.
+    bool SelectComponentMessage(int index);
+    // Shows no component any more (its row closed or the list was rebuilt).
+    void closeComponent();
+    // The open component changed from outside (undo, redo): grid and chart show it anew.
+    // Closes the panel's content when the component is gone.
+    void refresh();
+    int componentIndex() const { return index_; }
+    const Component* component() const;
+
+    // 增加测点 and 删除测点 as the view passes them on.
+    void AddPoint();
+    void DeletePoint();
+
+    // The display scale f: the strip is 120 × f + 1 wide and the grid's font is that of a
+    // screen 1440 × f wide. 0 (the default) follows the screen.
+    void setDisplayScale(float f);
+    int stripWidth() const;
+    ChartArea chartArea() const;
+    // The part of the panel the chart covers with its captions, and that part as a picture.
+    QRect chartRect() const;
+    QImage chartImage() const;
+    // 复制图表 and 保存图表…; the save reports a failure to the user and returns false.
+    void copyChart();
+    bool saveChart();
+    // The chart's context menu, owned by the caller; null where no chart is.
+    std::unique_ptr<QMenu> chartMenu(const QPoint& pos);
+
+    CPropertyGrid* grid() const { return grid_; }
+    // Grid section ids of the point results; -1 when there is none.
+    int resultsSection() const { return mainSection_; }
+    int verticalResultsSection() const { return verticalSection_; }
+    // The point an item of the grid shows; none for an item that shows no point.
+    std::optional<PointRef> pointOfItem(int itemId) const;
+
+signals:
+    // The fifteen summary texts of the open component after a stored change, for its row.
+    void SummaryUpdateMessage(std::vector<std::string>& texts);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // What a grid item stands for: the name, a field or a point with its own list and place.
+    struct ItemRole {
+        enum class Kind { None, Name, Field, Point } kind = Kind::None;
+        ComponentField field = ComponentField::DesignDiameter;
+        PointRef point;
+        CRectItem* custom = nullptr;  // point items of the types with a second value
+    };
+
+    void ItemChangedNotification(int itemId);
+    void fillGrid();
+    void addPointItems(int section, const std::vector<MeasurePoint>& points, bool vertical,
+                       bool numbers);
+    void setRole(int itemId, const ItemRole& role);
+    void placeGrid();
+    void refreshSummary();
+    void paintChart(QPainter& painter) const;
+
+    ComponentEditor& editor_;
+    Prompter* prompter_;
+    CPropertyGrid* grid_;
+    int index_ = -1;
+    float scale_ = 0;
+    std::vector<ItemRole> roles_;                         // by grid item id
+    std::vector<std::unique_ptr<CRectItem>> pointItems_;  // the grid shows, never owns them
+    int mainSection_ = -1;
+    int verticalSection_ = -1;
+};
