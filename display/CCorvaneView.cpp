@@ -11,6 +11,7 @@
 #include "display/ReadOnlyComponents.h"
 #include "display/TableGeometry.h"
 #include "model/ComponentSummary.h"
+#include "model/DetectionType.h"
 #include "model/Project.h"
 
 CCorvaneView::CCorvaneView(const Project& project, ComponentEditor* editor, Prompter* prompter,
@@ -102,15 +103,10 @@ void CCorvaneView::resizeEvent(QResizeEvent*) {
 
 void CCorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    switch (shownType_) {
-        case 'H':
-        case 'Z':
-        case 'P':
-        case 'W':
-            HeaderBand::draw(painter, width(), TableGeometry::of(shownType_), palette());
-            break;
-        default:
-            painter.fillRect(QRect(0, 0, width(), headerHeight()),
-                             LightenColor(0.75, palette().color(QPalette::Highlight)));
+    if (traitsOf(shownType_)) {
+        HeaderBand::draw(painter, width(), TableGeometry::of(shownType_), palette());
+    } else {
+        painter.fillRect(QRect(0, 0, width(), headerHeight()),
+                         LightenColor(0.75, palette().color(QPalette::Highlight)));
     }
 }

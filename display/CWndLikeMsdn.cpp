@@ -11,6 +11,7 @@
 #include "display/ReadableInk.h"
 #include "display/SystemMetrics.h"
 #include "display/TableGeometry.h"
+#include "model/DetectionType.h"
 
 CWndLikeMsdn::CWndLikeMsdn(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("pane1000"));
@@ -343,8 +344,10 @@ void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, i
 
     const char letter = g.texts.codeCell.empty() ? '\0' : g.texts.codeCell.front();
     HeaderBand::drawRow(painter, g.captionRect, g.shownTexts().data(),
-                        letter == 'H' || letter == 'Z' ? thicknessDiameter : profileGrid, ink,
-                        background, grey);
+                        layoutOfMode(letter) == SummaryLayoutKind::ThicknessDiameter
+                            ? thicknessDiameter
+                            : profileGrid,
+                        ink, background, grey);
     if (!g.collapsed) {
         const int bottom = top + g.height;
         painter.setPen(QPen(grey, 1));
