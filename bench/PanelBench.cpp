@@ -10,6 +10,7 @@
 
 #include "app/ProjectSession.h"
 #include "app/SessionUi.h"
+#include "bench/SessionWithoutWindow.h"
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "display/CCorvaneView.h"
@@ -19,30 +20,6 @@
 #include "display/ChartPainter.h"
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    void message(const QString&, const QString&, Icon) override {}
-    Answer askYesNo(const QString&, const QString&) override { return Answer::No; }
-    std::optional<QString> saveFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QString> openFile(const FileDialog&) override { return std::nullopt; }
-};
-
-class NoWindow : public SessionUi {
-public:
-    QString documentTitle() const override { return {}; }
-    void setDocumentTitle(const QString&) override {}
-    QString mainTitle() const override { return {}; }
-    int sendModeMessage(DetectionType) override { return 1; }
-    void componentChanged(int) override {}
-    void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
-        info.projectName.assign("bench");
-    }
-    std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,
-                                                      const QString&) override {
-        return std::nullopt;
-    }
-};
 
 Component profile(int points) {
     Component c;
