@@ -71,13 +71,18 @@ TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
     const Saved after = largeProject("new", 1);
     ASSERT_GT(after.bytes.size(), 3'000'000u);
 
-    // How long one save takes here, so the kills fall before, inside and after it.
+    // How long a child's save takes here, from its start to its end, so the kills fall
+    // before, inside and after it.
     Clock::duration saveTime{};
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(FileIo::writeAtomically(target, before.bytes).ok());
         const auto start = Clock::now();
-        ASSERT_TRUE(ProjectFile::save(target, after.info, after.components).ok());
+        const pid_t child = startSave(target, after);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
         saveTime = std::max(saveTime, Clock::now() - start);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_EQ(TempDir::read(target), after.bytes);
     }
 
     int old = 0, replaced = 0;

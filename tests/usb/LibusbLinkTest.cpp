@@ -61,8 +61,8 @@ struct UsbBehaviour {
 };
 
 // Answers the usbfs requests libusb makes, on umockdev's thread. An OUT transfer goes to the
-// simulated instrument as a write, an IN transfer is its read. A read the instrument fails is
-// a device that never answers (the transfer times out); once the instrument's cable is
+// simulated instrument as a write, an IN transfer is its read. A request the instrument fails
+// is one the device never answers (the host times out); once the instrument's cable is
 // pulled, every request fails as for a device that has gone (ENODEV).
 class EmulatedInstrument {
 public:
