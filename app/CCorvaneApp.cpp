@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/QtPrompter.h"
 #include "app/RecentFileList.h"
+#include "report/ReportFonts.h"
 
 CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
     Options options;
@@ -54,10 +55,7 @@ Result<std::unique_ptr<UsbLink>> CCorvaneApp::makeLink(const Options& options) {
 }
 
 void CCorvaneApp::installFonts() {
-    const QStringList cjk{QStringLiteral("WenQuanYi Micro Hei"),
-                          QStringLiteral("Noto Sans CJK SC")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), cjk);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), cjk);
+    installReportFonts();
     QFont font(QStringLiteral("宋体"), 9);
     QApplication::setFont(font);
 }

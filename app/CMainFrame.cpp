@@ -18,6 +18,8 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "app/DataTransferCommand.h"
+#include "app/QtReportPresenter.h"
+#include "app/ReportCommands.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
@@ -26,6 +28,9 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     : QMainWindow(parent),
       prompter_(prompter),
       session_(prompter, *this),
+      reports_(std::make_unique<ReportCommands>(session_, static_cast<ComponentChooser&>(*this),
+                                                prompter,
+                                                std::make_unique<QtReportPresenter>(this))),
       mdi_(new QMdiArea(this)),
       commands_(new CommandRegistry(this)) {
     setWindowTitle(QStringLiteral("Corvane "));
@@ -254,8 +259,12 @@ void CMainFrame::onCommand(int id) {
             dialog.exec();
             return;
         }
+        case ID_FILE_PRINT:
+            return reports_->printView(activeView() ? activeView()->shownType() : 0);
         case ID_FILE_OPEN:  // taken by the frame and left empty on purpose
+            return;
         default:
+            reports_->onCommand(id);  // the record tables; nothing for any other id
             return;
     }
 }
@@ -269,6 +278,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     // A running transfer is stopped before the window goes: its worker uses our prompts.
     transfer_->stop();
+    reports_->release();
     mdi_->closeAllSubWindows();
     event->accept();
 }

@@ -17,6 +17,7 @@ class DataTransferCommand;
 class QLabel;
 class QMdiArea;
 class QToolBar;
+class ReportCommands;
 class TransferSession;
 class UsbLink;
 
@@ -42,6 +43,7 @@ public:
     CCorvaneView* activeView() const;
 
     ProjectSession& session() { return session_; }
+    ReportCommands& reports() { return *reports_; }
     Project& project() { return session_.project(); }
     const QString& projectPath() const { return session_.projectPath(); }
     const QString& projectFileName() const { return session_.projectFileName(); }
@@ -76,6 +78,7 @@ private:
 
     Prompter& prompter_;
     ProjectSession session_;
+    std::unique_ptr<ReportCommands> reports_;  // refers to the session: declared after it
     QMdiArea* mdi_;
     CommandRegistry* commands_;
     QToolBar* toolBar_ = nullptr;

@@ -276,7 +276,7 @@ QString codeOf(const Component& c) {
 
 // The label the panel gives a field, for the undo step's text.
 QString fieldLabel(const Component& c, ComponentField field) {
-    const bool grid = c.type() == DetectionType::Grid;
+    const bool grid = c.hasVerticalList();
     switch (field) {
         case ComponentField::DesignDiameter:
             return grid ? QStringLiteral("水平钢筋直径设计值") : QStringLiteral("钢筋直径设计值");

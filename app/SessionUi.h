@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <optional>
-#include <vector>
 
+#include "app/ComponentChooser.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 
 // What the project session needs of the window around it: the document window's title, the
-// view's rebuild and the two dialogs it opens. The main frame implements it; tests implement
-// it without any window. GUI thread only.
-class SessionUi {
+// view's rebuild and the two dialogs it opens (the selection dialog through ComponentChooser).
+// The main frame implements it; tests implement it without any window. GUI thread only.
+class SessionUi : public ComponentChooser {
 public:
     virtual ~SessionUi() = default;
 
@@ -30,11 +29,4 @@ public:
 
     // The project settings dialog on `info`; the header changes only on OK.
     virtual void editProjectSettings(ProjectInfo& info, const ComponentList& components) = 0;
-
-    // The component selection dialog: one entry per component of `components`, true where the
-    // user ticked it; nothing when the dialog was cancelled. addMode 1 lists an upload's
-    // components (without names), 0 the project's own.
-    virtual std::optional<std::vector<bool>> chooseComponents(const ComponentList& components,
-                                                              int addMode,
-                                                              const QString& caption) = 0;
 };

@@ -1,6 +1,6 @@
 #include "cli/CliArguments.h"
 
-bool CliArguments::parse(const std::vector<std::string>& words) {
+Status CliArguments::parse(const std::vector<std::string>& words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w.size() < 2 || w[0] != '-') {
@@ -21,15 +21,13 @@ bool CliArguments::parse(const std::vector<std::string>& words) {
             } else if (i + 1 < words.size()) {
                 values_.emplace(name, words[++i]);
             } else {
-                error_ = "选项 " + name + " 缺少参数值";
-                return false;
+                return Error{"选项 " + name + " 缺少参数值"};
             }
         } else {
-            error_ = "未知选项 " + w;
-            return false;
+            return Error{"未知选项 " + w};
         }
     }
-    return true;
+    return Status::success();
 }
 
 std::optional<std::string> CliArguments::value(const std::string& option) const {

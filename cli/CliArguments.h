@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Result.h"
+
 // The words of one sub-command: positional words, options that take a value (possibly
 // repeated) and flags. Anything not declared is an error, so a typo never passes silently.
 class CliArguments {
@@ -13,14 +15,13 @@ public:
     CliArguments(std::set<std::string> valueOptions, std::set<std::string> flags)
         : valueOptions_(std::move(valueOptions)), flags_(std::move(flags)) {}
 
-    // False with error() set on an unknown option or an option missing its value.
-    bool parse(const std::vector<std::string>& words);
+    // Fails on an unknown option or an option missing its value.
+    Status parse(const std::vector<std::string>& words);
 
     const std::vector<std::string>& positional() const { return positional_; }
     bool has(const std::string& flag) const { return setFlags_.count(flag) != 0; }
     std::optional<std::string> value(const std::string& option) const;
     std::vector<std::string> values(const std::string& option) const;
-    const std::string& error() const { return error_; }
 
 private:
     std::set<std::string> valueOptions_;
@@ -28,5 +29,4 @@ private:
     std::vector<std::string> positional_;
     std::multimap<std::string, std::string> values_;
     std::set<std::string> setFlags_;
-    std::string error_;
 };

@@ -2,8 +2,8 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
-#include "model/ComponentFields.h"
 #include "cli/DataFile.h"
+#include "model/ComponentFields.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
 
@@ -41,8 +41,9 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
 
 int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliArguments a({"-o"}, {});
-    if (!a.parse(args) || a.positional().size() != 1) {
-        err << (a.error().empty() ? "export-csv 需要一个文件" : a.error()) << '\n' << usageText();
+    const Status parsed = a.parse(args);
+    if (!parsed || a.positional().size() != 1) {
+        err << (parsed ? "export-csv 需要一个文件" : parsed.message()) << '\n' << usageText();
         return 2;
     }
     const std::string& source = a.positional()[0];

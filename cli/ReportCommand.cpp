@@ -86,12 +86,12 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
 
 int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliArguments a({"--table", "--components", "-o"}, {"--json"});
-    const bool parsed = a.parse(args);
+    const Status parsed = a.parse(args);
     const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
     const auto output = a.value("-o");
     if (!parsed || a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
-        err << (!a.error().empty() ? a.error()
-                : !table           ? std::string("--table 应为 thickness、diameter 或 spacing")
+        err << (!parsed  ? parsed.message()
+                : !table ? std::string("--table 应为 thickness、diameter 或 spacing")
                          : std::string("report 需要一个工程文件和 -o OUT.pdf 或 --json"))
             << '\n'
             << usageText();

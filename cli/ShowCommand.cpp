@@ -2,10 +2,11 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
-#include "model/ComponentFields.h"
 #include "cli/DataFile.h"
 #include "cli/JsonText.h"
 #include "cli/TextTable.h"
+#include "model/ComponentFields.h"
+#include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -21,6 +22,16 @@ void printPointsJson(std::ostream& out, const std::vector<MeasurePoint>& points)
         const auto& p = points[i];
         out << (i ? "," : "") << "{\"diameter\":" << p.diameter << ",\"thickness\":" << p.thickness
             << ",\"position\":" << p.position << '}';
+    }
+    out << ']';
+}
+
+// All fifteen texts, empty ones included, so a reader can index them by their fixed order.
+void printSummaryJson(std::ostream& out, const Component& c) {
+    const ComponentSummary summary = BuildComponentSummary(c);
+    out << '[';
+    for (std::size_t i = 0; i < ComponentSummary::count; ++i) {
+        out << (i ? "," : "") << jsonString(gbk::toUtf8(summary[i]));
     }
     out << ']';
 }
@@ -56,6 +67,8 @@ void printJson(std::ostream& out, const DataFile& file) {
         printPointsJson(out, c.points);
         out << ",\"pointsVert\":";
         printPointsJson(out, c.pointsVert);
+        out << ",\"summary\":";
+        printSummaryJson(out, c);
         out << '}';
     }
     out << "],\"complete\":" << (file.complete() ? "true" : "false")
@@ -63,7 +76,7 @@ void printJson(std::ostream& out, const DataFile& file) {
 }
 
 std::string pair(const Component& c, std::int16_t horizontal, std::int16_t vertical) {
-    if (c.type() == DetectionType::Grid) {
+    if (c.hasVerticalList()) {
         return std::to_string(horizontal) + "," + std::to_string(vertical);
     }
     return std::to_string(horizontal);
@@ -112,7 +125,7 @@ void printText(std::ostream& out, const DataFile& file) {
     for (const auto& c : file.components) {
         ++row;
         if (c.points.empty() && c.pointsVert.empty()) continue;
-        const bool grid = c.type() == DetectionType::Grid;
+        const bool grid = c.hasVerticalList();
         out << '\n'
             << row << ". " << gbk::toUtf8(c.code.view()) << (grid ? " 水平测点:\n" : " 测点:\n");
         printPointTable(out, c.points);
@@ -127,8 +140,9 @@ void printText(std::ostream& out, const DataFile& file) {
 
 int showCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliArguments a({}, {"--json"});
-    if (!a.parse(args) || a.positional().size() != 1) {
-        err << (a.error().empty() ? "show 需要一个文件" : a.error()) << '\n' << usageText();
+    const Status parsed = a.parse(args);
+    if (!parsed || a.positional().size() != 1) {
+        err << (parsed ? "show 需要一个文件" : parsed.message()) << '\n' << usageText();
         return 2;
     }
     const std::string& path = a.positional()[0];

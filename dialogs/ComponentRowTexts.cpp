@@ -8,7 +8,7 @@ QString typeText(const Component& c) {
 }
 
 QString pointCountText(const Component& c) {
-    if (c.type() == DetectionType::Grid) {
+    if (c.hasVerticalList()) {
         return QStringLiteral("%1 , %2").arg(c.pointCount).arg(c.pointCountVert);
     }
     return QString::number(c.pointCount);

@@ -39,15 +39,13 @@ QString mm(int value) {
 }
 
 QString designDiameterText(const Component& c) {
-    switch (c.type()) {
-        case DetectionType::Thickness:
-        case DetectionType::Profile:
-            return mm(c.designDiameter);
-        case DetectionType::Grid:
-            return QStringLiteral("%1 mm, %2 mm").arg(c.designDiameter).arg(c.designDiameterVert);
-        default:
-            return {};
+    const DetectionTypeTraits* type = c.traits();
+    // A diameter component's design diameter is what it measures, not a setting shown here.
+    if (!type || type->diameters) return {};
+    if (type->verticalList) {
+        return QStringLiteral("%1 mm, %2 mm").arg(c.designDiameter).arg(c.designDiameterVert);
     }
+    return mm(c.designDiameter);
 }
 
 }  // namespace
@@ -105,7 +103,7 @@ int ComponentTableModel::rowCount(const QModelIndex& parent) const {
     if (columns_ != Columns::Points) return static_cast<int>(rows_.size());
     const Component* c = componentAt(shown_);
     if (!c) return 0;
-    const std::size_t vertical = c->type() == DetectionType::Grid ? c->pointsVert.size() : 0;
+    const std::size_t vertical = c->hasVerticalList() ? c->pointsVert.size() : 0;
     return static_cast<int>(c->points.size() + vertical);
 }
 
@@ -140,17 +138,16 @@ QString ComponentTableModel::pointText(int row, int column) const {
     const bool vertical = row >= static_cast<int>(c.points.size());
     const int i = vertical ? row - static_cast<int>(c.points.size()) : row;
     const MeasurePoint& p = (vertical ? c.pointsVert : c.points)[static_cast<std::size_t>(i)];
-    const DetectionType type = c.type();
+    const DetectionTypeTraits* type = c.traits();
     switch (column) {
         case 0:  // the vertical points are numbered from 1 again
             return QString::number(i + 1);
         case 1:
-            return type == DetectionType::Diameter ? mm(p.diameter) : QString();
+            return type && type->diameters ? mm(p.diameter) : QString();
         case 2:
-            return type == DetectionType::Unknown ? QString() : mm(p.thickness);
+            return type ? mm(p.thickness) : QString();
         case 3:
-            return type == DetectionType::Grid || type == DetectionType::Profile ? mm(p.position)
-                                                                                 : QString();
+            return type && type->positions ? mm(p.position) : QString();
         default:
             return {};
     }

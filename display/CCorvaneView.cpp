@@ -3,16 +3,16 @@
 #include <QPainter>
 
 #include "display/CWndLikeMsdn.h"
-#include "display/ComponentSummary.h"
 #include "display/HeaderBand.h"
 #include "display/LightenColor.h"
-#include "display/SystemMetrics.h"
+#include "display/TableGeometry.h"
+#include "model/ComponentSummary.h"
 #include "model/Project.h"
 
 CCorvaneView::CCorvaneView(const Project& project, QWidget* parent)
     : QWidget(parent), project_(project), pane_(new CWndLikeMsdn(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    pane_->setGeometry(0, headerHeight, 500, 0);
+    pane_->setGeometry(0, headerHeight(), 500, 0);
     // Until the component panel exists, an open group hosts a plain window of its size.
     panel_ = new QWidget(pane_->viewport());
     panel_->setObjectName(QStringLiteral("panel131"));
@@ -48,8 +48,13 @@ int CCorvaneView::DeletePointMessage(int, int) {
     return 0;
 }
 
+int CCorvaneView::headerHeight() const {
+    return TableGeometry::of(shownType_).bandHeight;
+}
+
 void CCorvaneView::resizeEvent(QResizeEvent*) {
-    pane_->setGeometry(0, headerHeight, width(), std::max(0, height() - headerHeight));
+    const int band = headerHeight();
+    pane_->setGeometry(0, band, width(), std::max(0, height() - band));
 }
 
 void CCorvaneView::paintEvent(QPaintEvent*) {
@@ -59,10 +64,10 @@ void CCorvaneView::paintEvent(QPaintEvent*) {
         case 'Z':
         case 'P':
         case 'W':
-            HeaderBand::draw(painter, width(), shownType_, DisplayScale(), palette());
+            HeaderBand::draw(painter, width(), TableGeometry::of(shownType_), palette());
             break;
         default:
-            painter.fillRect(QRect(0, 0, width(), headerHeight),
+            painter.fillRect(QRect(0, 0, width(), headerHeight()),
                              LightenColor(0.75, palette().color(QPalette::Highlight)));
     }
 }

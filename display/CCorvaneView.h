@@ -12,8 +12,6 @@ class Project;
 class CCorvaneView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int headerHeight = 35;
-
     explicit CCorvaneView(const Project& project, QWidget* parent = nullptr);
 
     // Rebuilds the list for the mode whose letter is the first character of `modeText`
@@ -26,6 +24,9 @@ public:
     int AddPointMessage(int wParam = 0, int lParam = 0);
     int DeletePointMessage(int wParam = 0, int lParam = 0);
 
+    // Height of the caption band, where the pane starts: 35 pixels, or what the band's font
+    // needs on this screen.
+    int headerHeight() const;
     // 'H', 'Z', 'W', 'P', or 0 for none.
     char shownType() const { return shownType_; }
     CWndLikeMsdn* pane() const { return pane_; }

@@ -1,5 +1,6 @@
 #include "display/CWndLikeMsdn.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -7,7 +8,9 @@
 
 #include "display/HeaderBand.h"
 #include "display/LightenColor.h"
+#include "display/ReadableInk.h"
 #include "display/SystemMetrics.h"
+#include "display/TableGeometry.h"
 
 CWndLikeMsdn::CWndLikeMsdn(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("pane1000"));
@@ -42,6 +45,7 @@ int CWndLikeMsdn::AddGroup(const ComponentSummary& summary) {
 void CWndLikeMsdn::RemoveAllGroups() {
     hoverGroup_ = nullptr;
     hoverItem_ = nullptr;
+    wheel_.reset();
     if (openGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
     openGroup_ = nullptr;
     groups_.clear();
@@ -77,6 +81,10 @@ int CWndLikeMsdn::hoverGroupIndex() const {
     return -1;
 }
 
+int CWndLikeMsdn::rowHeight() const {
+    return TableGeometry::of('P').rowHeight;
+}
+
 int CWndLikeMsdn::groupTop(int index) {
     ensureLayout();
     return tops_.at(static_cast<std::size_t>(index));
@@ -95,7 +103,7 @@ void CWndLikeMsdn::invalidateLayout() {
 void CWndLikeMsdn::ensureLayout() {
     if (!layoutDirty_) return;
     layoutDirty_ = false;
-    const int caption = SystemMetrics::current().captionHeight;
+    const int caption = rowHeight();
     const int width = viewport()->width();
     tops_.resize(groups_.size() + 1);
     int y = 0;
@@ -169,11 +177,8 @@ void CWndLikeMsdn::hitTest(const QPoint& viewportPos) {
             }
         }
     }
-    // As it always has, the highlight waits for the next paint.
     if (hitGroup != hoverGroup_) {
-        if (hoverGroup_) hoverGroup_->flags &= ~1;
-        hoverGroup_ = hitGroup;
-        if (hoverGroup_) hoverGroup_->flags |= 1;
+        setHoverGroup(hitGroup);
     } else {
         if (hoverItem_) hoverItem_->flags &= ~1;
         hoverItem_ = hitItem;
@@ -182,8 +187,36 @@ void CWndLikeMsdn::hitTest(const QPoint& viewportPos) {
     viewport()->setCursor(!hoverItem_ && hoverGroup_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+void CWndLikeMsdn::setHoverGroup(CWndLikeMsdnGroup* group) {
+    if (hoverGroup_) {
+        hoverGroup_->flags &= ~1;
+        updateRow(hoverGroup_);
+    }
+    hoverGroup_ = group;
+    if (hoverGroup_) {
+        hoverGroup_->flags |= 1;
+        updateRow(hoverGroup_);
+    }
+}
+
+// Only the row whose highlight changed is painted again.
+void CWndLikeMsdn::updateRow(const CWndLikeMsdnGroup* group) {
+    viewport()->update(group->captionRect.translated(0, -verticalScrollBar()->value()));
+}
+
 void CWndLikeMsdn::mouseMoveEvent(QMouseEvent* event) {
-    hitTest(event->position().toPoint());
+    mouse_ = event->position().toPoint();
+    hitTest(*mouse_);
+}
+
+bool CWndLikeMsdn::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave) {
+        mouse_.reset();
+        if (hoverItem_) hoverItem_->flags &= ~1;
+        hoverItem_ = nullptr;
+        setHoverGroup(nullptr);
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
@@ -211,11 +244,23 @@ void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
 }
 
 void CWndLikeMsdn::wheelEvent(QWheelEvent* event) {
-    // Three rows a notch, as list windows scroll elsewhere on the desktop.
-    const int rows = event->angleDelta().y() * 3 / 120;
-    QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() - rows * SystemMetrics::current().captionHeight);
+    if (event->phase() == Qt::ScrollBegin) wheel_.reset();
+    if (!event->pixelDelta().isNull()) {
+        // A touchpad that reports pixels moves the list by exactly those.
+        wheel_.reset();
+        scrollBy(-qint64{event->pixelDelta().y()});
+    } else {
+        // Whole notches only, each as many rows as the desktop scrolls lists by.
+        const int notches = wheel_.notches(event->angleDelta().y());
+        scrollBy(-qint64{notches} * QApplication::wheelScrollLines() * rowHeight());
+    }
     event->accept();
+}
+
+void CWndLikeMsdn::scrollBy(qint64 pixels) {
+    QScrollBar* bar = verticalScrollBar();
+    const qint64 target = std::clamp<qint64>(bar->value() + pixels, bar->minimum(), bar->maximum());
+    bar->setValue(static_cast<int>(target));
 }
 
 void CWndLikeMsdn::resizeEvent(QResizeEvent* event) {
@@ -225,6 +270,8 @@ void CWndLikeMsdn::resizeEvent(QResizeEvent* event) {
 
 void CWndLikeMsdn::scrollContentsBy(int, int) {
     placeHostedWindow();
+    // The mouse stood still while the rows moved under it.
+    if (mouse_) hitTest(*mouse_);
     viewport()->update();
 }
 
@@ -237,21 +284,26 @@ void CWndLikeMsdn::paintEvent(QPaintEvent*) {
     const int height = viewport()->height();
     painter.fillRect(viewport()->rect(), LightenColor(0.75, pal.color(QPalette::Highlight)));
     painter.translate(0, -scroll);
-    const float scale = DisplayScale();
+    const TableGeometry thicknessDiameter = TableGeometry::of('H');
+    const TableGeometry profileGrid = TableGeometry::of('P');
     // Only the rows in sight are drawn; finding them is a search, not a walk.
     for (int i = std::max(groupAt(scroll), 0); i < groupCount() && tops_[i] < scroll + height;
          ++i) {
-        drawGroup(painter, *groups_[static_cast<std::size_t>(i)], tops_[i], width, scale);
+        drawGroup(painter, *groups_[static_cast<std::size_t>(i)], tops_[i], width,
+                  thicknessDiameter, profileGrid);
     }
 }
 
 void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, int width,
-                             float scale) {
+                             const TableGeometry& thicknessDiameter,
+                             const TableGeometry& profileGrid) {
     const QPalette& pal = palette();
     const QColor background = LightenColor(0.75, pal.color(QPalette::Highlight));
     const bool hover = (g.flags & 1) != 0;
-    const QColor ink =
-        hover ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::ButtonText);
+    // The highlight's own hue marks the row under the mouse, dark enough to read on the pale
+    // row (the highlight-text colour is meant for the full highlight, not for this tint).
+    const QColor ink = hover ? ReadableInk(pal.color(QPalette::Highlight), background)
+                             : pal.color(QPalette::ButtonText);
     const QColor grey = pal.color(QPalette::Disabled, QPalette::WindowText);
     painter.fillRect(g.captionRect, background);
 
@@ -275,7 +327,8 @@ void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, i
     }
 
     const char letter = g.texts.codeCell.empty() ? '\0' : g.texts.codeCell.front();
-    HeaderBand::drawRow(painter, g.captionRect, g.shownTexts().data(), letter, scale, ink,
+    HeaderBand::drawRow(painter, g.captionRect, g.shownTexts().data(),
+                        letter == 'H' || letter == 'Z' ? thicknessDiameter : profileGrid, ink,
                         background, grey);
     if (!g.collapsed) {
         const int bottom = top + g.height;

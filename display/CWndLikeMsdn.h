@@ -3,11 +3,15 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "display/CWndLikeMsdnGroup.h"
-#include "display/ComponentSummary.h"
+#include "controls/WheelAccumulator.h"
+#include "model/ComponentSummary.h"
+
+struct TableGeometry;
 
 // The scrolling list of component groups inside the main view: one caption row per
 // component in the columns of the summary table, at most one open group, which hosts the
@@ -37,6 +41,8 @@ public:
     // The group toggled last, or -1.
     int openGroupIndex() const;
     int hoverGroupIndex() const;
+    // Height of one caption row: a window caption, or what the row font needs on this screen.
+    int rowHeight() const;
     // Top of each group's row in content coordinates, and the whole content's height.
     int groupTop(int index);
     int contentHeight();
@@ -54,13 +60,18 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void invalidateLayout();
     void placeHostedWindow();
     void hitTest(const QPoint& viewportPos);
+    void setHoverGroup(CWndLikeMsdnGroup* group);
+    void updateRow(const CWndLikeMsdnGroup* group);
+    void scrollBy(qint64 pixels);
     void closeGroup(CWndLikeMsdnGroup& group);
-    void drawGroup(QPainter& painter, CWndLikeMsdnGroup& group, int top, int width, float scale);
+    void drawGroup(QPainter& painter, CWndLikeMsdnGroup& group, int top, int width,
+                   const TableGeometry& thicknessDiameter, const TableGeometry& profileGrid);
     int groupAt(int contentY) const;
 
     std::vector<std::unique_ptr<CWndLikeMsdnGroup>> groups_;
@@ -70,4 +81,6 @@ private:
     CWndLikeMsdnItem* hoverItem_ = nullptr;
     CWndLikeMsdnGroup* openGroup_ = nullptr;
     QPointer<QWidget> hostedWindow_;
+    std::optional<QPoint> mouse_;  // where the mouse stands in the viewport, while it is there
+    WheelAccumulator wheel_;
 };

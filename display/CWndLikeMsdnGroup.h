@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/CWndLikeMsdnItem.h"
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 // One component's row in the navigation pane, and while it is open the panel under it.
 struct CWndLikeMsdnGroup {

@@ -5,7 +5,7 @@
 #include <QPalette>
 
 #include "display/LightenColor.h"
-#include "display/SummaryLayout.h"
+#include "display/TableGeometry.h"
 
 QFont HeaderBand::font(int tenths, float scale) {
     QFont f(QStringLiteral("宋体"));
@@ -13,17 +13,18 @@ QFont HeaderBand::font(int tenths, float scale) {
     return f;
 }
 
-void HeaderBand::draw(QPainter& painter, int width, char mode, float scale,
+void HeaderBand::draw(QPainter& painter, int width, const TableGeometry& geometry,
                       const QPalette& palette) {
+    const int height = geometry.bandHeight;
     painter.save();
     painter.fillRect(QRect(0, 0, width, height),
                      LightenColor(0.75, palette.color(QPalette::Highlight)));
-    painter.setFont(font(110, scale));
+    painter.setFont(font(captionTenths, geometry.scale));
     painter.setPen(Qt::black);
     // A paint context draws text opaquely, black on white.
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
-    const auto columns = SummaryLayout::columns(mode, scale);
+    const auto& columns = geometry.columns;
     const QFontMetrics metrics(painter.font());
     for (const SummaryColumn& c : columns) {
         const QRect cell(c.left, 0, c.width, height);
@@ -46,22 +47,22 @@ void HeaderBand::draw(QPainter& painter, int width, char mode, float scale,
 }
 
 void HeaderBand::drawRow(QPainter& painter, const QRect& caption, const QString* texts,
-                         char codeLetter, float scale, const QColor& text, const QColor& background,
-                         const QColor& lines) {
+                         const TableGeometry& geometry, const QColor& text,
+                         const QColor& background, const QColor& lines) {
     painter.save();
-    painter.setFont(font(100, scale));
+    painter.setFont(font(rowTenths, geometry.scale));
     painter.setPen(text);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(background);
-    const auto columns =
-        SummaryLayout::columns(codeLetter == 'H' || codeLetter == 'Z' ? 'H' : 'P', scale);
+    const auto& columns = geometry.columns;
     const QFontMetrics metrics(painter.font());
     for (const SummaryColumn& c : columns) {
         const QRect cell(caption.left() + c.left, caption.top(), c.width, caption.height());
         const QString& t = texts[c.field];
         if (t.isEmpty()) continue;
-        const Qt::Alignment align =
-            c.field == 1 ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::AlignCenter;
+        const Qt::Alignment align = c.field == SummaryLayout::nameField
+                                        ? (Qt::AlignLeft | Qt::AlignVCenter)
+                                        : Qt::AlignCenter;
         painter.drawText(cell, align | Qt::TextSingleLine,
                          metrics.elidedText(t, Qt::ElideRight, c.width));
     }

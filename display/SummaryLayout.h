@@ -6,10 +6,13 @@
 // The column geometry of the summary table, shared by the caption band and the rows so the
 // captions stand exactly above their cells. Pure: no drawing.
 struct SummaryColumn {
-    int left;             // x of the cell's left edge
-    int width;            // f × the layout's constant, truncated
+    int left = 0;         // x of the cell's left edge
+    int width;            // f × the layout's constant, truncated, or wider where a text needs it
     const char* caption;  // UTF-8; "\n" breaks the caption into two lines
     std::size_t field;    // index of the row text in ComponentSummary
+    // The widest text the column must show whole (UTF-8, digits stand for any digit); empty for
+    // the name, which may end in an ellipsis.
+    const char* widest;
 
     int right() const { return left + width; }
     bool twoLineCaption() const;
@@ -17,7 +20,14 @@ struct SummaryColumn {
 
 class SummaryLayout {
 public:
+    static constexpr std::size_t nameField = 1;
+
     // The H/Z layout for modes 'H' and 'Z', the P/W layout for every other letter. Each column
     // starts 2 pixels right of the previous one's right edge.
     static std::vector<SummaryColumn> columns(char mode, float scale);
+
+    // `columns` with each one at least `needed[i]` wide. What they grow comes out of the name
+    // column (never below 0 pixels), so the table stays as wide as it was.
+    static std::vector<SummaryColumn> widened(std::vector<SummaryColumn> columns,
+                                              const std::vector<int>& needed);
 };

@@ -12,6 +12,8 @@ struct SystemMetrics {
     static SystemMetrics current();
     static void pin(const SystemMetrics& metrics);
     static void unpin();
+
+    friend bool operator==(const SystemMetrics&, const SystemMetrics&) = default;
 };
 
 // f = (screen width − thumb width) ÷ 1440, as a single-precision value; column widths are

@@ -45,7 +45,7 @@ Component component(const Scan& s, int seed) {
     for (int j = 0; j < s.points; ++j) {
         MeasurePoint p;
         p.thickness = i16(s.nominalCover + scatter(coverScatter, seed + j));
-        if (s.code[0] == 'Z')
+        if (const DetectionTypeTraits* t = traitsOf(s.code[0]); t && t->diameters)
             p.diameter = i16(s.designDiameter + scatter(diameterScatter, seed + j));
         // The record tables show the spacing as the difference of neighbouring positions.
         if (s.spacing > 0 && j > 0) position += s.spacing + scatter(spacingScatter, seed + j);

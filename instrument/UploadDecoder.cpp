@@ -20,7 +20,8 @@ std::string UploadDecoder::typeText(std::span<const std::uint8_t, 4> codeBytes) 
 
 namespace {
 
-Component componentOf(const UploadRecord& r, const std::string& typeText) {
+Component componentOf(const UploadRecord& r, const std::string& typeText,
+                      const DetectionTypeTraits& type) {
     Component c;
     c.code = std::string_view(typeText).substr(0, 4);
     c.name = typeText;
@@ -29,13 +30,12 @@ Component componentOf(const UploadRecord& r, const std::string& typeText) {
                   unsigned{r.dateThird});
     c.date = date;
 
-    const char type = typeText.front();
-    const bool grid = type == 'W';
+    const bool grid = type.verticalList;
     c.designDiameter = r.designDiameter;
     c.designDiameterVert = grid ? r.designDiameterVert : 0;
     c.designCover = 50;
     c.designCoverVert = grid ? 50 : 0;
-    c.designSpacing = grid || type == 'P' ? 100 : 0;
+    c.designSpacing = type.positions ? 100 : 0;
     c.designSpacingVert = grid ? 100 : 0;
     c.diameterTolerance = 1;
     c.thicknessTolerance = 1;
@@ -46,43 +46,32 @@ Component componentOf(const UploadRecord& r, const std::string& typeText) {
 }
 
 // Fills the point lists from `v`, the record's values, already checked to be long enough.
-void addPoints(Component& c, char type, std::size_t n, std::size_t m,
+// The values of a record: a diameter type's points as thickness and diameter byte pairs;
+// otherwise every thickness (the n points, then the m vertical ones), followed, for a type
+// with positions, by the two-byte positions in the same order.
+void addPoints(Component& c, const DetectionTypeTraits& type, std::size_t n, std::size_t m,
                std::span<const std::uint8_t> v) {
     auto position = [&](std::size_t i) { return std::int32_t{v[i]} << 8 | v[i + 1]; };
+    const std::size_t thicknesses = n + m;
     c.points.reserve(n);
     for (std::size_t j = 0; j < n; ++j) {
         MeasurePoint p;
-        switch (type) {
-            case 'H':
-                p.thickness = v[j];
-                break;
-            case 'Z':
-                p.thickness = v[2 * j];
-                p.diameter = v[2 * j + 1];
-                break;
-            case 'P':
-                p.thickness = v[j];
-                p.position = position(n + 2 * j);
-                break;
-            case 'W':
-                p.thickness = v[j];
-                p.position = position(n + m + 2 * j);
-                break;
+        if (type.diameters) {
+            p.thickness = v[2 * j];
+            p.diameter = v[2 * j + 1];
+        } else {
+            p.thickness = v[j];
         }
+        if (type.positions) p.position = position(thicknesses + 2 * j);
         c.points.push_back(p);
     }
-    if (type != 'W') return;
     c.pointsVert.reserve(m);
     for (std::size_t i = 0; i < m; ++i) {
         MeasurePoint p;
         p.thickness = v[n + i];
-        p.position = position(3 * n + m + 2 * i);
+        p.position = position(thicknesses + 2 * n + 2 * i);
         c.pointsVert.push_back(p);
     }
-}
-
-bool isKnownType(char letter) {
-    return letter == 'H' || letter == 'Z' || letter == 'W' || letter == 'P';
 }
 
 }  // namespace
@@ -104,18 +93,18 @@ UploadDecodeResult UploadDecoder::decode(std::span<const std::uint8_t> received,
         const UploadRecord r =
             UploadRecord::parse(received.subspan(at).first<UploadRecord::size>());
         const std::string text = typeText(r.codeDigits);
-        if (text.empty() || !isKnownType(text.front())) continue;
+        const DetectionTypeTraits* type = text.empty() ? nullptr : traitsOf(text.front());
+        if (!type) continue;
 
-        const char type = text.front();
-        const std::size_t m = type == 'W' ? r.pointCountVert : 0;
+        const std::size_t m = type->verticalList ? r.pointCountVert : 0;
         const std::size_t start = base + r.offset;
         const std::size_t length = UploadRecord::valuesLength(type, r.pointCount, m);
         if (start > received.size() || length > received.size() - start) {
             ++result.droppedRecords;
             continue;
         }
-        Component c = componentOf(r, text);
-        addPoints(c, type, r.pointCount, m, received.subspan(start, length));
+        Component c = componentOf(r, text, *type);
+        addPoints(c, *type, r.pointCount, m, received.subspan(start, length));
         result.components.push_back(std::move(c));
     }
     return result;

@@ -85,14 +85,14 @@ Problem takeCode(const Component& c, UploadRecord& r) {
         if (!d) return "编号只能由0-9和A-Z组成";
         r.codeDigits[i] = *d;
     }
-    if (c.type() == DetectionType::Unknown) return "编号必须以H、Z、W或P开头";
+    if (!c.traits()) return "编号必须以H、Z、W或P开头";
     if (c.name.view() != code) return "名称必须与编号相同";
     return std::nullopt;
 }
 
 Problem takeDesignValues(const Component& c, UploadRecord& r) {
-    const bool grid = c.type() == DetectionType::Grid;
-    const bool spaced = grid || c.type() == DetectionType::Profile;
+    const bool grid = c.traits()->verticalList;
+    const bool spaced = c.traits()->positions;
     if (Problem p = takeByte(c.designDiameter, "钢筋直径设计值", r.designDiameter)) return p;
     if (Problem p = grid
                         ? takeByte(c.designDiameterVert, "垂直钢筋直径设计值", r.designDiameterVert)
@@ -120,7 +120,7 @@ Problem takeCounts(const Component& c, UploadRecord& r) {
         return "测点数与测点不符";
     }
     if (Problem p = takeByte(c.pointCount, "测点数", r.pointCount)) return p;
-    if (c.type() != DetectionType::Grid) {
+    if (!c.traits()->verticalList) {
         if (c.pointCountVert != 0 || !c.pointsVert.empty()) return "只有网格构件有垂直测点";
         return std::nullopt;
     }
@@ -132,13 +132,12 @@ Problem takeCounts(const Component& c, UploadRecord& r) {
 
 // The payload layout of each type; see UploadDecoder for the reverse.
 Problem appendValues(const Component& c, std::vector<std::uint8_t>& payload) {
-    const DetectionType type = c.type();
-    const bool positioned = type == DetectionType::Grid || type == DetectionType::Profile;
+    const DetectionTypeTraits& type = *c.traits();
+    const bool positioned = type.positions;
     for (const MeasurePoint& p : c.points) {
         if (Problem e = appendByte(p.thickness, "测点厚度", payload)) return e;
-        if (Problem e = type == DetectionType::Diameter
-                            ? appendByte(p.diameter, "测点直径", payload)
-                            : expect(p.diameter, 0, "测点直径")) {
+        if (Problem e = type.diameters ? appendByte(p.diameter, "测点直径", payload)
+                                       : expect(p.diameter, 0, "测点直径")) {
             return e;
         }
         if (!positioned) {

@@ -30,38 +30,14 @@ std::array<std::uint8_t, UploadRecord::size> UploadRecord::bytes() const {
             static_cast<std::uint8_t>(offset & 0xFF)};
 }
 
-std::size_t UploadRecord::valuesLength(char typeLetter, std::size_t n, std::size_t m) {
-    switch (typeLetter) {
-        case 'H':
-            return n;
-        case 'Z':
-            return 2 * n;
-        case 'P':
-            return 3 * n;
-        case 'W':
-            return 3 * (n + m);
-        default:
-            return 0;
-    }
+std::size_t UploadRecord::valuesLength(const DetectionTypeTraits* type, std::size_t n,
+                                       std::size_t m) {
+    if (!type) return 0;
+    return type->payloadBytes * (n + (type->verticalList ? m : 0));
 }
 
 std::int32_t UploadRecord::payloadEnd() const {
-    char letter = '\0';
-    switch (codeDigits[0]) {
-        case thicknessDigit:
-            letter = 'H';
-            break;
-        case diameterDigit:
-            letter = 'Z';
-            break;
-        case profileDigit:
-            letter = 'P';
-            break;
-        case gridDigit:
-            letter = 'W';
-            break;
-        default:
-            return 0;
-    }
-    return static_cast<std::int32_t>(offset + valuesLength(letter, pointCount, pointCountVert));
+    const DetectionTypeTraits* type = traitsOfRecordDigit(codeDigits[0]);
+    if (!type) return 0;
+    return static_cast<std::int32_t>(offset + valuesLength(type, pointCount, pointCountVert));
 }

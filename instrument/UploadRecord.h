@@ -5,17 +5,13 @@
 #include <cstdint>
 #include <span>
 
+#include "model/DetectionType.h"
+
 // One 13-byte record of the instrument's record stream, which follows a 32-byte header area.
 // Record values lie in the payload, from the record's offset on.
 struct UploadRecord {
     static constexpr std::size_t size = 13;
     static constexpr std::size_t headerAreaSize = 32;
-
-    // Code digits of the four detection types as the first code byte carries them.
-    static constexpr std::uint8_t thicknessDigit = 17;  // 'H'
-    static constexpr std::uint8_t diameterDigit = 35;   // 'Z'
-    static constexpr std::uint8_t gridDigit = 32;       // 'W'
-    static constexpr std::uint8_t profileDigit = 25;    // 'P'
 
     std::array<std::uint8_t, 4> codeDigits{};
     std::uint8_t designDiameter = 0;      // grid: horizontal bars
@@ -30,8 +26,9 @@ struct UploadRecord {
     static UploadRecord parse(std::span<const std::uint8_t, size> bytes);
     std::array<std::uint8_t, size> bytes() const;
 
-    // Bytes of values a record of that type letter has in the payload; 0 for other letters.
-    static std::size_t valuesLength(char typeLetter, std::size_t n, std::size_t m);
+    // Bytes of values a record of that type has in the payload: n points, and m vertical
+    // ones for a type that has them; 0 without a type.
+    static std::size_t valuesLength(const DetectionTypeTraits* type, std::size_t n, std::size_t m);
 
     // Where the payload ends when this is the last record; the type comes from the first
     // code byte, and an unknown type gives 0.

@@ -29,6 +29,10 @@ struct Component {
     std::vector<MeasurePoint> pointsVert;  // grid only: vertical direction
 
     DetectionType type() const { return detectionTypeOf(code.front()); }
+    // The row of its type, null for a code that begins with no type letter.
+    const DetectionTypeTraits* traits() const { return traitsOf(code.front()); }
+    // Whether its type keeps a second, vertical point list.
+    bool hasVerticalList() const { return traits() && traits()->verticalList; }
 
     // Appends a zero point to `points` (or `pointsVert`) and counts it. Refused (false) when
     // the count is already at the largest value its int16 field holds.

@@ -39,7 +39,8 @@ void ComponentBlock::write(ArchiveWriter& out, const Component& c) {
     out.writeString(c.date.view());
     for (const ComponentFieldRow& f : componentFields) out.writeInt16(c.*f.member);
     writePoints(out, c.points);
-    if (c.code.front() == 'W' && c.pointCountVert > 0) writePoints(out, c.pointsVert);
+    const DetectionTypeTraits* type = c.traits();
+    if (type && type->verticalList && c.pointCountVert > 0) writePoints(out, c.pointsVert);
 }
 
 bool ComponentBlock::read(ArchiveReader& in, Component& c) {
@@ -53,15 +54,9 @@ bool ComponentBlock::read(ArchiveReader& in, Component& c) {
     for (const ComponentFieldRow& f : componentFields) {
         if (!in.readInt16(c.*f.member)) return false;
     }
-    switch (c.code.front()) {
-        case 'H':
-        case 'Z':
-        case 'P':
-            return readPoints(in, c.pointCount, c.points);
-        case 'W':
-            return readPoints(in, c.pointCount, c.points) &&
-                   readPoints(in, c.pointCountVert, c.pointsVert);
-        default:
-            return true;
-    }
+    // A code without a type letter stores no point records.
+    const DetectionTypeTraits* type = c.traits();
+    if (!type) return true;
+    return readPoints(in, c.pointCount, c.points) &&
+           (!type->verticalList || readPoints(in, c.pointCountVert, c.pointsVert));
 }

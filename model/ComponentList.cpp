@@ -1,29 +1,17 @@
 #include "model/ComponentList.h"
 
-namespace {
-
-// True when a new component of letter t belongs before an existing one of letter u.
-bool goesBefore(char t, char u) {
-    switch (t) {
-        case 'H':
-            return u != 'H';
-        case 'Z':
-            return u != 'H' && u != 'Z';
-        case 'W':
-            return u != 'H' && u != 'Z' && u != 'W';
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 ComponentList::iterator insertComponent(ComponentList& list, Component component) {
-    const char t = component.code.front();
+    // At the end of its type's group: before the first component of a later group. The last
+    // group and codes without a type letter always go to the very end.
+    const auto groupOf = [](const Component& c) {
+        const DetectionTypeTraits* t = c.traits();
+        return t ? t - detectionTypes().data() : std::ptrdiff_t(detectionTypes().size());
+    };
+    const std::ptrdiff_t group = groupOf(component);
     auto at = list.end();
-    if (t != 'P') {
+    if (group + 1 < static_cast<std::ptrdiff_t>(detectionTypes().size())) {
         for (auto it = list.begin(); it != list.end(); ++it) {
-            if (goesBefore(t, it->code.front())) {
+            if (groupOf(*it) > group) {
                 at = it;
                 break;
             }

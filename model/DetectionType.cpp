@@ -1,32 +1,53 @@
 #include "model/DetectionType.h"
 
-DetectionType detectionTypeOf(char codeLetter) {
-    switch (codeLetter) {
-        case 'H':
-            return DetectionType::Thickness;
-        case 'Z':
-            return DetectionType::Diameter;
-        case 'W':
-            return DetectionType::Grid;
-        case 'P':
-            return DetectionType::Profile;
-        default:
-            return DetectionType::Unknown;
+#include <array>
+
+namespace {
+
+constexpr std::array<DetectionTypeTraits, 4> table{{
+    {DetectionType::Thickness, 17, "厚度", false, false, false, 1,
+     SummaryLayoutKind::ThicknessDiameter},
+    {DetectionType::Diameter, 35, "直径", true, false, false, 2,
+     SummaryLayoutKind::ThicknessDiameter},
+    {DetectionType::Grid, 32, "网格", false, true, true, 3, SummaryLayoutKind::ProfileGrid},
+    {DetectionType::Profile, 25, "剖面", false, true, false, 3, SummaryLayoutKind::ProfileGrid},
+}};
+
+}  // namespace
+
+std::span<const DetectionTypeTraits> detectionTypes() {
+    return table;
+}
+
+const DetectionTypeTraits* traitsOf(char codeLetter) {
+    for (const DetectionTypeTraits& t : table) {
+        if (t.letter() == codeLetter) return &t;
     }
+    return nullptr;
+}
+
+const DetectionTypeTraits* traitsOf(DetectionType type) {
+    return type == DetectionType::Unknown ? nullptr : traitsOf(static_cast<char>(type));
+}
+
+const DetectionTypeTraits* traitsOfRecordDigit(std::uint8_t digit) {
+    for (const DetectionTypeTraits& t : table) {
+        if (t.recordDigit == digit) return &t;
+    }
+    return nullptr;
+}
+
+DetectionType detectionTypeOf(char codeLetter) {
+    const DetectionTypeTraits* t = traitsOf(codeLetter);
+    return t ? t->type : DetectionType::Unknown;
 }
 
 std::string_view displayText(DetectionType type) {
-    switch (type) {
-        case DetectionType::Thickness:
-            return "厚度";
-        case DetectionType::Diameter:
-            return "直径";
-        case DetectionType::Grid:
-            return "网格";
-        case DetectionType::Profile:
-            return "剖面";
-        case DetectionType::Unknown:
-            break;
-    }
-    return {};
+    const DetectionTypeTraits* t = traitsOf(type);
+    return t ? t->text : std::string_view();
+}
+
+SummaryLayoutKind layoutOfMode(char modeLetter) {
+    const DetectionTypeTraits* t = traitsOf(modeLetter);
+    return t ? t->layout : SummaryLayoutKind::ProfileGrid;
 }

@@ -25,15 +25,23 @@ Report::Report(ReportPresenter* presenter) : presenter_(presenter) {}
 Report::~Report() = default;
 
 Status Report::loadFromFile(const QString& path) {
-    parameters_.clear();
-    fields_.clear();
-    grid_.recordset().clear();
     Result<ReportTemplate> loaded = ReportTemplate::load(path);
     if (!loaded) {
+        parameters_.clear();
+        fields_.clear();
+        grid_.recordset().clear();
         template_.reset();
         return Status::failure(loaded.message());
     }
-    template_ = std::move(loaded).value();
+    setTemplate(std::move(loaded).value());
+    return {};
+}
+
+void Report::setTemplate(ReportTemplate layout) {
+    parameters_.clear();
+    fields_.clear();
+    grid_.recordset().clear();
+    template_ = std::move(layout);
     for (const auto& row : template_->headerRows) {
         for (const auto& box : row) {
             if (!parameterByName(box.parameter)) addParameter(box.parameter);
@@ -42,7 +50,6 @@ Status Report::loadFromFile(const QString& path) {
     for (const auto& column : template_->columns) {
         if (!fieldByName(column.field)) addField(column.field);
     }
-    return {};
 }
 
 QString Report::title() const {

@@ -39,6 +39,8 @@ public:
     // failure the plain layout is in force and the message says why (missing, unreadable,
     // not a template); the run may go on.
     Status loadFromFile(const QString& path);
+    // The same with a layout made in code rather than read from a file.
+    void setTemplate(ReportTemplate layout);
     bool hasTemplate() const { return template_.has_value(); }
     QString title() const;
 

@@ -45,14 +45,14 @@ public:
     }
     void box(const QRectF& mm) { p_.drawRect(toDevice(mm)); }
 
-    // One line when it fits; otherwise wrapped and made smaller until it fits the box, since
-    // a record must not lose characters.
+    // One line when it fits; otherwise wrapped (at "\n" too) and made smaller until it fits
+    // the box, since a record must not lose characters.
     void text(const QRectF& mm, const QString& s, Qt::Alignment align, const MeasuredFont& f) {
         if (s.isEmpty()) return;
         const QRectF r = toDevice(mm).adjusted(padding * sx_, 0, -padding * sx_, 0);
         const QFontMetricsF& m = f.metrics;
         const double w = m.horizontalAdvance(s);
-        if (w <= r.width()) {
+        if (w <= r.width() && !s.contains(QLatin1Char('\n'))) {
             const double x = align & Qt::AlignLeft    ? r.left()
                              : align & Qt::AlignRight ? r.right() - w
                                                       : r.center().x() - w / 2;

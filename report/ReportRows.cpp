@@ -6,16 +6,16 @@ namespace {
 
 constexpr std::size_t maxValues = 10;
 
-bool listedIn(ReportKind kind, DetectionType type) {
+bool listedIn(ReportKind kind, const DetectionTypeTraits* type) {
+    if (!type) return false;
     switch (kind) {
         case ReportKind::Thickness:
             // A diameter component carries covers too, but they belong to its own table.
-            return type == DetectionType::Thickness || type == DetectionType::Grid ||
-                   type == DetectionType::Profile;
+            return !type->diameters;
         case ReportKind::Diameter:
-            return type == DetectionType::Diameter;
+            return type->diameters;
         case ReportKind::Spacing:
-            return type == DetectionType::Grid || type == DetectionType::Profile;
+            return type->positions;
         case ReportKind::None:
             break;
     }
@@ -97,9 +97,9 @@ std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& com
     std::vector<ReportRow> rows;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++) && listedIn(kind, c.type())) {
+        if (ticked(mask, index++) && listedIn(kind, c.traits())) {
             addRow(rows, kind, c, false);
-            if (c.type() == DetectionType::Grid) {
+            if (c.hasVerticalList()) {
                 addRow(rows, kind, c, true);
             }
         }

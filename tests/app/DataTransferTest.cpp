@@ -55,7 +55,8 @@ TEST(DataTransfer, DemoInstrumentThroughTheGuiWritesTheUploadFile) {
     EXPECT_EQ(*back, DemoInspection::components());
     EXPECT_FALSE(link.deviceOpen());
     EXPECT_FALSE(frame.project().isOpen());  // the transfer never touches the project
-    QTRY_COMPARE(frame.messagePane()->text(), QStringLiteral("就绪"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return frame.messagePane()->text() == QStringLiteral("就绪"); }));
 }
 
 TEST(DataTransfer, PulledCableShowsItsMessagesInOrderAndClosesTheDevice) {
@@ -106,7 +107,9 @@ TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
 
     frame.onCommand(ID_DATA_TRANSFER);
     ASSERT_TRUE(frame.transferSession()->running());
-    QTRY_VERIFY(frame.messagePane()->text().startsWith(QStringLiteral("正在接收测量数据")));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return frame.messagePane()->text().startsWith(QStringLiteral("正在接收测量数据"));
+    }));
 
     // A second start is refused and leaves the running transfer alone.
     prompter.expectMessageContaining(tip, QStringLiteral("数据传输正在进行"), Icon::Information);

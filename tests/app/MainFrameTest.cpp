@@ -105,7 +105,7 @@ TEST_F(MainFrameTest, StartsWithOneMaximizedEmptyDocumentWindowAndNoProject) {
 
 TEST_F(MainFrameTest, MenuBarSwitchesWithTheDocumentWindow) {
     frame.activeChild()->close();
-    QTRY_VERIFY(frame.menuAction(ID_FILE_NEW) != nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.menuAction(ID_FILE_NEW) != nullptr; }));
     EXPECT_FALSE(frame.menuAction(ID_CREATE_PROJECT));
     EXPECT_FALSE(frame.menuAction(ID_FILE_CLOSE)->isEnabled());
     EXPECT_FALSE(frame.menuAction(ID_FILE_MRU_FILE1)->isEnabled());
@@ -273,7 +273,7 @@ TEST_F(MainFrameTest, KeysFollowTheMenuBarShown) {
     // Without a document window Ctrl+N is 新建, as menu 128 shows, and Ctrl+O and Ctrl+S
     // reach nothing of the project.
     frame.activeChild()->close();
-    QTRY_VERIFY(frame.menuAction(ID_FILE_NEW) != nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.menuAction(ID_FILE_NEW) != nullptr; }));
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);

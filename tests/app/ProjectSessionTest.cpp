@@ -6,11 +6,11 @@
 
 #include "app/ProjectSession.h"
 #include "app/QtPrompter.h"
-#include "app/SessionUi.h"
 #include "cli/DataFile.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "support/FakeSessionUi.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
@@ -28,32 +28,6 @@ QString q(const std::filesystem::path& p) {
     return QString::fromStdString(p.string());
 }
 
-// The window around the session, without a window: it records what the session asks of it.
-class FakeUi : public SessionUi {
-public:
-    QString documentTitle() const override { return title; }
-    void setDocumentTitle(const QString& t) override { title = t; }
-    QString mainTitle() const override { return QStringLiteral("Corvane "); }
-    int sendModeMessage(const QString& mode) override {
-        modes << mode;
-        return 1;
-    }
-    void componentChanged(int index) override { changed.push_back(index); }
-    void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
-        info.projectName.assign(nextName);
-    }
-    std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,
-                                                      const QString&) override {
-        return ticks;
-    }
-
-    QString title;
-    QStringList modes;
-    std::vector<int> changed;
-    std::string nextName = "p";
-    std::optional<std::vector<bool>> ticks;
-};
-
 class ProjectSessionTest : public testing::Test {
 protected:
     ProjectSessionTest() : session(prompter, ui) {}
@@ -67,7 +41,7 @@ protected:
 
     TempDir dir;
     ScriptedPrompter prompter;
-    FakeUi ui;
+    FakeSessionUi ui;
     ProjectSession session;
 };
 

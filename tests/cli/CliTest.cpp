@@ -63,7 +63,9 @@ TEST_F(CliTest, ShowJsonOfTheDocumentedUpload) {
               "\"designSpacing\":0,\"designSpacingVert\":0,\"diameterTolerance\":1,"
               "\"thicknessTolerance\":1,\"spacingTolerance\":3,\"pointCount\":2,"
               "\"pointCountVert\":0,\"points\":[{\"diameter\":0,\"thickness\":30,\"position\":0},"
-              "{\"diameter\":0,\"thickness\":41,\"position\":0}],\"pointsVert\":[]}],"
+              "{\"diameter\":0,\"thickness\":41,\"position\":0}],\"pointsVert\":[],"
+              "\"summary\":[\"H001\",\"H001\",\"11/3/25\",\"厚度\",\"16 mm\",\"\",\"\",\"50 mm\","
+              "\"41 mm\",\"30 mm\",\"\",\"\",\"\",\"2\",\"0\"]}],"
               "\"complete\":true,\"error\":null}\n");
 }
 

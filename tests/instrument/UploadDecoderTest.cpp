@@ -51,67 +51,66 @@ TEST(UploadDecoder, OddCodeBytesShapeCodeNameAndType) {
     EXPECT_EQ(r.droppedRecords, 0);
 }
 
+// Records written out byte by byte, as the instrument sends them, so that a field read from
+// the wrong byte shows even where the encoder would make the same mistake.
 TEST(UploadDecoder, FieldsAndPointsFollowTheTypeTables) {
-    UploadRecord h = record({17, 0, 0, 1}, 2, 0, 9);
-    h.designDiameter = 12;
-    h.designDiameterVert = 77;  // ignored outside grids, like m
-    UploadRecord z = record({35, 0, 0, 1}, 2, 2);
-    z.designDiameter = 20;
-    UploadRecord p = record({25, 0, 0, 1}, 2, 6);
-    UploadRecord w = record({32, 0, 0, 1}, 2, 12, 1);
-    w.designDiameter = 14;
-    w.designDiameterVert = 10;
-    // H: 30 41 | Z: 25 20, 26 22 | P: 33 34, 0x07D0, 0xFFFF | W: 40 41, 48, 0x0010 0x0100, 0x0002
-    const std::vector<std::uint8_t> payload{30, 41,   25,   20,   26,   22,   33,
-                                            34, 0x07, 0xD0, 0xFF, 0xFF, 40,   41,
-                                            48, 0x00, 0x10, 0x01, 0x00, 0x00, 0x02};
-    const UploadDecodeResult r = decode(stream(0, 4, {h, z, p, w}, payload), 4);
+    std::vector<std::uint8_t> bytes(UploadRecord::headerAreaSize, 0);
+    bytes[1] = 4;
+    // clang-format off
+    const std::vector<std::uint8_t> records{
+        // code          b4  n   b6  m   d3   d1  d2  off
+        17, 0,  0,  1,   12, 2,  77, 9,  5,   12, 1,  0x00, 0x00,  // H001: b6 and m unused
+        35, 0,  0,  2,   20, 2,  0,  0,  200, 11, 3,  0x00, 0x02,  // Z002
+        25, 1,  2,  3,   14, 2,  0,  0,  25,  11, 3,  0x00, 0x06,  // P123
+        32, 10, 11, 4,   16, 2,  10, 1,  25,  11, 3,  0x01, 0x02,  // WAB4, values at 258
+    };
+    const std::vector<std::uint8_t> values{
+        30, 41,                          // H: thicknesses
+        25, 20, 26, 22,                  // Z: thickness, diameter per point
+        33, 34, 0x07, 0xD0, 0xFF, 0xFF,  // P: thicknesses, then positions
+    };
+    // clang-format on
+    bytes.insert(bytes.end(), records.begin(), records.end());
+    bytes.insert(bytes.end(), values.begin(), values.end());
+    bytes.resize(bytes.size() + 258 - values.size(), 0xEE);
+    // W: horizontal thicknesses, vertical ones, horizontal positions, vertical ones.
+    const std::vector<std::uint8_t> grid{40, 41, 48, 0x00, 0x10, 0x01, 0x00, 0x00, 0x02};
+    bytes.insert(bytes.end(), grid.begin(), grid.end());
+
+    const UploadDecodeResult r = decode(bytes, 4);
     ASSERT_EQ(r.components.size(), 4u);
+    EXPECT_EQ(r.droppedRecords, 0);
     auto it = r.components.begin();
+    auto designs = [](const Component& c) {
+        return std::vector<int>{c.designDiameter,    c.designDiameterVert, c.designCover,
+                                c.designCoverVert,   c.designSpacing,      c.designSpacingVert,
+                                c.diameterTolerance, c.thicknessTolerance, c.spacingTolerance,
+                                c.pointCount,        c.pointCountVert};
+    };
 
-    const Component& ch = *it++;
-    EXPECT_EQ(ch.date.str(), "25/3/12");
-    EXPECT_EQ(std::vector<std::int16_t>({ch.designDiameter, ch.designDiameterVert, ch.designCover,
-                                         ch.designCoverVert, ch.designSpacing, ch.designSpacingVert,
-                                         ch.diameterTolerance, ch.thicknessTolerance,
-                                         ch.spacingTolerance, ch.pointCount, ch.pointCountVert}),
-              std::vector<std::int16_t>({12, 0, 50, 0, 0, 0, 1, 1, 3, 2, 0}));
-    EXPECT_EQ(ch.points, (std::vector<MeasurePoint>{{0, 30, 0}, {0, 41, 0}}));
-    EXPECT_TRUE(ch.pointsVert.empty());
+    const Component& h = *it++;
+    EXPECT_EQ(h.code.str(), "H001");
+    EXPECT_EQ(h.name.str(), "H001");
+    EXPECT_EQ(h.date.str(), "12/1/5");  // bytes 9, 10, 8, without leading zeros
+    EXPECT_EQ(designs(h), (std::vector<int>{12, 0, 50, 0, 0, 0, 1, 1, 3, 2, 0}));
+    EXPECT_EQ(h.points, (std::vector<MeasurePoint>{{0, 30, 0}, {0, 41, 0}}));
+    EXPECT_TRUE(h.pointsVert.empty());
 
-    const Component& cz = *it++;
-    EXPECT_EQ(cz.designSpacing, 0);
-    EXPECT_EQ(cz.points, (std::vector<MeasurePoint>{{20, 25, 0}, {22, 26, 0}}));
+    const Component& z = *it++;
+    EXPECT_EQ(z.date.str(), "11/3/200");  // unsigned
+    EXPECT_EQ(designs(z), (std::vector<int>{20, 0, 50, 0, 0, 0, 1, 1, 3, 2, 0}));
+    EXPECT_EQ(z.points, (std::vector<MeasurePoint>{{20, 25, 0}, {22, 26, 0}}));
 
-    const Component& cp = *it++;
-    EXPECT_EQ(cp.designSpacing, 100);
-    EXPECT_EQ(cp.designSpacingVert, 0);
-    EXPECT_EQ(cp.points, (std::vector<MeasurePoint>{{0, 33, 2000}, {0, 34, 65535}}));
+    const Component& p = *it++;
+    EXPECT_EQ(p.code.str(), "P123");
+    EXPECT_EQ(designs(p), (std::vector<int>{14, 0, 50, 0, 100, 0, 1, 1, 3, 2, 0}));
+    EXPECT_EQ(p.points, (std::vector<MeasurePoint>{{0, 33, 2000}, {0, 34, 65535}}));
 
-    const Component& cw = *it++;
-    EXPECT_EQ(std::vector<std::int16_t>({cw.designDiameter, cw.designDiameterVert, cw.designCover,
-                                         cw.designCoverVert, cw.designSpacing, cw.designSpacingVert,
-                                         cw.pointCount, cw.pointCountVert}),
-              std::vector<std::int16_t>({14, 10, 50, 50, 100, 100, 2, 1}));
-    EXPECT_EQ(cw.points, (std::vector<MeasurePoint>{{0, 40, 16}, {0, 41, 256}}));
-    EXPECT_EQ(cw.pointsVert, (std::vector<MeasurePoint>{{0, 48, 2}}));
-}
-
-TEST(UploadDecoder, DatesHaveNoLeadingZeros) {
-    const std::vector<std::pair<std::array<std::uint8_t, 3>, std::string>> cases{
-        {{5, 12, 1}, "12/1/5"},
-        {{25, 11, 3}, "11/3/25"},
-        {{0, 0, 0}, "0/0/0"},
-        {{255, 255, 255}, "255/255/255"}};
-    for (const auto& [bytes, text] : cases) {
-        UploadRecord r = record({17, 0, 0, 1}, 0, 0);
-        r.dateThird = bytes[0];
-        r.dateFirst = bytes[1];
-        r.dateSecond = bytes[2];
-        const UploadDecodeResult d = decode(stream(0, 1, {r}, {}), 1);
-        ASSERT_EQ(d.components.size(), 1u);
-        EXPECT_EQ(d.components.front().date.str(), text);
-    }
+    const Component& w = *it++;
+    EXPECT_EQ(w.code.str(), "WAB4");
+    EXPECT_EQ(designs(w), (std::vector<int>{16, 10, 50, 50, 100, 100, 1, 1, 3, 2, 1}));
+    EXPECT_EQ(w.points, (std::vector<MeasurePoint>{{0, 40, 16}, {0, 41, 256}}));
+    EXPECT_EQ(w.pointsVert, (std::vector<MeasurePoint>{{0, 48, 2}}));
 }
 
 TEST(UploadDecoder, SkippedRecordsLeaveLaterOnesAtTheirOwnOffsets) {

@@ -171,18 +171,20 @@ TEST(ProjectFile, PointRecordsOnlyForLettersThatHaveThem) {
     Component other = withPoints("X001", 0);
     other.pointCount = 5;
     other.pointCountVert = 2;
-    Component thickness = withPoints("H002", 2);
-    thickness.pointCountVert = 3;  // ignored for a thickness component
+    Component thickness = withPoints("H002", 2, 1);  // vertical points: only a grid has them
     Component empty = withPoints("", 0);
     empty.pointCount = 1;
     Component negative = withPoints("W009", 0);
     negative.pointCount = -4;
     negative.pointCountVert = -1;
-    ComponentList list{other, thickness, empty, negative, withPoints("Z003", 1)};
+    Component noVertical = withPoints("W010", 1, 1);
+    noVertical.pointCountVert = 0;  // the count, not the list, says what is stored
+    ComponentList list{other, thickness, empty, negative, noVertical, withPoints("Z003", 1)};
 
     const Result<ProjectContents> r =
         ProjectFile::parse(bytesOf(ProjectFile::encode(sampleInfo(), list)));
     ASSERT_TRUE(r->complete()) << r->damage;
+    for (auto& c : list) c.pointsVert.clear();  // none of them stores vertical records
     EXPECT_EQ(r->components, list);
     EXPECT_EQ(r->components.front().pointCount, 5);
     EXPECT_TRUE(r->components.front().points.empty());

@@ -15,8 +15,8 @@ void onNextModal(std::function<void(T*)> act) {
     auto tries = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        // Keys go to the focus widget, which exists only once the dialog is active.
-        if (dialog && QApplication::activeWindow() == dialog) {
+        // Keys go to the focus widget, which exists only once the window is active.
+        if (dialog && dialog->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             act(dialog);

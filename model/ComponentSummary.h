@@ -7,7 +7,7 @@
 #include "model/Component.h"
 
 // The fifteen display texts of one component, in their fixed order (GBK). Table rows, the
-// navigation pane's groups and the component panel's refresh all carry it.
+// navigation pane's groups, the component panel's refresh and corvane-cli all carry it.
 struct ComponentSummary {
     static constexpr std::size_t count = 15;
 

@@ -1,4 +1,4 @@
-#include "display/ComponentSummary.h"
+#include "model/ComponentSummary.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +32,6 @@ struct Extremes {
 
 struct ListSummary {
     Extremes thickness, diameter, position;
-    int points = 0;
     int failures = 0;
 };
 
@@ -48,7 +47,6 @@ ListSummary summarise(const std::vector<MeasurePoint>& list, int count, int cove
         s.position.add(p.position);
         if (p.thickness > cover + tolerance || p.thickness < cover - tolerance) ++s.failures;
     }
-    s.points = static_cast<int>(n);
     return s;
 }
 
@@ -89,11 +87,11 @@ ComponentSummary BuildComponentSummary(const Component& c) {
     s.dateCell = c.date.str();
     s.typeCell = gbk::fromUtf8(displayText(c.type()));
 
-    const DetectionType type = c.type();
-    if (type == DetectionType::Unknown) return s;
+    const DetectionTypeTraits* type = c.traits();
+    if (!type) return s;
     const ListSummary h = summarise(c.points, c.pointCount, c.designCover, c.thicknessTolerance);
 
-    if (type == DetectionType::Grid) {
+    if (type->verticalList) {
         s.diameterDesignCell = pairMm(c.designDiameter, c.designDiameterVert);
         s.coverDesignCell = pairMm(c.designCover, c.designCoverVert);
         s.spacingDesignCell = pairMm(c.designSpacing, c.designSpacingVert);
@@ -123,11 +121,11 @@ ComponentSummary BuildComponentSummary(const Component& c) {
     s.thicknessMinCell = mm(h.thickness.min);
     s.pointCountCell = std::to_string(c.pointCount);
     s.passRateCell = FormatPassRate(c.pointCount, h.failures);
-    if (type == DetectionType::Diameter) {
+    if (type->diameters) {
         s.diameterMaxCell = mm(h.diameter.max);
         s.diameterMinCell = mm(h.diameter.min);
     }
-    if (type == DetectionType::Profile) {
+    if (type->positions) {
         s.spacingDesignCell = mm(c.designSpacing);
         s.spacingMaxCell = mm(h.position.max);
         s.spacingMinCell = mm(h.position.min);

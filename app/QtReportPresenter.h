@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPointer>
+#include <QPrinter>
+#include <QWidget>
+
+#include "report/ReportPresenter.h"
+
+// Shows a report to the user: the print dialog, then the printer (its print-to-file gives a
+// PDF), or the print preview, from which it can be printed too. The printer and its settings
+// are kept from one run to the next. The rows are asked for before a dialog shows, so a
+// failing report never costs the user a dialog. The preview is always modal, since the report
+// must outlive it. GUI thread only.
+class QtReportPresenter : public ReportPresenter {
+public:
+    // The dialogs are centred on `parent`, which may be null.
+    explicit QtReportPresenter(QWidget* parent) : parent_(parent) {}
+
+    Status print(Report& report, bool showPrintDialog) override;
+    Status preview(Report& report, bool modal) override;
+
+private:
+    QPointer<QWidget> parent_;
+    QPrinter printer_{QPrinter::HighResolution};
+};

@@ -1,0 +1,124 @@
+#include "app/ReportCommands.h"
+
+#include <QDir>
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/ComponentChooser.h"
+#include "app/ProjectSession.h"
+#include "app/Prompter.h"
+#include "app/ViewTableReport.h"
+#include "model/DetectionType.h"
+#include "report/CReportEvent.h"
+#include "report/Report.h"
+#include "report/ReportPresenter.h"
+#include "report/ReportTemplate.h"
+
+namespace {
+
+struct TableCommand {
+    int id;
+    ReportKind kind;
+    bool preview;
+};
+
+constexpr TableCommand tableCommands[] = {
+    {ID_PRINT_THICKNESS, ReportKind::Thickness, false},
+    {ID_PRINT_DIAMETER, ReportKind::Diameter, false},
+    {ID_PRINT_SPACING, ReportKind::Spacing, false},
+    {ID_PREVIEW_THICKNESS, ReportKind::Thickness, true},
+    {ID_PREVIEW_DIAMETER, ReportKind::Diameter, true},
+    {ID_PREVIEW_SPACING, ReportKind::Spacing, true},
+};
+
+}  // namespace
+
+ReportCommands::ReportCommands(ProjectSession& session, ComponentChooser& chooser,
+                               Prompter& prompter, std::unique_ptr<ReportPresenter> presenter,
+                               QString templateFolder)
+    : session_(session),
+      chooser_(chooser),
+      prompter_(prompter),
+      presenter_(std::move(presenter)),
+      templateFolder_(templateFolder.isEmpty() ? ReportTemplate::besideExecutable({})
+                                               : std::move(templateFolder)) {}
+
+ReportCommands::~ReportCommands() {
+    release();
+}
+
+bool ReportCommands::onCommand(int id) {
+    if (id == ID_PRINT_AGAIN) {
+        OnPrintReport();
+        return true;
+    }
+    if (id == ID_PREVIEW_AGAIN) {
+        OnPreviewReport();
+        return true;
+    }
+    const auto* command = std::find_if(std::begin(tableCommands), std::end(tableCommands),
+                                       [id](const TableCommand& c) { return c.id == id; });
+    if (command == std::end(tableCommands)) return false;
+    kind_ = command->kind;
+    templateFileName_ = QString::fromUtf8(reportTable(kind_)->templateFile);
+    run(command->preview);
+    return true;
+}
+
+void ReportCommands::OnPrintReport() {
+    run(false);
+}
+
+void ReportCommands::OnPreviewReport() {
+    run(true);
+}
+
+void ReportCommands::release() {
+    if (report_) report_->disconnectEvents();
+    sink_.reset();
+    report_.reset();
+}
+
+void ReportCommands::run(bool preview) {
+    const Project& project = session_.project();
+    const ComponentList& components = project.components();
+    if (components.empty() || !project.info()) return;
+    std::optional<std::vector<bool>> ticked =
+        chooser_.chooseComponents(components, 0, session_.projectPath());
+    if (!ticked || std::find(ticked->begin(), ticked->end(), true) == ticked->end()) return;
+
+    release();
+    report_ = std::make_unique<Report>(presenter_.get());
+    // Without its template the report prints in its plain layout: the run goes on.
+    (void)report_->loadFromFile(QDir(templateFolder_).filePath(templateFileName_));
+    sink_ = std::make_unique<CReportEvent>(*report_, *project.info(), components,
+                                           std::move(*ticked), kind_);
+    if (Status s = report_->connectEvents(sink_.get()); !s) {
+        return fail(QStringLiteral("连接报表事件"), s);
+    }
+    const ReportTable* table = reportTable(kind_);
+    const QString name = table ? QString::fromUtf8(table->title) : QStringLiteral("记录表");
+    if (preview) {
+        if (Status s = report_->printPreview(true); !s) fail(QStringLiteral("预览") + name, s);
+    } else {
+        if (Status s = report_->print(true); !s) fail(QStringLiteral("打印") + name, s);
+    }
+}
+
+void ReportCommands::printView(char shownType) {
+    const Project& project = session_.project();
+    if (!project.info() || detectionTypeOf(shownType) == DetectionType::Unknown) return;
+    Report report(presenter_.get());
+    report.setTemplate(ViewTableReport::layout(shownType));
+    ViewTableReport sink(report, project, shownType);
+    Status s = report.connectEvents(&sink);
+    if (s) s = report.printPreview(true);
+    report.disconnectEvents();
+    if (!s) fail(QStringLiteral("打印") + report.title(), s);
+}
+
+void ReportCommands::fail(const QString& what, const Status& status) {
+    prompter_.message(QStringLiteral("提示信息"),
+                      what + QStringLiteral("失败：") + QString::fromStdString(status.message()),
+                      Prompter::Icon::Error);
+}

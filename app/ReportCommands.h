@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "model/Status.h"
+#include "report/ReportTables.h"
+
+class ComponentChooser;
+class CReportEvent;
+class ProjectSession;
+class Prompter;
+class Report;
+class ReportPresenter;
+
+// The print and preview commands of the three inspection record tables, and Ctrl+P, which
+// previews the table the view shows. A record table run lets the user tick components of the
+// open project, loads the table's template from the program's folder into a new report,
+// connects a CReportEvent that fills it and hands it to the presenter. The report and its
+// sink stay until the next run gets past the selection, or until release(). A failing report
+// call ends the command with a message naming what failed. GUI thread only.
+class ReportCommands {
+public:
+    // Only the presenter is owned; the others must outlive this object. Templates are read
+    // from `templateFolder`, the running program's own folder when it is empty.
+    ReportCommands(ProjectSession& session, ComponentChooser& chooser, Prompter& prompter,
+                   std::unique_ptr<ReportPresenter> presenter, QString templateFolder = {});
+    ~ReportCommands();
+    ReportCommands(const ReportCommands&) = delete;
+    ReportCommands& operator=(const ReportCommands&) = delete;
+
+    // Runs a report command by its id (the six table commands, 32802 and 32803); false for
+    // any other id.
+    bool onCommand(int id);
+
+    // Print or preview the table chosen last, whatever it is (none at first).
+    void OnPrintReport();
+    void OnPreviewReport();
+
+    // A preview of the table the view shows: the band's captions over every component of
+    // `shownType` ('H', 'Z', 'W' or 'P'), paged, under the project's name. Nothing without a
+    // project or a type.
+    void printView(char shownType);
+
+    // Disconnects and drops the report and sink of the last run.
+    void release();
+
+    ReportKind reportKind() const { return kind_; }
+    const QString& templateFileName() const { return templateFileName_; }
+    // The report of the last run; null before the first and after release().
+    const Report* report() const { return report_.get(); }
+
+private:
+    void run(bool preview);
+    void fail(const QString& what, const Status& status);
+
+    ProjectSession& session_;
+    ComponentChooser& chooser_;
+    Prompter& prompter_;
+    std::unique_ptr<ReportPresenter> presenter_;
+    QString templateFolder_;
+    ReportKind kind_ = ReportKind::None;
+    QString templateFileName_;
+    // The sink refers to the report: it goes first.
+    std::unique_ptr<Report> report_;
+    std::unique_ptr<CReportEvent> sink_;
+};

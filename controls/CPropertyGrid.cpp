@@ -1,0 +1,630 @@
+#include "controls/CPropertyGrid.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+
+#include "controls/CPropertyGridInPlaceEdit.h"
+#include "controls/ICustomItem.h"
+#include "controls/LeadingInteger.h"
+#include "dialogs/EntryWarning.h"
+
+using namespace GridGeometry;
+
+namespace {
+
+constexpr int textFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+
+// Only "%d" (once) and "%%" are understood: a display format never reaches printf.
+QString formatInteger(const QString& format, std::int32_t value) {
+    if (format.isEmpty()) return QString::number(value);
+    QString out;
+    bool used = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] == u'%' && i + 1 < format.size()) {
+            if (format[i + 1] == u'%') {
+                out += u'%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == u'd' && !used) {
+                out += QString::number(value);
+                used = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+void drawElided(QPainter& painter, const QRect& rect, const QString& text) {
+    const QString shown =
+        painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width(), Qt::TextSingleLine);
+    painter.drawText(rect, textFlags, shown);
+}
+
+// Outlines exactly the pixels of `r`.
+void frame(QPainter& painter, const QRect& r) {
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
+
+CPropertyGrid::CPropertyGrid(QWidget* parent, int screenWidth) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted
+    const QPalette& pal = palette();
+    colors_.background = Qt::white;
+    colors_.shade = pal.color(QPalette::Button);
+    colors_.expander = pal.color(QPalette::WindowText);
+    colors_.name = pal.color(QPalette::WindowText);
+    colors_.caption = pal.color(QPalette::WindowText);
+    colors_.selectedBack = pal.color(QPalette::Highlight);
+    colors_.selectedText = pal.color(QPalette::HighlightedText);
+    colors_.value = pal.color(QPalette::WindowText);
+    colors_.readOnlyValue = pal.color(QPalette::Disabled, QPalette::WindowText);
+    setScreenWidth(screenWidth);
+}
+
+CPropertyGrid::~CPropertyGrid() {
+    dropEditor();
+}
+
+void CPropertyGrid::setScreenWidth(int screenWidth) {
+    if (screenWidth <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        screenWidth = screen ? screen->geometry().width() : 1440;
+    }
+    if (parentWidget()) {
+        const int tenths = static_cast<int>(screenWidth / 1440.0 * 100);
+        font_ = QFont(QStringLiteral("宋体"));
+        font_.setPointSizeF(tenths / 10.0);
+    } else {
+        font_ = QFont(QStringLiteral("Tahoma"));
+        font_.setPointSizeF(8.5);
+    }
+    boldFont_ = font_;
+    boldFont_.setWeight(QFont::Bold);
+    rowHeight_ = QFontMetrics(font_).size(Qt::TextSingleLine, QStringLiteral("Gg")).height() + 6;
+    if (scrollBar_) scrollBar_->setSingleStep(rowHeight_);
+    recalcLayout();
+}
+
+int CPropertyGrid::AddSection(const QString& title, bool collapsed, int insertBefore) {
+    auto section = std::make_unique<Section>();
+    section->id = nextSectionId_++;
+    section->title = title;
+    section->collapsed = collapsed;
+    auto at = std::find_if(sections_.begin(), sections_.end(),
+                           [insertBefore](const auto& s) { return s->id == insertBefore; });
+    const int id = section->id;
+    sections_.insert(at, std::move(section));
+    recalcLayout();
+    return id;
+}
+
+CPropertyGrid::Item* CPropertyGrid::addItem(int sectionId, const QString& name, Kind kind,
+                                            bool editable) {
+    Section* section = findSection(sectionId);
+    if (!section || section->names.contains(name)) return nullptr;
+    auto item = std::make_unique<Item>();
+    item->id = static_cast<int>(itemsById_.size());
+    item->kind = kind;
+    item->editable = editable;
+    item->name = name;
+    item->section = section;
+    item->index = static_cast<int>(section->items.size());
+    itemsById_.push_back(item.get());
+    section->names.insert(name);
+    section->items.push_back(std::move(item));
+    return section->items.back().get();
+}
+
+int CPropertyGrid::AddStringItem(int section, const QString& name, const QString& text,
+                                 bool editable) {
+    Item* item = addItem(section, name, Kind::Text, editable);
+    if (!item) return -1;
+    item->text = text;
+    recalcLayout();
+    return item->id;
+}
+
+int CPropertyGrid::AddIntegerItem(int section, const QString& name, std::int32_t value,
+                                  const QString& format, bool editable, IntegerRange range) {
+    Item* item = addItem(section, name, Kind::Integer, editable);
+    if (!item) return -1;
+    item->integer = value;
+    item->format = format;
+    item->range = range;
+    recalcLayout();
+    return item->id;
+}
+
+int CPropertyGrid::AddCustomItem(int section, const QString& name, ICustomItem* custom,
+                                 bool editable) {
+    if (!custom) return -1;
+    Item* item = addItem(section, name, Kind::Custom, editable);
+    if (!item) return -1;
+    item->custom = custom;
+    custom->grid_ = this;
+    custom->commit();
+    recalcLayout();
+    return item->id;
+}
+
+void CPropertyGrid::ResetContents() {
+    // The open edit belongs to an item that is about to go; its text must not reach another
+    // item that gets the same id.
+    dropEditor();
+    sections_.clear();
+    itemsById_.clear();
+    nextSectionId_ = 0;
+    recalcLayout();
+}
+
+bool CPropertyGrid::GetItemText(int id, QString& text) const {
+    const Item* item = findItem(id);
+    if (!item || item->kind != Kind::Text) return false;
+    text = item->text;
+    return true;
+}
+
+bool CPropertyGrid::GetItemInteger(int id, std::int32_t& value) const {
+    const Item* item = findItem(id);
+    if (!item || item->kind != Kind::Integer) return false;
+    value = item->integer;
+    return true;
+}
+
+CPropertyGrid::Item* CPropertyGrid::findItem(int id) const {
+    if (id < 0 || id >= static_cast<int>(itemsById_.size())) return nullptr;
+    return itemsById_[id];
+}
+
+CPropertyGrid::Section* CPropertyGrid::findSection(int id) const {
+    for (const auto& s : sections_) {
+        if (s->id == id) return s.get();
+    }
+    return nullptr;
+}
+
+int CPropertyGrid::sectionIndex(const Section* section) const {
+    const auto at = std::find_if(sections_.begin(), sections_.end(),
+                                 [section](const auto& s) { return s.get() == section; });
+    return static_cast<int>(at - sections_.begin());
+}
+
+std::vector<SectionShape> CPropertyGrid::shapes() const {
+    std::vector<SectionShape> out;
+    out.reserve(sections_.size());
+    for (const auto& s : sections_) {
+        out.push_back({s->collapsed, static_cast<int>(s->items.size())});
+    }
+    return out;
+}
+
+int CPropertyGrid::sectionTop(int sectionId) const {
+    const Section* section = findSection(sectionId);
+    if (!section) return -1;
+    return rowTop(shapes(), rowHeight_, {sectionIndex(section), -1});
+}
+
+int CPropertyGrid::itemTop(int itemId) const {
+    const Item* item = findItem(itemId);
+    if (!item || item->section->collapsed) return -1;
+    return rowTop(shapes(), rowHeight_, {sectionIndex(item->section), item->index});
+}
+
+int CPropertyGrid::scrollPosition() const {
+    return scrollBarShown() ? scrollBar_->value() : 0;
+}
+
+bool CPropertyGrid::scrollBarShown() const {
+    return scrollBar_ && !scrollBar_->isHidden();
+}
+
+int CPropertyGrid::paintWidth() const {
+    return width() - (scrollBarShown() ? scrollBar_->width() : 0);
+}
+
+std::optional<Row> CPropertyGrid::selectedRow() const {
+    if (const Section* s = findSection(selectedSection_)) return Row{sectionIndex(s), -1};
+    if (const Item* item = findItem(selectedItem_)) {
+        return Row{sectionIndex(item->section), item->index};
+    }
+    return std::nullopt;
+}
+
+void CPropertyGrid::select(std::optional<Row> row) {
+    selectedSection_ = selectedItem_ = -1;
+    if (!row) return;
+    const Section& section = *sections_[row->section];
+    if (row->item < 0) {
+        selectedSection_ = section.id;
+    } else {
+        selectedItem_ = section.items[row->item]->id;
+    }
+}
+
+Button CPropertyGrid::buttonOf(const Item& item) const {
+    if (!item.editable) return Button::None;
+    if (item.kind != Kind::Custom) return Button::Value;
+    return item.custom->editMode() == ICustomItem::OwnDialog ? Button::Push : Button::None;
+}
+
+QRect CPropertyGrid::selectedButtonRect() const {
+    const Item* item = findItem(selectedItem_);
+    if (!item) return {};
+    const int top = itemTop(item->id);
+    if (top < 0) return {};
+    return itemRects(top - scrollPosition(), rowHeight_, divider_, paintWidth(), buttonOf(*item))
+        .button;
+}
+
+void CPropertyGrid::recalcLayout() {
+    const int total = contentHeight(shapes(), rowHeight_);
+    if (total <= height()) {
+        if (scrollBar_) {
+            scrollBar_->setRange(0, 0);  // nothing stays scrolled out of sight
+            scrollBar_->hide();
+        }
+    } else {
+        if (!scrollBar_) {
+            scrollBar_ = new QScrollBar(Qt::Vertical, this);
+            scrollBar_->setObjectName(QStringLiteral("scrollBar1000"));
+            scrollBar_->setSingleStep(rowHeight_);
+            connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int position) {
+                // An open editor stays over its row.
+                if (editor_) {
+                    editor_->move(editor_->x(), itemTop(editedItem_) - position + 2);
+                }
+                update();
+            });
+        }
+        const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
+        scrollBar_->setPageStep(height());
+        scrollBar_->setRange(0, total - height());
+        scrollBar_->show();
+    }
+    update();
+}
+
+void CPropertyGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (divider_ < 0 && width() > 0) divider_ = width() / 2;
+    recalcLayout();
+}
+
+void CPropertyGrid::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect clip = event->rect();
+    const QRegion& region = event->region();
+    painter.fillRect(clip, colors_.background);
+    const int w = paintWidth();
+    const int h = rowHeight_;
+    // Rows are drawn down to the line below them.
+    auto shown = [&](int y) {
+        return y <= clip.bottom() && y + h >= clip.top() &&
+               region.intersects(QRect(0, y, w, h + 1));
+    };
+    int y = -scrollPosition();
+    for (const auto& section : sections_) {
+        if (shown(y)) paintSection(painter, *section, y, w);
+        y += h;
+        if (section->collapsed) continue;
+        for (const auto& item : section->items) {
+            if (shown(y)) paintItem(painter, *item, y, w);
+            y += h;
+        }
+    }
+}
+
+void CPropertyGrid::paintSection(QPainter& painter, const Section& section, int y, int w) const {
+    const int h = rowHeight_;
+    painter.fillRect(QRect(0, y, w, h), colors_.shade);
+    painter.setPen(colors_.shade);
+    painter.drawLine(0, y, w, y);
+    painter.drawLine(0, y + h, w, y + h);
+    painter.drawLine(divider_, y, divider_, y + h);
+
+    painter.setPen(colors_.expander);
+    frame(painter, expanderBox(y));
+    painter.drawLine(4, y + 8, 8, y + 8);
+    if (section.collapsed) painter.drawLine(6, y + 6, 6, y + 10);
+
+    painter.setFont(boldFont_);
+    if (section.id == selectedSection_) {
+        const QFontMetrics metrics(boldFont_);
+        const int textHeight = metrics.height();
+        const int top = y + (h - textHeight) / 2;
+        QPen dotted(colors_.caption);
+        dotted.setDashPattern({1, 1});
+        painter.setPen(dotted);
+        frame(painter, fromEdges(stripWidth, top, metrics.horizontalAdvance(section.title) + 20,
+                                 top + textHeight));
+    }
+    painter.setPen(colors_.caption);
+    drawElided(painter, fromEdges(18, y, w, y + h), section.title);
+}
+
+void CPropertyGrid::paintItem(QPainter& painter, const Item& item, int y, int w) const {
+    const int h = rowHeight_;
+    painter.fillRect(QRect(0, y, stripWidth, h), colors_.shade);
+    painter.setPen(colors_.shade);
+    painter.drawLine(0, y + h, w, y + h);
+    painter.drawLine(divider_, y, divider_, y + h);
+
+    const bool selected = item.id == selectedItem_;
+    const Button button = selected ? buttonOf(item) : Button::None;
+    const ItemRects rects = itemRects(y, h, divider_, w, button);
+    if (button == Button::Push) {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.rect = rects.button;
+        option.state |= buttonDown_ ? QStyle::State_Sunken : QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+        painter.setFont(boldFont_);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rects.button, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("..."));
+    }
+
+    if (selected) {
+        painter.fillRect(fromEdges(stripWidth, y, divider_, y + h), colors_.selectedBack);
+        painter.setPen(colors_.selectedText);
+    } else {
+        painter.setPen(colors_.name);
+    }
+    painter.setFont(font_);
+    drawElided(painter, fromEdges(18, y, divider_ - 1, y + h), item.name);
+
+    painter.setPen(item.editable ? colors_.value : colors_.readOnlyValue);
+    switch (item.kind) {
+        case Kind::Custom:
+            item.custom->drawValue(painter, rects.value, selected);
+            break;
+        case Kind::Text:
+            drawElided(painter, rects.value.translated(4, 0), item.text);
+            break;
+        case Kind::Integer:
+            drawElided(painter, rects.value.translated(4, 0),
+                       formatInteger(item.format, item.integer));
+            break;
+    }
+}
+
+void CPropertyGrid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
+    finishEdit();
+    const QPoint pos = event->position().toPoint();
+    if (selectedButtonRect().contains(pos)) {
+        buttonTracking_ = buttonDown_ = true;
+    } else if (nearDivider(pos.x(), divider_)) {
+        draggingDivider_ = true;
+        setCursor(Qt::SizeHorCursor);
+    } else {
+        selectedSection_ = selectedItem_ = -1;
+        const Hit hit = hitTest(shapes(), rowHeight_, divider_, paintWidth(),
+                                pos + QPoint(0, scrollPosition()));
+        switch (hit.zone) {
+            case Zone::Expander: {
+                Section& section = *sections_[hit.row.section];
+                section.collapsed = !section.collapsed;
+                selectedSection_ = section.id;
+                recalcLayout();
+                break;
+            }
+            case Zone::Caption:
+                selectedSection_ = sections_[hit.row.section]->id;
+                break;
+            case Zone::ItemName:
+            case Zone::ItemValue: {
+                const Item& item = *sections_[hit.row.section]->items[hit.row.item];
+                selectedItem_ = item.id;
+                valueClicked_ = hit.zone == Zone::ItemValue && item.kind != Kind::Custom;
+                break;
+            }
+            case Zone::None:
+                break;
+        }
+    }
+    update();
+}
+
+void CPropertyGrid::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (buttonTracking_) {
+        const bool inside = selectedButtonRect().contains(pos);
+        if (inside != buttonDown_) {
+            buttonDown_ = inside;
+            update();
+        }
+    } else if (draggingDivider_) {
+        divider_ = clampDivider(pos.x(), width());
+        update();
+    } else if (!editor_) {
+        setCursor(nearDivider(pos.x(), divider_) ? Qt::SizeHorCursor : Qt::ArrowCursor);
+    }
+}
+
+void CPropertyGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint pos = event->position().toPoint();
+    if (buttonTracking_ || valueClicked_) {
+        buttonTracking_ = buttonDown_ = valueClicked_ = false;
+        update();
+        // A value click has made its item the selected one, whose value is now its button.
+        if (selectedButtonRect().contains(pos)) editSelected();
+    } else if (draggingDivider_) {
+        draggingDivider_ = false;
+        setCursor(Qt::ArrowCursor);
+    }
+}
+
+void CPropertyGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The press of a double click is not a second press: the first one selected the row.
+    if (event->button() != Qt::LeftButton) return;
+    if (Item* item = findItem(selectedItem_)) {
+        if (item->kind == Kind::Custom) editInOwnDialog(*item);
+    } else if (Section* section = findSection(selectedSection_)) {
+        section->collapsed = !section->collapsed;
+        recalcLayout();
+    }
+}
+
+void CPropertyGrid::wheelEvent(QWheelEvent* event) {
+    if (!scrollBarShown()) {
+        wheel_.reset();
+        event->ignore();  // nothing to scroll here: the window around may
+        return;
+    }
+    if (!event->pixelDelta().isNull()) {
+        setFocus(Qt::MouseFocusReason);
+        scrollBy(-event->pixelDelta().y());
+    } else {
+        const int notches = wheel_.notches(event->angleDelta().y());
+        for (int step = 0; step < std::abs(notches) * 3; ++step) {
+            setFocus(Qt::MouseFocusReason);
+            scrollBy(notches > 0 ? -rowHeight_ : rowHeight_);
+        }
+    }
+    event->accept();
+}
+
+void CPropertyGrid::scrollBy(int pixels) {
+    if (scrollBarShown()) scrollBar_->setValue(scrollBar_->value() + pixels);
+}
+
+void CPropertyGrid::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    Section* selected = findSection(selectedSection_);
+    if (text == QLatin1String("*") || text == QLatin1String("/")) {
+        for (auto& section : sections_) section->collapsed = text == QLatin1String("/");
+        recalcLayout();
+        return;
+    }
+    if (text == QLatin1String("+") || text == QLatin1String("-")) {
+        if (selected) selected->collapsed = text == QLatin1String("-");
+        recalcLayout();
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Left:
+            if (selected && !selected->collapsed) {
+                selected->collapsed = true;
+                recalcLayout();
+            } else {
+                moveSelection(-1);
+            }
+            return;
+        case Qt::Key_Right:
+            if (selected && selected->collapsed) {
+                selected->collapsed = false;
+                recalcLayout();
+            } else {
+                moveSelection(1);
+            }
+            return;
+        case Qt::Key_Up:
+            moveSelection(-1);
+            return;
+        case Qt::Key_Down:
+            moveSelection(1);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void CPropertyGrid::moveSelection(int step) {
+    const std::vector<SectionShape> sh = shapes();
+    const std::optional<Row> next = stepRow(sh, selectedRow(), step);
+    if (!next) return;
+    const std::optional<Row> previous = selectedRow();
+    select(next);
+    const int position = scrollPosition();
+    const int top = rowTop(sh, rowHeight_, *next) - position;
+    if ((top < 0 || top + rowHeight_ > height()) && scrollBarShown()) {
+        scrollBar_->setValue(top + position);
+    }
+    if (scrollPosition() != position) return;  // scrolling repaints everything
+    // Only the two rows change; a long grid is walked row by row.
+    for (const std::optional<Row>& row : {previous, next}) {
+        if (row) update(0, rowTop(sh, rowHeight_, *row) - position, width(), rowHeight_);
+    }
+}
+
+void CPropertyGrid::editSelected() {
+    Item* item = findItem(selectedItem_);
+    if (!item || !item->editable) return;
+    if (item->kind == Kind::Custom) {
+        editInOwnDialog(*item);
+    } else {
+        openEditor(*item);
+    }
+}
+
+void CPropertyGrid::editInOwnDialog(Item& item) {
+    if (!item.editable || item.custom->editMode() != ICustomItem::OwnDialog) return;
+    const int id = item.id;  // the owner may refill the grid while the dialog is open
+    if (item.custom->editInOwnDialog()) emit ItemChangedNotification(id);
+    update();
+}
+
+void CPropertyGrid::openEditor(Item& item) {
+    finishEdit();
+    const int top = itemTop(item.id) - scrollPosition();
+    const QString initial = item.kind == Kind::Text ? item.text : QString::number(item.integer);
+    editedItem_ = item.id;
+    editor_ = new CPropertyGridInPlaceEdit(
+        this, fromEdges(divider_ + 1, top + 2, paintWidth(), top + rowHeight_), initial, font_,
+        colors_.background, colors_.name);
+    connect(editor_, &CPropertyGridInPlaceEdit::EditDoneMessage, this,
+            &CPropertyGrid::EditDoneMessage);
+}
+
+void CPropertyGrid::finishEdit() {
+    if (editor_) editor_->endEdit();
+}
+
+void CPropertyGrid::dropEditor() {
+    if (!editor_) return;
+    CPropertyGridInPlaceEdit* editor = editor_;
+    editor_ = nullptr;
+    disconnect(editor, nullptr, this, nullptr);
+    if (editor->hasFocus()) setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    // It may be inside its own focus-out handler.
+    editor->deleteLater();
+}
+
+void CPropertyGrid::EditDoneMessage(const QString& text) {
+    if (!editor_) return;
+    Item* item = findItem(editedItem_);
+    dropEditor();
+    if (item && item->kind == Kind::Text) {
+        item->text = text;
+        emit ItemChangedNotification(item->id);
+    } else if (item && item->kind == Kind::Integer && !text.isEmpty()) {
+        const Result<std::int32_t> parsed = parseLeadingInteger(text.toStdString(), item->range);
+        if (parsed) {
+            item->integer = parsed.value();
+            emit ItemChangedNotification(item->id);
+        } else {
+            const QString message = QString::fromStdString(parsed.message());
+            QTimer::singleShot(0, this, [this, message] { showEntryWarning(this, message); });
+        }
+    }
+    update();
+}

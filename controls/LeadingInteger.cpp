@@ -1,0 +1,22 @@
+#include "controls/LeadingInteger.h"
+
+#include <algorithm>
+
+Result<std::int32_t> parseLeadingInteger(std::string_view text, IntegerRange range) {
+    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+')) text.remove_prefix(1);
+
+    // Saturate instead of overflowing: anything this large is out of every range anyway.
+    constexpr std::int64_t cap = std::int64_t{1} << 40;
+    std::int64_t magnitude = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        if (magnitude < cap) magnitude = magnitude * 10 + (c - '0');
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value < range.min || value > range.max) {
+        return Result<std::int32_t>::failure(integerRangeMessage(range));
+    }
+    return static_cast<std::int32_t>(value);
+}

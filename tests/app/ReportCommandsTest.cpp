@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/ReportCommands.h"
+#include "dialogs/CCheckListCtrl.h"
+#include "dialogs/CDlgShowUploadData.h"
+#include "model/ComponentSummary.h"
+#include "display/SummaryLayout.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "report/PdfReportPresenter.h"
+#include "report/Report.h"
+#include "support/FakeSessionUi.h"
+#include "support/ModalDriver.h"
+#include "support/ModelSamples.h"
+#include "support/PdfText.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+using samples::withPoints;
+using Pages = std::vector<std::vector<std::string>>;
+using Ticks = std::optional<std::vector<bool>>;
+
+namespace {
+
+const QString tip = QStringLiteral("提示信息");
+
+// Writes the PDF and notes which call made it.
+struct Recorder : PdfReportPresenter {
+    using PdfReportPresenter::PdfReportPresenter;
+    Status print(Report& r, bool dialog) override {
+        calls += dialog ? "print" : "print-without-dialog";
+        return PdfReportPresenter::print(r, dialog);
+    }
+    Status preview(Report& r, bool modal) override {
+        calls += modal ? "preview" : "modeless-preview";
+        return PdfReportPresenter::preview(r, modal);
+    }
+    std::string calls;
+};
+
+// The codes that begin lines, pages parted by "\f".
+std::string rowCodes(const Pages& pages) {
+    std::string codes;
+    for (const auto& page : pages) {
+        if (&page != &pages.front()) codes += '\f';
+        for (const auto& line : page)
+            if (line.find_first_of("HZWP") == 0 && line.find(' ') == 4) codes += line.substr(0, 5);
+    }
+    return codes;
+}
+
+class ReportCommandsTest : public testing::Test {
+protected:
+    // Opens the saved project "Bridge 7": a grid, a profile, a thickness, a diameter component.
+    void open(const ComponentList& components = {withPoints("W001", 3, 2), withPoints("P001", 4),
+                                                 withPoints("H001", 2), withPoints("Z001", 3)}) {
+        ProjectInfo info;
+        info.projectName.assign("Bridge 7");
+        ASSERT_TRUE(ProjectFile::save(dir / "b.pro", info, components).ok());
+        session.project().clear();  // no save prompt
+        prompter.expectOpen("project", path);
+        session.OnOpenProject();
+    }
+    std::unique_ptr<ReportCommands> commands(const QString& folder = {}) {
+        auto presenter = std::make_unique<Recorder>(QString::fromStdString(pdf.string()));
+        recorder = presenter.get();
+        return std::make_unique<ReportCommands>(session, ui, prompter, std::move(presenter),
+                                                folder);
+    }
+    // Runs command `id` with `ticks` from the dialog: the pages written, none when none were.
+    Pages run(ReportCommands& c, int id, Ticks ticks) {
+        std::filesystem::remove(pdf);
+        recorder->calls.clear();
+        ui.ticks = std::move(ticks);
+        EXPECT_TRUE(c.onCommand(id));
+        return pdfPages(pdf.string());
+    }
+
+    TempDir dir;
+    const QString path = QString::fromStdString((dir / "b.pro").string());
+    std::filesystem::path pdf = dir / "out.pdf";
+    Recorder* recorder = nullptr;
+    ScriptedPrompter prompter;
+    FakeSessionUi ui;
+    ProjectSession session{prompter, ui};
+    const std::vector<bool> all = {true, true, true, true};
+};
+
+}  // namespace
+
+TEST_F(ReportCommandsTest, TheRunEndsSilentlyWithoutComponentsOnCancelAndWithNothingTicked) {
+    auto c = commands();
+    EXPECT_FALSE(c->onCommand(ID_FILE_PRINT));
+    EXPECT_TRUE(run(*c, ID_PRINT_SPACING, all).empty());  // no project
+    open({});
+    EXPECT_TRUE(run(*c, ID_PREVIEW_SPACING, all).empty());
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+
+    open();
+    ASSERT_FALSE(run(*c, ID_PRINT_SPACING, all).empty());
+    const Report* first = c->report();
+    for (const Ticks& ticks : {Ticks(), Ticks(std::vector<bool>(4))}) {
+        EXPECT_TRUE(run(*c, ID_PREVIEW_THICKNESS, ticks).empty());
+        EXPECT_EQ(c->report(), first);  // kept until a run gets past the dialog
+        EXPECT_EQ(c->reportKind(), ReportKind::Thickness);
+    }
+    EXPECT_EQ(ui.dialogs, QStringList(3, "0 " + path));
+}
+
+TEST_F(ReportCommandsTest, EachTableCommandRunsItsTableAndTheAgainCommandsRepeatTheLast) {
+    auto c = commands();
+    open();
+    const struct {
+        int id;
+        const char *table, *call;
+        std::vector<bool> ticks;
+        const char* rows;
+    } cases[] = {
+        {ID_PRINT_THICKNESS, "Depth", "print", all, "W001 W001 P001 H001 "},
+        {ID_PREVIEW_THICKNESS, "Depth", "preview", {0, 1, 1, 1}, "P001 H001 "},
+        {ID_PRINT_DIAMETER, "Diameter", "print", all, "Z001 "},
+        {ID_PREVIEW_DIAMETER, "Diameter", "preview", all, "Z001 "},
+        {ID_PRINT_SPACING, "Distance", "print", {1, 0, 0, 0}, "W001 W001 "},
+        {ID_PREVIEW_SPACING, "Distance", "preview", all, "W001 W001 P001 "},
+        {ID_PRINT_AGAIN, "Distance", "print", {0, 1, 0, 1}, "P001 "},
+        {ID_PREVIEW_AGAIN, "Distance", "preview", all, "W001 W001 P001 "},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.id);
+        const Pages pages = run(*c, k.id, k.ticks);
+        EXPECT_EQ(c->templateFileName(), QStringLiteral("Vexo%1Report.grf").arg(k.table));
+        EXPECT_EQ(recorder->calls, k.call);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0][0], c->report()->title().toStdString());
+        EXPECT_EQ(pages[0][1].substr(0, 21), "工程名称 Bridge 7");
+        EXPECT_EQ(rowCodes(pages), k.rows);
+    }
+}
+
+TEST_F(ReportCommandsTest, WithoutTemplateOrTableTheRunGoesOnInThePlainLayout) {
+    auto c = commands(QString::fromStdString(dir.path().string()));  // no templates there
+    open();
+    EXPECT_EQ(rowCodes(run(*c, ID_PRINT_DIAMETER, all)), "Z001 ");
+    EXPECT_FALSE(c->report()->hasTemplate());
+
+    c = commands();  // before any table: the header parameters alone
+    EXPECT_EQ(run(*c, ID_PREVIEW_AGAIN, all).size(), 1u);
+    EXPECT_EQ(c->reportKind(), ReportKind::None);
+    EXPECT_TRUE(c->report()->records().empty());
+    QStringList set;
+    for (const ReportParameter* p : c->report()->parametersSet()) set << p->name();
+    EXPECT_EQ(set.join(' '), QStringLiteral("ProjectName TestBasis Instrument TestDate"));
+}
+
+TEST_F(ReportCommandsTest, AFailingReportCallAbandonsTheCommandWithItsMessage) {
+    open();
+    pdf = dir / "missing" / "x.pdf";
+    auto c = commands();
+    for (const auto& [id, call] :
+         {std::pair(ID_PRINT_SPACING, "打印"), {ID_PREVIEW_SPACING, "预览"}}) {
+        prompter.expectMessageContaining(
+            tip, call + QStringLiteral("钢筋间距检测记录表失败：无法写入文件"),
+            Prompter::Icon::Error);
+        run(*c, id, all);
+    }
+}
+
+TEST_F(ReportCommandsTest, PrintingTheViewPagesEveryRowOfTheShownTypeUnderTheBandsCaptions) {
+    auto c = commands();
+    c->printView('P');  // no project
+    ComponentList list;
+    std::string profiles;
+    for (int i = 1; i <= 45; ++i) {
+        list.push_back(
+            withPoints(QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')).toStdString(), i % 7));
+        profiles += list.back().code.str() + (i == 19 || i == 38 ? " \f" : " ");  // 19 rows a page
+        if (i % 20 == 0) list.push_back(withPoints("H0" + std::to_string(i), 2));
+    }
+    open(list);
+    c->printView(0);  // no view mode
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    c->printView('P');
+    const Pages pages = pdfPages(pdf.string());
+    EXPECT_EQ(recorder->calls, "preview");
+    EXPECT_EQ(rowCodes(pages), profiles);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        ASSERT_GT(pages[i].size(), 4u);
+        EXPECT_EQ(pages[i][0] + pages[i][1], "剖面构件列表工程名称 Bridge 7");
+        EXPECT_EQ(pages[i][3].rfind("构件编码 构件名称 日期 类型", 0), 0u);
+        EXPECT_EQ(pages[i].back(), "第" + std::to_string(i + 1) + "页共3页");
+    }
+    // A row holds the summary's texts in the band's order.
+    const ComponentSummary s = BuildComponentSummary(*std::next(list.begin(), 5));
+    std::string row = "P006";
+    for (const SummaryColumn& col : SummaryLayout::columns('P', 1.0f))
+        if (col.field && !s[col.field].empty()) row += " " + gbk::toUtf8(s[col.field]);
+    EXPECT_EQ(linesStartingWith(pages[0], {"P006"}), std::vector<std::string>{row});
+
+    c->printView('H');
+    EXPECT_EQ(rowCodes(pdfPages(pdf.string())), "H020 H040 ");
+}
+
+TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowCloses) {
+    ScriptedPrompter prompter;
+    CMainFrame frame(prompter, nullptr);
+    frame.newDocument();
+    frame.show();
+    frame.project().open(ProjectInfo{}, {withPoints("P001", 4)});
+    QStringList titles;
+    const auto closePreview = [&titles](QPrintPreviewDialog* p) {
+        titles << p->windowTitle();
+        p->reject();
+    };
+    onNextModal<CDlgShowUploadData>([&](CDlgShowUploadData* d) {
+        d->componentList()->setChecked(0, true);
+        d->accept();
+        onNextModal<QPrintPreviewDialog>(closePreview);
+    });
+    frame.onCommand(ID_PREVIEW_SPACING);
+    ASSERT_TRUE(frame.reports().report());
+    EXPECT_EQ(frame.reports().report()->records().size(), 1u);
+
+    frame.onCommand(ID_VIEW_PROFILE);
+    onNextModal<QPrintPreviewDialog>(closePreview);
+    frame.action(ID_FILE_PRINT)->trigger();
+    EXPECT_EQ(titles, QStringList({QStringLiteral("打印预览 - 钢筋间距检测记录表"),
+                                   QStringLiteral("打印预览 - 剖面构件列表")}));
+
+    const QString ask = "是否保存对" + frame.windowTitle() + "的更改？";
+    prompter.expectQuestion(tip, ask, Prompter::Answer::Dismissed);
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.reports().report());
+    prompter.expectQuestion(tip, ask, Prompter::Answer::No);
+    EXPECT_TRUE(frame.close());
+    EXPECT_FALSE(frame.reports().report());
+}

@@ -1,0 +1,119 @@
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "GridFixture.h"
+#include "controls/CPropertyGridInPlaceEdit.h"
+#include "controls/CRectItem.h"
+#include "dialogs/CDlgEdit.h"
+#include "support/ModalDriver.h"
+
+namespace {
+
+class GridEditTest : public GridTest {
+protected:
+    CPropertyGridInPlaceEdit* open(int itemId) {
+        click(at(itemId, 300));
+        CPropertyGridInPlaceEdit* editor = grid->inPlaceEdit();
+        EXPECT_NE(editor, nullptr);
+        EXPECT_TRUE(editor && editor->hasFocus());
+        return editor;
+    }
+    // Replaces the editor's text as typed and ends the edit with `end`.
+    void type(int itemId, const QString& text, Qt::Key end = Qt::Key_Return,
+              Qt::KeyboardModifiers mods = {}) {
+        CPropertyGridInPlaceEdit* editor = open(itemId);
+        if (!editor) return;
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        for (QChar c : text) key(Qt::Key_unknown, QString(c), {}, editor);  // any script
+        key(end, {}, mods, editor);
+        EXPECT_EQ(grid->inPlaceEdit(), nullptr);
+        EXPECT_TRUE(grid->hasFocus());
+    }
+};
+
+}  // namespace
+
+TEST_F(GridEditTest, IntegersOpenBareAndStoreTheLeadingNumberUnlessEmptied) {
+    CPropertyGridInPlaceEdit* editor = open(cover);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(std::tuple(editor->text(), editor->cursorPosition(), editor->hasSelectedText()),
+              std::tuple(QStringLiteral("30"), 2, false));
+    EXPECT_EQ(editor->font(), grid->normalFont());
+    QTest::keyClick(editor, Qt::Key_Left);  // plain arrows stay in the editor
+    QTest::keyClick(editor, Qt::Key_PageDown);
+    EXPECT_EQ(std::pair(grid->inPlaceEdit(), editor->cursorPosition()), std::pair(editor, 1));
+    key(Qt::Key_Escape, {}, {}, editor);
+
+    // clang-format off
+    const std::tuple<const char*, std::int32_t, Qt::Key, Qt::KeyboardModifiers> cases[] = {
+        {"12abc", 12, Qt::Key_Return, {}}, {"abc", 0, Qt::Key_Tab, {}},
+        {"-7", -7, Qt::Key_Enter, {}},     {"41", 41, Qt::Key_Down, Qt::ControlModifier},
+        {"", 41, Qt::Key_Return, {}},  // emptied: nothing stored, nothing sent
+    };
+    // clang-format on
+    for (const auto& [typed, stored, end, mods] : cases) {
+        changed->clear();
+        type(cover, QString::fromLatin1(typed), end, mods);
+        EXPECT_EQ(integer(cover), stored) << typed;
+        EXPECT_EQ(changes(), *typed ? QList<int>{cover} : QList<int>{}) << typed;
+    }
+}
+
+TEST_F(GridEditTest, ANumberOutOfRangeIsRefusedWithAMessage) {
+    for (const char* typed : {"40000", "99999999999", "-32769"}) {
+        QString shown;
+        onNextModal<QMessageBox>([&shown](QMessageBox* box) {
+            shown = box->text();
+            box->accept();
+        });
+        type(cover, QString::fromLatin1(typed));
+        EXPECT_TRUE(QTest::qWaitFor([&shown] { return !shown.isEmpty(); })) << typed;
+        EXPECT_EQ(shown, QStringLiteral("请输入一个介于 -32768 和 32767 之间的整数。"));
+        host.activateWindow();  // the offscreen platform does not return from the box by itself
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        EXPECT_EQ(integer(cover), 30) << typed;
+        EXPECT_TRUE(changes().isEmpty()) << typed;
+    }
+}
+
+TEST_F(GridEditTest, TextIsStoredAndReportedEvenUnchangedAndEscapeRestores) {
+    type(name, QStringLiteral("柱2"));
+    EXPECT_EQ(text(name), QStringLiteral("柱2"));
+    key(Qt::Key_Return, {}, {}, open(name));
+    EXPECT_EQ(text(name), QStringLiteral("柱2"));
+    type(name, QStringLiteral("废"), Qt::Key_Escape);
+    EXPECT_EQ(text(name), QStringLiteral("柱2"));
+    type(cover, QStringLiteral("77"), Qt::Key_Escape);
+    EXPECT_EQ(integer(cover), 30);
+    EXPECT_EQ(changes(), (QList<int>{name, name, name, cover}));
+
+    CPropertyGridInPlaceEdit* editor = open(name);  // a click elsewhere ends the edit too
+    QTest::keyClick(editor, '!');
+    click(at(locked, 50));
+    EXPECT_EQ(text(name), QStringLiteral("柱2!"));
+    EXPECT_EQ(grid->GetSelectedItem(), locked);
+    EXPECT_EQ(changed->count(), 5);
+}
+
+TEST_F(GridEditTest, APointItemEditsItselfInTheResultsDialog) {
+    CRectItem diameterPoint(DetectionType::Diameter, 12, 30, 500);
+    CRectItem profilePoint(DetectionType::Profile, 0, 25, 150);
+    EXPECT_EQ(diameterPoint.text(), QStringLiteral("30 mm ; 12 mm"));
+    EXPECT_EQ(profilePoint.text(), QStringLiteral("25 mm ; 150 mm"));
+    const int id = grid->AddCustomItem(points, QStringLiteral("3"), &diameterPoint);
+
+    for (bool confirm : {false, true}) {
+        onNextModal<CDlgEdit>([confirm](CDlgEdit* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("检测结果"));
+            EXPECT_EQ(dialog->diameterEdit()->text(), QStringLiteral("12"));
+            dialog->diameterEdit()->setText(QStringLiteral("14"));
+            dialog->thicknessEdit()->setText(QStringLiteral("33"));
+            confirm ? dialog->accept() : dialog->reject();
+        });
+        doubleClick(at(id, 300));
+    }
+    EXPECT_EQ(changes(), QList<int>{id});
+    EXPECT_EQ(diameterPoint.text(), QStringLiteral("33 mm ; 14 mm"));
+    EXPECT_EQ(diameterPoint.position(), 500);
+}

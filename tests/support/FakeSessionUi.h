@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/SessionUi.h"
+
+// The window around the project session, without a window: it records what the session asks
+// of it, and the selection dialog answers `ticks`.
+class FakeSessionUi : public SessionUi {
+public:
+    QString documentTitle() const override { return title; }
+    void setDocumentTitle(const QString& t) override { title = t; }
+    QString mainTitle() const override { return QStringLiteral("Corvane "); }
+    int sendModeMessage(const QString& mode) override {
+        modes << mode;
+        return 1;
+    }
+    void componentChanged(int index) override { changed.push_back(index); }
+    void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
+        info.projectName.assign(nextName);
+    }
+    std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int addMode,
+                                                      const QString& caption) override {
+        dialogs << QStringLiteral("%1 %2").arg(addMode).arg(caption);
+        return ticks;
+    }
+
+    QString title;
+    QStringList modes;
+    QStringList dialogs;  // "addMode caption" of every selection dialog shown
+    std::vector<int> changed;
+    std::string nextName = "p";
+    std::optional<std::vector<bool>> ticks;
+};
