@@ -7,7 +7,9 @@
 //
 //   editing_soak [--rounds N] [--seed S] [--round R]
 #include <QApplication>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -19,7 +21,10 @@
 #include "SoakPrompter.h"
 #include "app/ProjectSession.h"
 #include "app/SessionUi.h"
+#include "display/CCorvaneView.h"
+#include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
+#include "model/ComponentSummary.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
@@ -48,14 +53,19 @@ namespace {
 
 using Random = std::mt19937_64;
 
-// The window around the session: settings and the selection dialog answered by the soak.
+// The window around the session: the real view, as the frame passes messages to it; settings
+// and the selection dialog answered by the soak.
 class SoakUi : public SessionUi {
 public:
     QString documentTitle() const override { return title; }
     void setDocumentTitle(const QString& t) override { title = t; }
     QString mainTitle() const override { return QStringLiteral("Corvane "); }
-    int sendModeMessage(const QString&) override { return 1; }
-    void componentChanged(int) override {}
+    int sendModeMessage(const QString& modeText) override {
+        return view ? view->ModeMessage(modeText) : 1;
+    }
+    void componentChanged(int index) override {
+        if (view) view->componentChanged(index);
+    }
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         if (settings) settings(info);
     }
@@ -65,22 +75,16 @@ public:
     }
 
     QString title;
+    CCorvaneView* view = nullptr;
     std::function<void(ProjectInfo&)> settings;
     std::function<std::optional<std::vector<bool>>(std::size_t)> choose;
-};
-
-// Where the soak reaches into code that is still being written.
-struct Hooks {
-    // Opens the rows of the component at `index` as a click on its row does. The component
-    // panel is not there yet: once it is, open it on the component here, and let the edits
-    // below go through it as well as through the session.
-    std::function<void(ProjectSession&, int index)> openRows = [](ProjectSession&, int) {};
 };
 
 struct Stats {
     long steps = 0;     // undo steps pushed
     long moves = 0;     // undo and redo calls
     long reopened = 0;  // projects saved, read back and opened again
+    long opened = 0;    // rows opened by a click
 };
 
 struct Snapshot {
@@ -104,14 +108,8 @@ std::string gbkText(Random& random, std::size_t maxCharacters) {
 
 class Round {
 public:
-    Round(ProjectSession& session, SoakPrompter& prompter, SoakUi& ui, const Hooks& hooks,
-          Random& random, Stats& stats)
-        : session_(session),
-          prompter_(prompter),
-          ui_(ui),
-          hooks_(hooks),
-          random_(random),
-          stats_(stats) {}
+    Round(ProjectSession& session, SoakPrompter& prompter, SoakUi& ui, Random& random, Stats& stats)
+        : session_(session), prompter_(prompter), ui_(ui), random_(random), stats_(stats) {}
 
     std::vector<std::string> broken;
 
@@ -203,7 +201,7 @@ private:
             ui_.settings = [&](ProjectInfo& info) { info.testUnit.assign(gbkText(random_, 10)); };
             session_.OnSetProject();
         } else if (op < 20) {
-            hooks_.openRows(session_, index);
+            openRow(index);
         } else if (op < 26) {
             session_.setName(index, gbkText(random_, 30));
         } else if (op < 40) {
@@ -230,6 +228,41 @@ private:
             edit = false;
         }
         check(edit, before);
+    }
+
+    // Opens the component's row as the user does: its type's view mode, then a click on the
+    // row. The open group must name the component and show what the project holds now. The
+    // component panel is not there yet (the group hosts the view's stand-in); once it is, it
+    // opens here on the component and the edits go through it as well as through the session.
+    void openRow(int index) {
+        const Component* c = session_.component(index);
+        if (!c || !ui_.view) return;
+        session_.setViewMode(QString(QChar::fromLatin1(c->code.front())));
+        int rank = 0, ofType = 0;
+        for (int i = 0; i < componentCount(); ++i) {
+            if (session_.component(i)->code.front() != c->code.front()) continue;
+            if (i < index) ++rank;
+            ++ofType;
+        }
+        CWndLikeMsdn& pane = *ui_.view->pane();
+        if (pane.groupCount() != ofType) return fail("the view lists another number of rows");
+        pane.ensureLayout();
+        pane.verticalScrollBar()->setValue(pane.groupTop(rank));
+        const QPoint row(
+            300, pane.groupTop(rank) - pane.verticalScrollBar()->value() + pane.rowHeight() / 2);
+        std::string selected;
+        const QMetaObject::Connection named =
+            QObject::connect(&pane, &CWndLikeMsdn::SelectComponentMessage,
+                             [&selected](const std::string& code) { selected = code; });
+        QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, row);
+        QObject::disconnect(named);
+        const ComponentSummary now = BuildComponentSummary(*c);
+        if (pane.openGroupIndex() != rank || pane.group(rank).collapsed ||
+            selected != now.codeCell) {
+            return fail("a click on a row did not open its component");
+        }
+        if (pane.group(rank).texts != now) return fail("an open row shows another component");
+        ++stats_.opened;
     }
 
     // An edit that pushed a step makes the project's state that step's; one that pushed none
@@ -260,7 +293,6 @@ private:
     ProjectSession& session_;
     SoakPrompter& prompter_;
     SoakUi& ui_;
-    const Hooks& hooks_;
     Random& random_;
     Stats& stats_;
     std::vector<Snapshot> history_;
@@ -285,7 +317,10 @@ int main(int argc, char** argv) {
     SoakPrompter prompter;
     SoakUi ui;
     ProjectSession session(prompter, ui);
-    const Hooks hooks;
+    CCorvaneView view(session.project());
+    view.resize(1000, 700);
+    view.show();
+    ui.view = &view;
     Stats stats;
 
     const int first = options.onlyRound >= 0 ? options.onlyRound : 0;
@@ -296,7 +331,7 @@ int main(int argc, char** argv) {
     for (int round = first; round < last; ++round) {
         Random random = options.generatorFor(round);
         prompter.shown.clear();
-        Round r(session, prompter, ui, hooks, random, stats);
+        Round r(session, prompter, ui, random, stats);
         r.run(upload, files, round);
         for (const std::string& f : prompter.faults) r.broken.push_back(f);
         prompter.faults.clear();
@@ -332,8 +367,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf(
-        "editing soak: %d rounds passed: %ld undo steps, %ld undos and redos, %ld "
-        "projects saved, read back and reopened\n",
-        last - first, stats.steps, stats.moves, stats.reopened);
+        "editing soak: %d rounds passed: %ld undo steps, %ld undos and redos, %ld rows opened, "
+        "%ld projects saved, read back and reopened\n",
+        last - first, stats.steps, stats.moves, stats.opened, stats.reopened);
     return 0;
 }
