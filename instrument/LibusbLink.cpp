@@ -8,6 +8,29 @@ constexpr unsigned char commandEndpoint = 0x02;
 constexpr unsigned char replyEndpoint = 0x82;
 constexpr int dataInterface = 0;
 
+std::string hex4(std::uint16_t value) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text(4, '0');
+    for (int i = 3; i >= 0; --i, value = static_cast<std::uint16_t>(value >> 4)) {
+        text[static_cast<std::size_t>(i)] = digits[value & 0xF];
+    }
+    return text;
+}
+
+std::string hintFor(int error, UsbId id) {
+    const std::string device = "USB设备（" + hex4(id.vendor) + ":" + hex4(id.product) + "）";
+    switch (error) {
+        case LIBUSB_ERROR_ACCESS:
+            return "系统不允许当前用户访问仪器的" + device +
+                   "。请以管理员身份安装本程序附带的 udev 规则 70-corvane.rules（复制到 "
+                   "/etc/udev/rules.d/），然后重新插上仪器。";
+        case LIBUSB_ERROR_BUSY:
+            return "仪器的" + device + "正被其他程序占用，请先关闭那个程序。";
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 LibusbLink::LibusbLink(UsbId id, std::chrono::milliseconds timeout)
@@ -23,6 +46,7 @@ LibusbLink::~LibusbLink() {
 
 bool LibusbLink::openDevice(std::uint32_t index) {
     std::lock_guard lock(mutex_);
+    openFailureHint_.clear();
     if (!context_) return false;
     closeLocked();
 
@@ -35,10 +59,14 @@ bool LibusbLink::openDevice(std::uint32_t index) {
         if (descriptor.idVendor != id_.vendor || descriptor.idProduct != id_.product) continue;
         if (seen++ != index) continue;
         libusb_device_handle* handle = nullptr;
-        if (libusb_open(list[i], &handle) != LIBUSB_SUCCESS) break;
+        if (const int rc = libusb_open(list[i], &handle); rc != LIBUSB_SUCCESS) {
+            openFailureHint_ = hintFor(rc, id_);
+            break;
+        }
         // Not supported everywhere; claiming then fails if a driver holds the interface.
         libusb_set_auto_detach_kernel_driver(handle, 1);
-        if (libusb_claim_interface(handle, dataInterface) != LIBUSB_SUCCESS) {
+        if (const int rc = libusb_claim_interface(handle, dataInterface); rc != LIBUSB_SUCCESS) {
+            openFailureHint_ = hintFor(rc, id_);
             libusb_close(handle);
             break;
         }
@@ -49,6 +77,11 @@ bool LibusbLink::openDevice(std::uint32_t index) {
     }
     if (count >= 0) libusb_free_device_list(list, 1);
     return device_ != nullptr;
+}
+
+std::string LibusbLink::openFailureHint() const {
+    std::lock_guard lock(mutex_);
+    return openFailureHint_;
 }
 
 std::optional<std::string> LibusbLink::deviceName(std::uint32_t index) {

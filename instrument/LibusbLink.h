@@ -27,6 +27,9 @@ public:
 
     // `index` counts the matching devices in the order the system lists them.
     bool openDevice(std::uint32_t index) override;
+    // Names the udev rule when the system refused access, and another program when one holds
+    // the interface.
+    std::string openFailureHint() const override;
     std::optional<std::string> deviceName(std::uint32_t index) override;
     Handle openHandle(const std::string& name) override;
     void closeHandle(Handle handle) override;
@@ -39,13 +42,14 @@ public:
 private:
     void closeLocked();
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     UsbId id_;
     unsigned timeoutMs_;
     libusb_context* context_ = nullptr;
     libusb_device_handle* device_ = nullptr;
     std::uint32_t openIndex_ = 0;
     std::string name_;
+    std::string openFailureHint_;
     std::set<Handle> handles_;
     Handle nextHandle_ = 1;
 };

@@ -55,7 +55,11 @@ bool TransferSession::OnDataTransfer() {
     savedUpload_.reset();
 
     if (!link_.openDevice(deviceIndex)) {
-        ui_.message(failureCaption, openFailedText, MessageIcon::Error);
+        const std::string hint = link_.openFailureHint();
+        ui_.message(
+            failureCaption,
+            hint.empty() ? std::string(openFailedText) : std::string(openFailedText) + "\n" + hint,
+            MessageIcon::Error);
         return false;
     }
 

@@ -23,6 +23,9 @@ public:
     virtual ~UsbLink() = default;
 
     virtual bool openDevice(std::uint32_t index) = 0;
+    // After a failed openDevice: what the user can do about it (UTF-8), when the link knows
+    // more than that the device could not be opened; empty otherwise.
+    virtual std::string openFailureHint() const { return {}; }
     // The device's name, which openHandle takes; nothing when the device has none.
     virtual std::optional<std::string> deviceName(std::uint32_t index) = 0;
     // A handle on the device of that name, or invalidHandle.

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
+#include <memory>
 
 #include "display/CWndLikeMsdn.h"
 #include "display/LightenColor.h"
@@ -79,7 +80,8 @@ protected:
                 pane.viewport()->width(), row};
     }
 
-    const QPalette fusion = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    const QPalette fusion =
+        std::unique_ptr<QStyle>(QStyleFactory::create(QStringLiteral("Fusion")))->standardPalette();
     CWndLikeMsdn pane;
     QWidget* panel;
     int row = 0;

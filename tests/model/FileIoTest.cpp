@@ -12,6 +12,7 @@
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/ModelSamples.h"
 #include "support/TempDir.h"
 
@@ -26,26 +27,6 @@ std::set<std::string> namesIn(const fs::path& folder) {
     }
     return names;
 }
-
-// Lowers the largest file this process may write, so a real write fails part-way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 // Runs `save` as a user without privileges (a child dropped to nobody when the tests run as
 // root, where permission bits would not stop anything) and returns its message, or "" when

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "model/FileIo.h"
+#include "model/ProjectFile.h"
+#include "support/ModelSamples.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Saved {
+    ProjectInfo info;
+    ComponentList components;
+    std::string bytes;
+};
+
+// Some megabytes of grid components, so that writing and flushing take a while.
+Saved largeProject(const char* name, int shift) {
+    Saved p;
+    p.info.projectName.assign(name);
+    for (int i = 0; i < 4000; ++i) {
+        Component c = samples::withPoints("W001", 60, 40);
+        c.points.front().thickness = static_cast<std::int16_t>(i + shift);
+        p.components.push_back(std::move(c));
+    }
+    p.bytes = ProjectFile::encode(p.info, p.components);
+    return p;
+}
+
+// Starts a child that saves `project` over `target` and returns once it runs.
+pid_t startSave(const fs::path& target, const Saved& project) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        (void)!::write(ready[1], "r", 1);
+        const Status s = ProjectFile::save(target, project.info, project.components);
+        ::_exit(s.ok() ? 0 : 1);
+    }
+    ::close(ready[1]);
+    char c;
+    (void)!::read(ready[0], &c, 1);
+    ::close(ready[0]);
+    return child;
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+    return names;
+}
+
+}  // namespace
+
+TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
+    TempDir dir;
+    const fs::path target = dir / "site.pro";
+    const Saved before = largeProject("old", 0);
+    const Saved after = largeProject("new", 1);
+    ASSERT_GT(after.bytes.size(), 3'000'000u);
+
+    // How long a child's save takes here, from its start to its end, so the kills fall
+    // before, inside and after it.
+    Clock::duration saveTime{};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(FileIo::writeAtomically(target, before.bytes).ok());
+        const auto start = Clock::now();
+        const pid_t child = startSave(target, after);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        saveTime = std::max(saveTime, Clock::now() - start);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_EQ(TempDir::read(target), after.bytes);
+    }
+
+    int old = 0, replaced = 0;
+    constexpr int moments = 50;
+    ASSERT_TRUE(FileIo::writeAtomically(target, before.bytes).ok());
+    for (int k = 0; k < moments; ++k) {
+        const pid_t child = startSave(target, after);
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(saveTime * 5 * k / (4 * (moments - 1)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+        const std::string now = TempDir::read(target);
+        if (WIFEXITED(status)) {
+            ASSERT_EQ(WEXITSTATUS(status), 0);
+            ASSERT_TRUE(now == after.bytes) << "a finished save left " << now.size() << " bytes";
+        }
+        ASSERT_TRUE(now == before.bytes || now == after.bytes)
+            << "killed at moment " << k << ": " << now.size() << " bytes";
+        (now == before.bytes ? old : replaced) += 1;
+
+        // The next save takes away whatever the killed one left beside the file.
+        ASSERT_TRUE(ProjectFile::save(target, before.info, before.components).ok());
+        ASSERT_EQ(namesIn(dir.path()), std::vector<std::string>{"site.pro"}) << "moment " << k;
+    }
+    // Both sides of the rename were hit, or the moments said nothing about it.
+    EXPECT_GT(old, 0);
+    EXPECT_GT(replaced, 0);
+}
