@@ -181,8 +181,7 @@ QString CMainFrame::mainTitle() const {
 
 int CMainFrame::sendModeMessage(DetectionType type) {
     CCorvaneView* view = activeView();
-    const DetectionTypeTraits* t = traitsOf(type);
-    return view ? view->ModeMessage(t ? QString(QChar::fromLatin1(t->letter())) : QString()) : 0;
+    return view ? view->ModeMessage(type) : 0;
 }
 
 void CMainFrame::componentChanged(int index) {

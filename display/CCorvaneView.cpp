@@ -57,6 +57,11 @@ int CCorvaneView::ModeMessage(const QString& modeText) {
     return 1;
 }
 
+int CCorvaneView::ModeMessage(DetectionType type) {
+    const DetectionTypeTraits* t = traitsOf(type);
+    return ModeMessage(t ? QString(QChar::fromLatin1(t->letter())) : QString());
+}
+
 void CCorvaneView::componentChanged(int index) {
     const bool open = panel_->componentIndex() == index;
     const auto& list = project_.components();

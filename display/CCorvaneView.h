@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/DetectionType.h"
+
 class CDlgComponent;
 class CWndLikeMsdn;
 class ComponentEditor;
@@ -27,6 +29,8 @@ public:
     // Rebuilds the list for the mode whose letter is the first character of `modeText`
     // (none for an empty text). Returns 1, or 0 when no project is open.
     int ModeMessage(const QString& modeText);
+    // The same for a type; Unknown shows none.
+    int ModeMessage(DetectionType type);
     // The component at `index` of the project's list changed from outside the panel (undo,
     // redo): its row shows its summary anew and an open panel on it is filled again; the
     // panel closes when the component is gone.

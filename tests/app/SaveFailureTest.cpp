@@ -20,7 +20,7 @@ public:
     QString documentTitle() const override { return title; }
     void setDocumentTitle(const QString& t) override { title = t; }
     QString mainTitle() const override { return QStringLiteral("Corvane "); }
-    int sendModeMessage(const QString&) override { return 1; }
+    int sendModeMessage(DetectionType) override { return 1; }
     void componentChanged(int) override {}
     void editProjectSettings(ProjectInfo&, const ComponentList&) override {}
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,

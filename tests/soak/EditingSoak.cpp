@@ -22,6 +22,7 @@
 #include "app/ProjectSession.h"
 #include "app/SessionUi.h"
 #include "display/CCorvaneView.h"
+#include "display/CDlgComponent.h"
 #include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
 #include "model/ComponentSummary.h"
@@ -60,9 +61,7 @@ public:
     QString documentTitle() const override { return title; }
     void setDocumentTitle(const QString& t) override { title = t; }
     QString mainTitle() const override { return QStringLiteral("Corvane "); }
-    int sendModeMessage(const QString& modeText) override {
-        return view ? view->ModeMessage(modeText) : 1;
-    }
+    int sendModeMessage(DetectionType type) override { return view ? view->ModeMessage(type) : 1; }
     void componentChanged(int index) override {
         if (view) view->componentChanged(index);
     }
@@ -231,13 +230,12 @@ private:
     }
 
     // Opens the component's row as the user does: its type's view mode, then a click on the
-    // row. The open group must name the component and show what the project holds now. The
-    // component panel is not there yet (the group hosts the view's stand-in); once it is, it
-    // opens here on the component and the edits go through it as well as through the session.
+    // row. The open group must show what the project holds now, and the panel must be open on
+    // that very component (by its place, also when another one has the same code).
     void openRow(int index) {
         const Component* c = session_.component(index);
         if (!c || !ui_.view) return;
-        session_.setViewMode(QString(QChar::fromLatin1(c->code.front())));
+        session_.setViewMode(c->type());
         int rank = 0, ofType = 0;
         for (int i = 0; i < componentCount(); ++i) {
             if (session_.component(i)->code.front() != c->code.front()) continue;
@@ -250,15 +248,14 @@ private:
         pane.verticalScrollBar()->setValue(pane.groupTop(rank));
         const QPoint row(
             300, pane.groupTop(rank) - pane.verticalScrollBar()->value() + pane.rowHeight() / 2);
-        std::string selected;
-        const QMetaObject::Connection named =
-            QObject::connect(&pane, &CWndLikeMsdn::SelectComponentMessage,
-                             [&selected](const std::string& code) { selected = code; });
+        int selected = -1;
+        const QMetaObject::Connection named = QObject::connect(
+            &pane, &CWndLikeMsdn::SelectComponentMessage, [&selected](int r) { selected = r; });
         QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, row);
         QObject::disconnect(named);
         const ComponentSummary now = BuildComponentSummary(*c);
-        if (pane.openGroupIndex() != rank || pane.group(rank).collapsed ||
-            selected != now.codeCell) {
+        if (pane.openGroupIndex() != rank || pane.group(rank).collapsed || selected != rank ||
+            ui_.view->panel()->componentIndex() != index) {
             return fail("a click on a row did not open its component");
         }
         if (pane.group(rank).texts != now) return fail("an open row shows another component");
@@ -317,7 +314,7 @@ int main(int argc, char** argv) {
     SoakPrompter prompter;
     SoakUi ui;
     ProjectSession session(prompter, ui);
-    CCorvaneView view(session.project());
+    CCorvaneView view(session.project(), &session, &prompter);
     view.resize(1000, 700);
     view.show();
     ui.view = &view;
