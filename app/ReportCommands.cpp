@@ -89,8 +89,17 @@ void ReportCommands::run(bool preview) {
 
     release();
     report_ = std::make_unique<Report>(presenter_.get());
-    // Without its template the report prints in its plain layout: the run goes on.
-    (void)report_->loadFromFile(QDir(templateFolder_).filePath(templateFileName_));
+    // Without its template the report prints in its plain layout: the run goes on, and the
+    // user learns why the table looks plain. Before any table was chosen there is none.
+    if (!templateFileName_.isEmpty()) {
+        const QString path = QDir(templateFolder_).filePath(templateFileName_);
+        if (Status s = report_->loadFromFile(path); !s) {
+            prompter_.message(
+                QStringLiteral("提示信息"),
+                QString::fromStdString(s.message()) + QStringLiteral("\n记录表将按简单格式输出。"),
+                Prompter::Icon::Information);
+        }
+    }
     sink_ = std::make_unique<CReportEvent>(*report_, *project.info(), components,
                                            std::move(*ticked), kind_);
     if (Status s = report_->connectEvents(sink_.get()); !s) {

@@ -8,8 +8,8 @@
 #include "app/ReportCommands.h"
 #include "dialogs/CCheckListCtrl.h"
 #include "dialogs/CDlgShowUploadData.h"
-#include "model/ComponentSummary.h"
 #include "display/SummaryLayout.h"
+#include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "report/PdfReportPresenter.h"
@@ -145,6 +145,8 @@ TEST_F(ReportCommandsTest, EachTableCommandRunsItsTableAndTheAgainCommandsRepeat
 TEST_F(ReportCommandsTest, WithoutTemplateOrTableTheRunGoesOnInThePlainLayout) {
     auto c = commands(QString::fromStdString(dir.path().string()));  // no templates there
     open();
+    prompter.expectMessageContaining(tip, QStringLiteral("VexoDiameterReport.grf"),
+                                     Prompter::Icon::Information);
     EXPECT_EQ(rowCodes(run(*c, ID_PRINT_DIAMETER, all)), "Z001 ");
     EXPECT_FALSE(c->report()->hasTemplate());
 
