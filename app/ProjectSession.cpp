@@ -10,6 +10,7 @@
 #include "app/ProjectHeaderCommand.h"
 #include "app/SessionUi.h"
 #include "dialogs/GbkQt.h"
+#include "display/PanelRows.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 
@@ -274,34 +275,20 @@ QString codeOf(const Component& c) {
     return fromGbk(c.code.view());
 }
 
-// The label the panel gives a field, for the undo step's text.
+// The label the panel gives a field, for the undo step's text. A field the panel does not
+// show for this type takes its label from the first type that shows it.
 QString fieldLabel(const Component& c, ComponentField field) {
-    const bool grid = c.hasVerticalList();
-    switch (field) {
-        case ComponentField::DesignDiameter:
-            return grid ? QStringLiteral("水平钢筋直径设计值") : QStringLiteral("钢筋直径设计值");
-        case ComponentField::DesignDiameterVert:
-            return QStringLiteral("垂直钢筋直径设计值");
-        case ComponentField::DesignCover:
-            return grid ? QStringLiteral("水平保护层厚度设计值")
-                        : QStringLiteral("保护层厚度设计值");
-        case ComponentField::DesignCoverVert:
-            return QStringLiteral("垂直保护层厚度设计值");
-        case ComponentField::DesignSpacing:
-            return grid ? QStringLiteral("水平配筋间距设计值") : QStringLiteral("配筋间距设计值");
-        case ComponentField::DesignSpacingVert:
-            return QStringLiteral("垂直配筋间距设计值");
-        case ComponentField::DiameterTolerance:
-            return QStringLiteral("直径偏差值");
-        case ComponentField::ThicknessTolerance:
-            return QStringLiteral("厚度偏差值");
-        case ComponentField::SpacingTolerance:
-            return QStringLiteral("间距偏差值");
-        case ComponentField::PointCount:
-        case ComponentField::PointCountVert:
-            break;
+    const auto labelIn = [field](const DetectionTypeTraits& type) -> const char* {
+        for (const PanelRow& row : PanelRows::of(type).header) {
+            if (row.field == field) return row.label;
+        }
+        return nullptr;
+    };
+    const char* label = c.traits() ? labelIn(*c.traits()) : nullptr;
+    for (const DetectionTypeTraits& type : detectionTypes()) {
+        if (!label) label = labelIn(type);
     }
-    return QStringLiteral("测点数");
+    return label ? QString::fromUtf8(label) : QStringLiteral("测点数");
 }
 
 QString pointLabel(PointRef point) {
