@@ -2,7 +2,6 @@
 // the header box, as the user does with one click each. Runs offscreen.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QTest>
 
@@ -37,12 +36,3 @@ void BM_HeaderBoxTicksAndClearsAll(benchmark::State& state) {
 BENCHMARK(BM_HeaderBoxTicksAndClearsAll)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

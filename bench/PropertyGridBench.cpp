@@ -103,12 +103,3 @@ void BM_KeyDown(benchmark::State& state) {
 BENCHMARK(BM_Fill)->Arg(50)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Paint)->Arg(50)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_KeyDown)->Arg(50)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QApplication>
 #include <cstdio>
 
 #include "app/ProjectSession.h"
@@ -60,12 +59,3 @@ void BM_UndoRedoOneEdit(benchmark::State& state) {
 BENCHMARK(BM_UndoRedoOneEdit)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 // with 100 points each. Runs offscreen.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -68,12 +67,3 @@ void BM_PaintPane(benchmark::State& state) {
 
 BENCHMARK(BM_Rebuild)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PaintPane)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

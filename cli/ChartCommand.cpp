@@ -80,11 +80,8 @@ int chartCommand(const std::vector<std::string>& args, std::ostream&, std::ostre
     }
 
     const std::string& source = a.positional()[0];
-    const Result<DataFile> loaded = DataFile::loadWhole(source);
-    if (!loaded.ok()) {
-        err << source << ": " << loaded.message() << '\n';
-        return 1;
-    }
+    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
+    if (!loaded) return 1;
     const std::string code = *a.value("--component");
     int index = -1, seen = 0, i = 0;
     for (const Component& c : loaded->components) {

@@ -40,3 +40,12 @@ Result<DataFile> DataFile::loadWhole(const std::filesystem::path& path) {
     if (loaded.ok() && !loaded->complete()) return Error{loaded->damage};
     return loaded;
 }
+
+std::optional<DataFile> DataFile::loadWholeFor(const std::string& source, std::ostream& err) {
+    Result<DataFile> loaded = loadWhole(source);
+    if (!loaded.ok()) {
+        err << source << ": " << loaded.message() << '\n';
+        return std::nullopt;
+    }
+    return std::move(loaded).value();
+}

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "model/ComponentList.h"
@@ -26,4 +27,6 @@ struct DataFile {
     // The same, but a damaged file is a failure too: for commands that must not work on part
     // of a file.
     static Result<DataFile> loadWhole(const std::filesystem::path& path);
+    // loadWhole for a command: on failure "SOURCE: message" goes to `err` and nothing returns.
+    static std::optional<DataFile> loadWholeFor(const std::string& source, std::ostream& err);
 };

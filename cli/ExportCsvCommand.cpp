@@ -47,12 +47,9 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 2;
     }
     const std::string& source = a.positional()[0];
-    const Result<DataFile> loaded = DataFile::loadWhole(source);
-    if (!loaded.ok()) {
-        // Half a file exported would look like a whole one in a spreadsheet.
-        err << source << ": " << loaded.message() << '\n';
-        return 1;
-    }
+    // Half a file exported would look like a whole one in a spreadsheet.
+    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
+    if (!loaded) return 1;
     const DataFile& file = *loaded;
 
     std::ostringstream csv;

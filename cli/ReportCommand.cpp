@@ -98,11 +98,8 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 2;
     }
     const std::string& source = a.positional()[0];
-    const Result<DataFile> loaded = DataFile::loadWhole(source);
-    if (!loaded.ok()) {
-        err << source << ": " << loaded.message() << '\n';
-        return 1;
-    }
+    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
+    if (!loaded) return 1;
     const DataFile& file = *loaded;
     if (file.kind != DataFile::Kind::Project) {
         err << source << ": 不是工程文件，记录表只能由工程生成\n";
