@@ -172,6 +172,13 @@ TEST_F(ProjectSessionTest, AProjectOpenWithoutContentClosesWithoutAPrompt) {
     EXPECT_FALSE(session.project().isOpen());
 }
 
+// A project name that does not exist is refused by the dialog itself; an upload data file's
+// name is left to the reader, whose message says what is wrong with it.
+TEST(ProjectSessionDialogs, OnlyTheProjectOpenDialogInsistsOnAnExistingFile) {
+    EXPECT_TRUE(ProjectSession::projectOpenDialog().mustExist);
+    EXPECT_FALSE(ProjectSession::uploadOpenDialog().mustExist);
+}
+
 TEST(QtPrompter, EscapeAndTheCloseButtonAreNoAnswer) {
     QtPrompter prompter;
     struct Case {
