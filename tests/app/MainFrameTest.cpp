@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -101,6 +102,29 @@ TEST_F(MainFrameTest, StartsWithOneMaximizedEmptyDocumentWindowAndNoProject) {
         buttons << (a->isSeparator() ? 0 : a->data().toInt());
     EXPECT_EQ(buttons,
               (QList<int>{ID_CREATE_PROJECT, ID_OPEN_PROJECT, ID_SAVE_PROJECT, 0, ID_APP_ABOUT}));
+}
+
+// The lock panes start grey; a press of the lock key lights its own pane and the next press
+// greys it again; a release, a repeat or another key changes nothing.
+TEST_F(MainFrameTest, LockPanesFollowTheirKeyPresses) {
+    QLabel* cap = nullptr;
+    for (QLabel* l : frame.statusBar()->findChildren<QLabel*>()) {
+        if (l->text() == QLatin1String("CAP")) cap = l;
+    }
+    ASSERT_NE(cap, nullptr);
+    EXPECT_FALSE(cap->isEnabled());
+    const auto send = [this](QEvent::Type type, int key, bool repeat = false) {
+        QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(frame.activeView(), &e);
+    };
+    send(QEvent::KeyPress, Qt::Key_CapsLock);
+    EXPECT_TRUE(cap->isEnabled());
+    send(QEvent::KeyRelease, Qt::Key_CapsLock);
+    send(QEvent::KeyPress, Qt::Key_CapsLock, true);
+    send(QEvent::KeyPress, Qt::Key_NumLock);
+    EXPECT_TRUE(cap->isEnabled());
+    send(QEvent::KeyPress, Qt::Key_CapsLock);
+    EXPECT_FALSE(cap->isEnabled());
 }
 
 TEST_F(MainFrameTest, MenuBarSwitchesWithTheDocumentWindow) {
