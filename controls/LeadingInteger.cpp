@@ -10,10 +10,14 @@ Result<std::int32_t> parseLeadingInteger(std::string_view text, IntegerRange ran
     // Saturate instead of overflowing: anything this large is out of every range anyway.
     constexpr std::int64_t cap = std::int64_t{1} << 40;
     std::int64_t magnitude = 0;
+    std::size_t digits = 0;
     for (char c : text) {
         if (c < '0' || c > '9') break;
         if (magnitude < cap) magnitude = magnitude * 10 + (c - '0');
+        ++digits;
     }
+    // One slip must not wipe a design value to 0.
+    if (digits == 0) return Result<std::int32_t>::failure("请输入一个整数。");
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (value < range.min || value > range.max) {
         return Result<std::int32_t>::failure(integerRangeMessage(range));

@@ -9,8 +9,10 @@
 #include <QTreeView>
 
 #include "dialogs/ComponentTableModel.h"
+#include "dialogs/EntryWarning.h"
 #include "dialogs/GbkQt.h"
 #include "dialogs/OkCancelButtons.h"
+#include "model/StoredText.h"
 
 CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* components,
                                QWidget* parent)
@@ -65,6 +67,30 @@ CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* co
 }
 
 void CDlgSetProject::accept() {
+    struct Field {
+        const char* label;
+        QLineEdit* edit;
+        std::size_t capacity;
+    };
+    const Field fields[] = {
+        {"工程名称", projectNameEdit_, projectInfo_.projectName.capacity},
+        {"检测依据", testBasisEdit_, projectInfo_.testBasis.capacity},
+        {"检测单位", testUnitEdit_, projectInfo_.testUnit.capacity},
+        {"仪器型号", instrumentEdit_, projectInfo_.instrument.capacity},
+    };
+    cutNotice_.clear();
+    for (const Field& f : fields) {
+        const std::string text = f.edit->text().toStdString();
+        const Status storable = storedText::checkStorable(f.label, text);
+        if (!storable) {
+            showEntryWarning(this, QString::fromStdString(storable.message()));
+            f.edit->setFocus();
+            return;
+        }
+        if (storedText::isCut(text, f.capacity)) {
+            cutNotice_ += QString::fromStdString(storedText::cutNotice(f.label, f.capacity));
+        }
+    }
     // Each text is cut to its field at a character boundary by the field itself.
     projectInfo_.projectName.assign(toGbk(projectNameEdit_->text()));
     projectInfo_.testBasis.assign(toGbk(testBasisEdit_->text()));

@@ -22,7 +22,11 @@ public:
     QLineEdit* instrumentEdit() const { return instrumentEdit_; }
     QTreeView* componentList() const { return componentList_; }
 
+    // Refuses a text GBK cannot hold (the message names the characters; the field gets the
+    // focus and the dialog stays open); otherwise stores the four texts, each cut to its field.
     void accept() override;
+    // After OK: what was cut ("工程名称超过 49 字节，已截短。"), empty when nothing was.
+    const QString& cutNotice() const { return cutNotice_; }
 
 private:
     ProjectInfo& projectInfo_;
@@ -31,4 +35,5 @@ private:
     QLineEdit* testUnitEdit_;
     QLineEdit* instrumentEdit_;
     QTreeView* componentList_;
+    QString cutNotice_;
 };

@@ -67,16 +67,19 @@ TEST(GridGeometry, DividerStaysBetweenAFifthAndFourFifths) {
     for (int x : {97, 98, 102, 103}) EXPECT_EQ(nearDivider(x, 100), x >= 98 && x <= 102) << x;
 }
 
-TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRange) {
+TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRangeOrNoNumber) {
     // clang-format off
     const std::pair<std::string_view, std::int32_t> stored[] = {
-        {"12abc", 12}, {"abc", 0}, {"-7", -7}, {"+8x", 8}, {"  42", 42}, {"-", 0}, {"4 2", 4},
-        {"--3", 0}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+        {"12abc", 12}, {"45mm", 45}, {"-7", -7}, {"+8x", 8}, {"  42", 42}, {"4 2", 4}, {"0", 0},
+        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
         {std::string_view("12345", 2), 12},  // no overread
     };
     // clang-format on
     for (const auto& [text, value] : stored) {
         EXPECT_EQ(parseLeadingInteger(text, {}).value(), value) << text;
+    }
+    for (const char* text : {"abc", "   ", "-", "--3", "+ 5", "mm45"}) {
+        EXPECT_EQ(parseLeadingInteger(text, {}).message(), "请输入一个整数。") << text;
     }
     for (const char* text : {"2147483648", "-2147483649", "99999999999999999999999"}) {
         EXPECT_FALSE(parseLeadingInteger(text, {}).ok()) << text;
@@ -88,4 +91,3 @@ TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRange) {
               "请输入一个介于 -32768 和 32767 之间的整数。");
     EXPECT_FALSE(parseLeadingInteger("-32769", field).ok());
 }
-

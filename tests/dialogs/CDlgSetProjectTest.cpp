@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "dialogs/CDlgSetProject.h"
@@ -75,6 +77,9 @@ TEST(CDlgSetProject, OkStoresEachTextCutToItsFieldAndCancelStoresNothing) {
         d.instrumentEdit()->setText(QStringLiteral("仪器") + QString(40, QLatin1Char('i')));
         QTest::mouseClick(button(d, QStringLiteral("确定")), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(d.cutNotice(),
+                  QStringLiteral("工程名称超过 49 字节，已截短。检测依据超过 49 字节，"
+                                 "已截短。仪器型号超过 29 字节，已截短。"));
     }
     EXPECT_EQ(info.projectName.view(), std::string(49, 'n'));
     EXPECT_EQ(info.testBasis.view().size(), 48u);  // 24 whole characters
@@ -94,6 +99,29 @@ TEST(CDlgSetProject, OkStoresEachTextCutToItsFieldAndCancelStoresNothing) {
     {
         CDlgSetProject d(info, nullptr);  // OK without changes stores the same texts again
         d.accept();
+        EXPECT_EQ(d.cutNotice(), QString());
+    }
+    EXPECT_EQ(info, before);
+
+    {  // A text GBK cannot hold is refused, naming its characters; nothing is stored.
+        CDlgSetProject d(info, nullptr);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        d.projectNameEdit()->setText(QStringLiteral("ok"));
+        d.testUnitEdit()->setText(QStringLiteral("Añ€ß😀Zñ"));
+        QString told;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&told] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->accept();
+            }
+        });
+        watch.start(5);
+        d.accept();
+        EXPECT_EQ(told, QStringLiteral("“检测单位”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.focusWidget(), d.testUnitEdit());
     }
     EXPECT_EQ(info, before);
 }

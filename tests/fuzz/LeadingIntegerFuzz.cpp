@@ -1,6 +1,7 @@
 // The in-place editor's number parsing on arbitrary text and ranges. It must agree with a
 // plain reference that works on the digits as a string (so no size of number can overflow it),
-// read nothing past the text, and refuse with the range message whatever it does not accept.
+// read nothing past the text, refuse a text without digits as no number and any other it does
+// not accept with the range message.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -15,9 +16,10 @@
 
 namespace {
 
-// Blanks, an optional sign, then the longest run of ASCII digits; no digits is 0.
+// Blanks, an optional sign, then the longest run of ASCII digits.
 struct LeadingNumber {
     bool negative = false;
+    bool any = false;    // at least one digit
     std::string digits;  // without leading zeros; empty for 0
 };
 
@@ -28,6 +30,7 @@ LeadingNumber referenceParse(std::string_view text) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) number.negative = text[i++] == '-';
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
         if (!number.digits.empty() || text[i] != '0') number.digits += text[i];
+        number.any = true;
         ++i;
     }
     return number;
@@ -54,11 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool fits = number.digits.size() <= 10;
     const std::int64_t magnitude = number.digits.empty() || !fits ? 0 : std::stoll(number.digits);
     const std::int64_t value = number.negative ? -magnitude : magnitude;
-    const bool accepted = fits && value >= range.min && value <= range.max;
+    const bool accepted = number.any && fits && value >= range.min && value <= range.max;
 
     FUZZ_CHECK(parsed.ok() == accepted);
     if (accepted) {
         FUZZ_CHECK(parsed.value() == value);
+    } else if (!number.any) {
+        FUZZ_CHECK(parsed.message() == "请输入一个整数。");
     } else {
         FUZZ_CHECK(parsed.message() == integerRangeMessage(range));
     }

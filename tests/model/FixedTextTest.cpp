@@ -2,6 +2,7 @@
 
 #include "model/FixedText.h"
 #include "model/GbkCodec.h"
+#include "model/StoredText.h"
 
 TEST(FixedText, KeepsAtMostWidthLessOneByteAndItsTerminator) {
     FixedText<50> name;
@@ -45,4 +46,21 @@ TEST(GbkCodec, ConvertsBothWaysAndReplacesWhatItCannotHold) {
     // An emoji has no GBK form.
     EXPECT_EQ(gbk::fromUtf8("a😀b"), "a?b");
     EXPECT_EQ(gbk::fromUtf16(u"x\xD800y"), "x?y");
+}
+
+TEST(StoredText, NamesEachCharacterGbkCannotHoldOnceInOrder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"梁 A-1 €·", ""},  // € and · have GBK forms
+        {"a?b", ""},        // a question mark typed is no lost character
+        {"ñ?", "ñ"},       {"Añ€ß😀Zñ¥", "ñß😀¥"}, {"", ""},
+    };
+    for (const auto& [text, bad] : cases) {
+        EXPECT_EQ(storedText::unstorableCharacters(text), bad) << text;
+    }
+    EXPECT_EQ(storedText::checkStorable("工程名称", "x😀").message(),
+              "“工程名称”中的字符“😀”无法保存（仅支持 GBK 字符）。");
+    EXPECT_TRUE(storedText::checkStorable("工程名称", "钢筋").ok());
+    // The limit is in GBK bytes: 24 characters of two bytes fit 49, 25 do not.
+    EXPECT_FALSE(storedText::isCut("钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢", 49));
+    EXPECT_TRUE(storedText::isCut("钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢钢", 49));
 }
