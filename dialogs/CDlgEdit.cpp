@@ -56,7 +56,7 @@ void CDlgEdit::accept() {
                        {thicknessEdit_, thicknessRange, thickness_},
                        {positionEdit_, positionRange, position_}};
     for (Entry& e : entries) {
-        if (e.edit->isReadOnly()) continue;
+        if (e.edit->isReadOnly() || e.edit->text() == QString::number(e.value)) continue;
         const Result<std::int32_t> parsed =
             parseWholeInteger(e.edit->text().toStdString(), e.range);
         if (!parsed) {

@@ -25,8 +25,9 @@ public:
     QLineEdit* thicknessEdit() const { return thicknessEdit_; }
     QLineEdit* positionEdit() const { return positionEdit_; }
 
-    // Checks every editable entry in order; the first bad one is reported, gets the focus and
-    // the dialog stays open.
+    // Checks every editable entry the user changed, in order; the first bad one is reported,
+    // gets the focus and the dialog stays open. An entry still showing the value it opened with
+    // keeps that value unchecked, so a stored value beyond the limits never blocks the others.
     void accept() override;
 
 private:

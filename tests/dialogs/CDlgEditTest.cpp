@@ -63,6 +63,25 @@ TEST(CDlgEdit, AcceptsTheLimitsAndRefusesBeyondThemWithTheStandardMessage) {
     }
 }
 
+// A stored value beyond the dialog's limits (a cover of 150 on a diameter point) is kept as it
+// is while the user changes the others; typed anew, it is checked like any other.
+TEST(CDlgEdit, OnlyTheEntriesTheUserChangedAreChecked) {
+    const std::tuple<int, const char*, QString, std::int32_t, std::int32_t> cases[] = {
+        {0, "14", {}, 14, 150},
+        {1, "151", QStringLiteral("请输入一个介于 0 和 99 之间的整数。"), 12, 150},
+        {1, "150 ", QStringLiteral("请输入一个介于 0 和 99 之间的整数。"), 12, 150},
+    };
+    for (const auto& [field, typed, message, diameter, thickness] : cases) {
+        CDlgEdit dialog(DetectionType::Diameter, 12, 150, 0);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        (field == 0 ? dialog.diameterEdit() : dialog.thicknessEdit())
+            ->setText(QString::fromLatin1(typed));
+        EXPECT_EQ(pressOk(dialog), message) << typed;
+        EXPECT_EQ(std::pair(dialog.diameter(), dialog.thickness()), std::pair(diameter, thickness));
+    }
+}
+
 TEST(CDlgEdit, TheUnusedValueIsReadOnlyAndKeptWhileCancelChangesNothing) {
     CDlgEdit diameterPoint(DetectionType::Diameter, 12, 30, 4000);
     EXPECT_TRUE(diameterPoint.positionEdit()->isReadOnly() &&
