@@ -1,5 +1,7 @@
 #include "app/CChildFrame.h"
 
+#include <QCloseEvent>
+
 #include "app/AppIcons.h"
 #include "display/CCorvaneView.h"
 
@@ -11,4 +13,12 @@ CChildFrame::CChildFrame(const Project& project, ComponentEditor* editor, Prompt
     setWindowTitle(QString());
     setWindowIcon(AppIcons::program());
     setOption(QMdiSubWindow::RubberBandResize, false);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!view_->finishEdit()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }

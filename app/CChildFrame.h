@@ -17,6 +17,10 @@ public:
 
     CCorvaneView* view() const { return view_; }
 
+protected:
+    // A value typed into the panel is stored before the window goes, or the window stays.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     CCorvaneView* view_;
 };

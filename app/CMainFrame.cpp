@@ -190,7 +190,9 @@ void CMainFrame::componentChanged(int index) {
 
 void CMainFrame::editProjectSettings(ProjectInfo& info, const ComponentList& components) {
     CDlgSetProject dialog(info, &components, this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted && !dialog.cutNotice().isEmpty()) {
+        statusBar()->showMessage(dialog.cutNotice());
+    }
 }
 
 std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentList& components,
@@ -202,7 +204,18 @@ std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentLis
 
 // ---- commands -----------------------------------------------------------------------------
 
+bool CMainFrame::finishEdits() {
+    for (QMdiSubWindow* window : mdi_->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child && !child->view()->finishEdit()) return false;
+    }
+    return true;
+}
+
 void CMainFrame::onCommand(int id) {
+    // A menu or toolbar button does not take the focus from an in-place edit: what was typed
+    // is stored first, as its own step, so the command sees it (and 撤销 takes it back).
+    if (!finishEdits()) return;
     switch (id) {
         case ID_CREATE_PROJECT:
             return session_.OnCreateProject();
@@ -270,6 +283,10 @@ void CMainFrame::onCommand(int id) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!finishEdits()) {
+        event->ignore();
+        return;
+    }
     // Asked first: a dismissed prompt or a failed save keeps the window, the project and a
     // running transfer as they are.
     if (!session_.closeProject()) {

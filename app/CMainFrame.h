@@ -71,6 +71,8 @@ private:
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
                                                       const QString& caption) override;
 
+    // Ends the open in-place edits of every document window; false when one was refused.
+    bool finishEdits();
     void updateMenuBar();
     void updateUndoActions();
     void createStatusBar();

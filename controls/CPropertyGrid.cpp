@@ -131,10 +131,11 @@ CPropertyGrid::Item* CPropertyGrid::addItem(int sectionId, const QString& name, 
 }
 
 int CPropertyGrid::AddStringItem(int section, const QString& name, const QString& text,
-                                 bool editable) {
+                                 bool editable, TextCheck check) {
     Item* item = addItem(section, name, Kind::Text, editable);
     if (!item) return -1;
     item->text = text;
+    item->check = std::move(check);
     recalcLayout();
     return item->id;
 }
@@ -285,6 +286,7 @@ QRect CPropertyGrid::selectedButtonRect() const {
 
 void CPropertyGrid::recalcLayout() {
     const int total = contentHeight(shapes(), rowHeight_);
+    laying_ = true;
     if (total <= height()) {
         if (scrollBar_) {
             scrollBar_->setRange(0, 0);  // nothing stays scrolled out of sight
@@ -296,6 +298,7 @@ void CPropertyGrid::recalcLayout() {
             scrollBar_->setObjectName(QStringLiteral("scrollBar1000"));
             scrollBar_->setSingleStep(rowHeight_);
             connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int position) {
+                if (!laying_) keptPosition_ = position;
                 // An open editor stays over its row.
                 if (editor_) {
                     editor_->move(editor_->x(), itemTop(editedItem_) - position + 2);
@@ -307,9 +310,30 @@ void CPropertyGrid::recalcLayout() {
         scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
         scrollBar_->setPageStep(height());
         scrollBar_->setRange(0, total - height());
+        scrollBar_->setValue(std::min(keptPosition_, total - height()));
         scrollBar_->show();
     }
+    laying_ = false;
     update();
+}
+
+void CPropertyGrid::setScrollPosition(int position) {
+    keptPosition_ = std::max(0, position);
+    recalcLayout();
+}
+
+void CPropertyGrid::scrollToRow(const Row& row) {
+    const int position = scrollPosition();
+    const int top = rowTop(shapes(), rowHeight_, row) - position;
+    if ((top < 0 || top + rowHeight_ > height()) && scrollBarShown()) {
+        scrollBar_->setValue(top + position);
+    }
+}
+
+void CPropertyGrid::ScrollSelectionIntoView() {
+    const Item* item = findItem(selectedItem_);
+    if (item && item->section->collapsed) return;
+    if (const std::optional<Row> row = selectedRow()) scrollToRow(*row);
 }
 
 void CPropertyGrid::resizeEvent(QResizeEvent* event) {
@@ -418,7 +442,7 @@ void CPropertyGrid::paintItem(QPainter& painter, const Item& item, int y, int w)
 void CPropertyGrid::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     setFocus(Qt::MouseFocusReason);
-    finishEdit();
+    if (!EndEdit()) return;  // a refused value keeps its editor; the click does nothing
     const QPoint pos = event->position().toPoint();
     if (selectedButtonRect().contains(pos)) {
         buttonTracking_ = buttonDown_ = true;
@@ -566,10 +590,7 @@ void CPropertyGrid::moveSelection(int step) {
     const std::optional<Row> previous = selectedRow();
     select(next);
     const int position = scrollPosition();
-    const int top = rowTop(sh, rowHeight_, *next) - position;
-    if ((top < 0 || top + rowHeight_ > height()) && scrollBarShown()) {
-        scrollBar_->setValue(top + position);
-    }
+    scrollToRow(*next);
     if (scrollPosition() != position) return;  // scrolling repaints everything
     // Only the two rows change; a long grid is walked row by row.
     for (const std::optional<Row>& row : {previous, next}) {
@@ -595,7 +616,7 @@ void CPropertyGrid::editInOwnDialog(Item& item) {
 }
 
 void CPropertyGrid::openEditor(Item& item) {
-    finishEdit();
+    if (!EndEdit()) return;
     const int top = itemTop(item.id) - scrollPosition();
     const QString initial = item.kind == Kind::Text ? item.text : QString::number(item.integer);
     editedItem_ = item.id;
@@ -606,8 +627,8 @@ void CPropertyGrid::openEditor(Item& item) {
             &CPropertyGrid::EditDoneMessage);
 }
 
-void CPropertyGrid::finishEdit() {
-    if (editor_) editor_->endEdit();
+bool CPropertyGrid::EndEdit() {
+    return !editor_ || storeEdit(editor_->text(), false);
 }
 
 void CPropertyGrid::dropEditor() {
@@ -622,21 +643,45 @@ void CPropertyGrid::dropEditor() {
 }
 
 void CPropertyGrid::EditDoneMessage(const QString& text) {
-    if (!editor_) return;
+    if (editor_) storeEdit(text, editor_->endedByDeactivation());
+}
+
+QString CPropertyGrid::refusalOf(const Item& item, const QString& text) const {
+    switch (item.kind) {
+        case Kind::Text:
+            return item.check ? item.check(text) : QString();
+        case Kind::Integer: {
+            if (text.isEmpty()) return {};  // emptied: the value stays
+            const Result<std::int32_t> parsed = parseLeadingInteger(text.toStdString(), item.range);
+            return parsed ? QString() : QString::fromStdString(parsed.message());
+        }
+        case Kind::Custom:
+            break;
+    }
+    return {};
+}
+
+bool CPropertyGrid::storeEdit(const QString& text, bool quiet) {
     Item* item = findItem(editedItem_);
+    const QString refusal = item ? refusalOf(*item, text) : QString();
+    if (!refusal.isEmpty()) {
+        if (!quiet && !refusalTold_) {
+            refusalTold_ = true;
+            showEntryWarning(this, refusal);
+            if (editor_) editor_->setFocus(Qt::OtherFocusReason);
+            // The click or key that ended the edit may ask again before it is done.
+            QTimer::singleShot(0, this, [this] { refusalTold_ = false; });
+        }
+        return false;
+    }
     dropEditor();
     if (item && item->kind == Kind::Text) {
         item->text = text;
         emit ItemChangedNotification(item->id);
     } else if (item && item->kind == Kind::Integer && !text.isEmpty()) {
-        const Result<std::int32_t> parsed = parseLeadingInteger(text.toStdString(), item->range);
-        if (parsed) {
-            item->integer = parsed.value();
-            emit ItemChangedNotification(item->id);
-        } else {
-            const QString message = QString::fromStdString(parsed.message());
-            QTimer::singleShot(0, this, [this, message] { showEntryWarning(this, message); });
-        }
+        item->integer = parseLeadingInteger(text.toStdString(), item->range).value();
+        emit ItemChangedNotification(item->id);
     }
     update();
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,20 +33,35 @@ public:
     // 8.5 pt; the row height follows the font.
     void setScreenWidth(int screenWidth);
 
+    // A check of a text typed into a text item: the message that refuses it, or empty to take it.
+    using TextCheck = std::function<QString(const QString& text)>;
+
     // Placed before the section with id `insertBefore`, or last when there is none.
     int AddSection(const QString& title, bool collapsed = false, int insertBefore = -1);
     // Each returns the new item's id, or -1 (nothing added) when `section` does not exist or
     // already holds an item called `name`.
-    int AddStringItem(int section, const QString& name, const QString& text, bool editable = true);
-    // `format` shows the value ("%d mm"); empty means "%d". A typed number outside `range` is
-    // refused with a message.
+    int AddStringItem(int section, const QString& name, const QString& text, bool editable = true,
+                      TextCheck check = {});
+    // `format` shows the value ("%d mm"); empty means "%d". A typed text without a number, or a
+    // number outside `range`, is refused with a message.
     int AddIntegerItem(int section, const QString& name, std::int32_t value,
                        const QString& format = {}, bool editable = true, IntegerRange range = {});
     // `custom` is not owned; it learns its grid and gets commit() here.
     int AddCustomItem(int section, const QString& name, ICustomItem* custom, bool editable = true);
     // Removes everything and numbers sections and items from 0 again. The selected ids stay as
-    // they are (an owner refilling the grid keeps its selection); an open edit is dropped.
+    // they are (an owner refilling the grid keeps its selection), and so does the scroll
+    // position, as far as the new content reaches; an open edit is dropped.
     void ResetContents();
+
+    // Ends an open in-place edit as Enter would: the value is stored and reported, and true.
+    // A value the item refuses is told at once and the editor stays open with its text: false,
+    // and the caller's command must not go on. True when no edit is open.
+    bool EndEdit();
+
+    // Scrolls the selected row into view (after a refill); the position stays when it is shown.
+    void ScrollSelectionIntoView();
+    // Sets the scroll position the grid keeps (0 for the top of another content).
+    void setScrollPosition(int position);
 
     bool GetItemText(int id, QString& text) const;
     // The item's name (its label left of the divider); false for a missing id.
@@ -99,6 +115,7 @@ private:
         std::int32_t integer = 0;
         QString format;
         IntegerRange range;
+        TextCheck check;
         ICustomItem* custom = nullptr;
         Section* section;
         int index;  // in its section
@@ -129,8 +146,10 @@ private:
     void moveSelection(int step);
     void editSelected();
     void openEditor(Item& item);
-    void finishEdit();
+    QString refusalOf(const Item& item, const QString& text) const;
+    bool storeEdit(const QString& text, bool quiet);
     void dropEditor();
+    void scrollToRow(const GridGeometry::Row& row);
     void editInOwnDialog(Item& item);
     void scrollBy(int pixels);
     void paintSection(QPainter& painter, const Section& section, int y, int w) const;
@@ -149,6 +168,9 @@ private:
     Colors colors_;
 
     QScrollBar* scrollBar_ = nullptr;
+    // Where the user left the content; a refill that is short for a moment does not lose it.
+    int keptPosition_ = 0;
+    bool laying_ = false;  // the layout, not the user, moves the scroll bar
     WheelAccumulator wheel_;
 
     bool buttonTracking_ = false;  // a press in the button rectangle, until release
@@ -158,4 +180,6 @@ private:
 
     CPropertyGridInPlaceEdit* editor_ = nullptr;  // the open editor, a child
     int editedItem_ = -1;                         // while the editor is open
+    // A refusal was just told: the rest of the same user action does not tell it again.
+    bool refusalTold_ = false;
 };

@@ -4,7 +4,8 @@
 
 namespace {
 
-// An edit that ends may make its grid take the focus back, which would end it again.
+// An edit that ends may move the focus (the grid takes it back, a refusal's message box takes
+// it), which would end it again from inside the first end.
 bool ending = false;
 
 bool endsEdit(const QKeyEvent* key) {
@@ -49,17 +50,10 @@ CPropertyGridInPlaceEdit::CPropertyGridInPlaceEdit(QWidget* grid, const QRect& r
 }
 
 void CPropertyGridInPlaceEdit::endEdit() {
-    if (ended_ || ending) return;
-    ended_ = true;
+    if (ending) return;
     ending = true;
     emit EditDoneMessage(text());
     ending = false;
-}
-
-void CPropertyGridInPlaceEdit::giveFocusBack() {
-    parentWidget()->setFocus(Qt::OtherFocusReason);
-    // Without an active window no focus moves; the edit must end all the same.
-    endEdit();
 }
 
 bool CPropertyGridInPlaceEdit::event(QEvent* event) {
@@ -89,7 +83,7 @@ void CPropertyGridInPlaceEdit::keyPressEvent(QKeyEvent* event) {
     if (endsEdit(event)) {
         if (event->key() == Qt::Key_Escape) setText(initialText_);
         event->accept();
-        giveFocusBack();
+        endEdit();  // the grid takes the focus back when it closes the editor
         return;
     }
     QLineEdit::keyPressEvent(event);
@@ -98,5 +92,8 @@ void CPropertyGridInPlaceEdit::keyPressEvent(QKeyEvent* event) {
 void CPropertyGridInPlaceEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // A context menu is part of editing.
-    if (event->reason() != Qt::PopupFocusReason) endEdit();
+    if (event->reason() == Qt::PopupFocusReason) return;
+    deactivating_ = event->reason() == Qt::ActiveWindowFocusReason;
+    endEdit();
+    deactivating_ = false;
 }

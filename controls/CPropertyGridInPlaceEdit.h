@@ -3,7 +3,9 @@
 #include <QLineEdit>
 
 // The one-line editor a property grid lays over a text or integer value. Owned by the grid,
-// which it tells through EditDoneMessage when the edit ends (on losing the keyboard focus).
+// which it tells through EditDoneMessage when the edit is to end (Enter, Tab, Escape, Ctrl with
+// an arrow or page key, losing the keyboard focus). The grid closes it when it takes the text
+// and leaves it open, text and all, when it refuses it.
 class CPropertyGridInPlaceEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -12,8 +14,11 @@ public:
     CPropertyGridInPlaceEdit(QWidget* grid, const QRect& rect, const QString& initialText,
                              const QFont& font, const QColor& back, const QColor& text);
 
-    // Ends the edit unless it has ended: EditDoneMessage is sent once per editor.
+    // Asks the grid to end the edit: EditDoneMessage with the text.
     void endEdit();
+    // While the window losing its activation ends the edit: a refusal then waits for the
+    // user's next command rather than popping up over another program.
+    bool endedByDeactivation() const { return deactivating_; }
 
 signals:
     void EditDoneMessage(const QString& text);
@@ -24,8 +29,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void giveFocusBack();
-
     QString initialText_;
-    bool ended_ = false;
+    bool deactivating_ = false;
 };

@@ -26,6 +26,7 @@ CCorvaneView::CCorvaneView(const Project& project, ComponentEditor* editor, Prom
     panel_ = new CDlgComponent(*editor, prompter, pane_->viewport());
     panel_->hide();
     pane_->setHostedWindow(panel_);
+    pane_->setLeaveCheck([this] { return panel_->finishEdit(); });
     connect(pane_, &CWndLikeMsdn::SelectComponentMessage, this, [this](int row) {
         if (row >= 0 && row < static_cast<int>(rows_.size())) {
             panel_->SelectComponentMessage(rows_[static_cast<std::size_t>(row)]);
@@ -95,6 +96,10 @@ int CCorvaneView::AddPointMessage(int, int) {
 int CCorvaneView::DeletePointMessage(int, int) {
     if (panelOpen()) panel_->DeletePoint();
     return 0;
+}
+
+bool CCorvaneView::finishEdit() {
+    return panel_->finishEdit();
 }
 
 int CCorvaneView::headerHeight() const {

@@ -38,6 +38,9 @@ public:
     // Passed on to the component panel while a component is open; return 0.
     int AddPointMessage(int wParam = 0, int lParam = 0);
     int DeletePointMessage(int wParam = 0, int lParam = 0);
+    // Ends an edit open in the panel before a command; false when the typed value was refused
+    // (the user was told) and the command must not go on.
+    bool finishEdit();
 
     // Height of the caption band, where the pane starts: 35 pixels, or what the band's font
     // needs on this screen.

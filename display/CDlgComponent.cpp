@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSaveFile>
+#include <QStatusTipEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "display/PanelRows.h"
 #include "display/SystemMetrics.h"
 #include "model/ComponentSummary.h"
+#include "model/StoredText.h"
 
 namespace {
 
@@ -51,8 +53,9 @@ bool CDlgComponent::SelectComponentMessage(int index) {
     if (!editor_.component(index)) return false;
     index_ = index;
     // A selection left from another component would make 删除测点 delete a point the user
-    // never chose here.
+    // never chose here; its scroll position means nothing here either.
     grid_->ClearSelection();
+    grid_->setScrollPosition(0);
     fillGrid();
     placeGrid();
     update();
@@ -68,8 +71,24 @@ void CDlgComponent::closeComponent() {
 
 void CDlgComponent::refresh() {
     if (!component()) return closeComponent();
-    fillGrid();
+    refill();
     update();
+}
+
+bool CDlgComponent::finishEdit() {
+    return grid_->EndEdit();
+}
+
+// The same component shown anew: the user keeps the place in the grid and the selected row.
+void CDlgComponent::refill() {
+    fillGrid();
+    grid_->ScrollSelectionIntoView();
+}
+
+void CDlgComponent::tellStatus(const QString& text) {
+    // The main window shows it in its status bar, as it shows a command's prompt.
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
 }
 
 void CDlgComponent::setDisplayScale(float f) {
@@ -109,7 +128,11 @@ void CDlgComponent::fillGrid() {
     for (const PanelRow& row : rows.header) {
         const QString label = QString::fromUtf8(row.label);
         if (!row.field) {
-            setRole(grid_->AddStringItem(head, label, fromGbk(c->name.view())),
+            const auto storable = [label](const QString& text) {
+                const Status s = storedText::checkStorable(label.toStdString(), text.toStdString());
+                return QString::fromStdString(s.message());
+            };
+            setRole(grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable),
                     {ItemRole::Kind::Name, {}, {}, nullptr});
         } else {
             setRole(
@@ -169,10 +192,16 @@ void CDlgComponent::ItemChangedNotification(int itemId) {
             return;
         case ItemRole::Kind::Name: {
             QString text;
+            QString label;
             grid_->GetItemText(itemId, text);
+            grid_->GetItemName(itemId, label);
             stored = editor_.setName(index_, toGbk(text));
-            // The field holds 49 bytes of GBK: the grid shows what was kept.
-            if (fromGbk(component()->name.view()) != text) fillGrid();
+            // The field holds 49 bytes of GBK: the grid shows what was kept, and says so.
+            if (storedText::isCut(text.toStdString(), c->name.capacity)) {
+                tellStatus(QString::fromStdString(
+                    storedText::cutNotice(label.toStdString(), c->name.capacity)));
+            }
+            if (fromGbk(component()->name.view()) != text) refill();
             break;
         }
         case ItemRole::Kind::Field: {
@@ -212,12 +241,17 @@ void CDlgComponent::AddPoint() {
     if (traits->verticalList) {
         // The results section the user clicked last decides the list; anything else adds none.
         const int section = grid_->GetSelectedSection();
-        if (section < 0 || (section != mainSection_ && section != verticalSection_)) return;
+        if (section < 0 || (section != mainSection_ && section != verticalSection_)) {
+            return tellStatus(QStringLiteral("请先单击“测点结果”或“垂直测点结果”，再增加测点。"));
+        }
         vertical = section == verticalSection_;
+    }
+    if ((vertical ? c->pointsVert : c->points).size() >= static_cast<std::size_t>(INT16_MAX)) {
+        return tellStatus(QStringLiteral("测点数已达上限 %1。").arg(INT16_MAX));
     }
     if (!editor_.addPoint(index_, vertical)) return;
     refreshSummary();
-    fillGrid();
+    refill();
     update();
 }
 
@@ -225,7 +259,7 @@ void CDlgComponent::DeletePoint() {
     if (!component()) return;
     const std::optional<PointRef> point = pointOfItem(grid_->GetSelectedItem());
     if (!point || !editor_.removePoint(index_, *point)) return;
-    fillGrid();
+    refill();
     refreshSummary();
     update();
 }

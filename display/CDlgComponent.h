@@ -37,9 +37,13 @@ public:
     int componentIndex() const { return index_; }
     const Component* component() const;
 
-    // 增加测点 and 删除测点 as the view passes them on.
+    // 增加测点 and 删除测点 as the view passes them on. A point that cannot be added is told
+    // in the status bar.
     void AddPoint();
     void DeletePoint();
+    // Ends an open edit of the grid as Enter would, before any other command; false when the
+    // grid refused the typed value (told to the user), and the command must not go on.
+    bool finishEdit();
 
     // The display scale f: the strip is 120 × f + 1 wide and the grid's font is that of a
     // screen 1440 × f wide. 0 (the default) follows the screen.
@@ -85,6 +89,8 @@ private:
     void addPointItems(int section, const std::vector<MeasurePoint>& points, bool vertical,
                        bool numbers);
     void setRole(int itemId, const ItemRole& role);
+    void refill();
+    void tellStatus(const QString& text);
     void placeGrid();
     void refreshSummary();
     void paintChart(QPainter& painter) const;

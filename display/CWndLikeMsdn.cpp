@@ -235,7 +235,8 @@ bool CWndLikeMsdn::viewportEvent(QEvent* event) {
 void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     hitTest(event->position().toPoint());  // a click without a move before it still counts
-    if (!hoverGroup_) return;
+    if (!hoverGroup_ || (leaveCheck_ && !leaveCheck_())) return;
+    if (!hoverGroup_) return;  // the check's message box took the mouse away
     if (openGroup_ && openGroup_ != hoverGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
     CWndLikeMsdnGroup& g = *hoverGroup_;
     if (g.collapsed) {

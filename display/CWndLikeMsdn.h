@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ public:
     // The window an open group hosts (the component panel); not owned.
     void setHostedWindow(QWidget* window);
     QWidget* hostedWindow() const { return hostedWindow_; }
+    // Asked before a click opens or closes a row: false (the hosted window keeps an edit it
+    // could not end) leaves every row as it is.
+    void setLeaveCheck(std::function<bool()> check) { leaveCheck_ = std::move(check); }
 
     // Replaces the open group's texts with the first fifteen of `texts` and empties it.
     // Fewer than fifteen texts change nothing and return -1; otherwise returns 0.
@@ -87,6 +91,7 @@ private:
     CWndLikeMsdnItem* hoverItem_ = nullptr;
     CWndLikeMsdnGroup* openGroup_ = nullptr;
     QPointer<QWidget> hostedWindow_;
+    std::function<bool()> leaveCheck_;
     std::optional<QPoint> mouse_;  // where the mouse stands in the viewport, while it is there
     WheelAccumulator wheel_;
 };

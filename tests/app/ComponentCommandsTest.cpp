@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <functional>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
@@ -212,4 +214,99 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     EXPECT_EQ(panel->componentIndex(), -1);
     EXPECT_TRUE(panel->isHidden());
     EXPECT_EQ(pane->groupCount(), 2);
+}
+
+// A value typed into the panel and not yet ended by Enter is stored, as its own step, before
+// any command runs, however the command is given; a value the grid refuses stops the command.
+TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
+    add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
+    frame.resize(1400, 900);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CCorvaneView* view = frame.activeView();
+    CWndLikeMsdn* pane = view->pane();
+    CPropertyGrid* grid = view->panel()->grid();
+    const auto openRow = [pane](int r) {
+        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
+        QTest::mouseMove(pane->viewport(), at);
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();  // the panel is placed under its row
+    };
+    const auto spacing = [this] { return frame.project().components().front().designSpacing; };
+    // Types into 配筋间距设计值 of P001 without ending the edit.
+    const auto typeSpacing = [&](const char* text) {
+        if (view->panel()->componentIndex() != 0) openRow(0);
+        ASSERT_EQ(view->panel()->componentIndex(), 0);
+        ASSERT_TRUE(view->panel()->isVisible());
+        const int y = grid->itemTop(3) - grid->scrollPosition() + grid->rowHeight() / 2;
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
+        ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        grid->inPlaceEdit()->selectAll();
+        QTest::keyClicks(grid->inPlaceEdit(), text);
+    };
+    const auto saved = dir / "typed.pro";
+
+    struct Case {
+        const char* typed;
+        std::function<void()> command;
+        std::int16_t spacing;  // after the command
+        const char* points;    // P001's point count after it
+    };
+    const Case cases[] = {
+        {"150",
+         [&] {
+             prompter.expectSave("project1", QString::fromStdString(saved.string()));
+             prompter.expectMessage(QStringLiteral("提示信息"), QStringLiteral("保存工程文件成功!"),
+                                    Icon::Information);
+             QTest::keyClick(grid->inPlaceEdit(), Qt::Key_S, Qt::ControlModifier);
+         },
+         150, "3"},
+        {"45", [&] { frame.menuAction(ID_ADD_POINT)->trigger(); }, 45, "4"},
+        {"77", [&] { frame.menuAction(ID_EDIT_UNDO)->trigger(); }, 45, "4"},  // takes back 77
+        {"78", [&] { frame.action(ID_VIEW_PROFILE)->trigger(); }, 78, "4"},
+        {"79", [&] { openRow(1); }, 79, "4"},
+    };
+    for (const Case& c : cases) {
+        typeSpacing(c.typed);
+        c.command();
+        EXPECT_EQ(grid->inPlaceEdit(), nullptr) << c.typed;
+        EXPECT_EQ(spacing(), c.spacing) << c.typed;
+        EXPECT_EQ(pane->group(0).texts.pointCountCell, c.points) << c.typed;
+        prompter.expectDone();
+    }
+    const Result<ProjectContents> reread = ProjectFile::read(saved);
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(reread->components.front().designSpacing, 150);
+
+    // The editor's own keys act on its text.
+    typeSpacing("12");
+    QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid->inPlaceEdit()->text(), QStringLiteral("79"));
+    EXPECT_EQ(spacing(), 79);
+
+    // A refused value stops Ctrl+S and the close of the window, and keeps its text.
+    grid->inPlaceEdit()->selectAll();
+    QTest::keyClicks(grid->inPlaceEdit(), "abc");
+    for (const auto& command : std::vector<std::function<void()>>{
+             [&] { QTest::keyClick(grid->inPlaceEdit(), Qt::Key_S, Qt::ControlModifier); },
+             [&] { frame.close(); }}) {
+        QString told;
+        onNextModal<QMessageBox>([&told](QMessageBox* box) {
+            told = box->text();
+            box->accept();
+        });
+        command();
+        EXPECT_EQ(told, QStringLiteral("请输入一个整数。"));
+        ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        EXPECT_EQ(grid->inPlaceEdit()->text(), QStringLiteral("abc"));
+        EXPECT_TRUE(frame.isVisible());
+        EXPECT_EQ(spacing(), 79);
+        QTest::qWait(1);
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Escape);
+    EXPECT_EQ(grid->inPlaceEdit(), nullptr);
+    EXPECT_EQ(spacing(), 79);
 }

@@ -47,7 +47,7 @@ TEST_F(GridEditTest, IntegersOpenBareAndStoreTheLeadingNumberUnlessEmptied) {
 
     // clang-format off
     const std::tuple<const char*, std::int32_t, Qt::Key, Qt::KeyboardModifiers> cases[] = {
-        {"12abc", 12, Qt::Key_Return, {}}, {"abc", 0, Qt::Key_Tab, {}},
+        {"12abc", 12, Qt::Key_Return, {}}, {"45mm", 45, Qt::Key_Tab, {}},
         {"-7", -7, Qt::Key_Enter, {}},     {"41", 41, Qt::Key_Down, Qt::ControlModifier},
         {"", 41, Qt::Key_Return, {}},  // emptied: nothing stored, nothing sent
     };
@@ -60,21 +60,51 @@ TEST_F(GridEditTest, IntegersOpenBareAndStoreTheLeadingNumberUnlessEmptied) {
     }
 }
 
-TEST_F(GridEditTest, ANumberOutOfRangeIsRefusedWithAMessage) {
-    for (const char* typed : {"40000", "99999999999", "-32769"}) {
-        QString shown;
+TEST_F(GridEditTest, ARefusedValueIsToldAtOnceAndKeepsItsEditorUntilEscape) {
+    const int checked = grid->AddStringItem(
+        info, QStringLiteral("编号"), QStringLiteral("A1"), true,
+        [](const QString& t) { return t.contains(u'!') ? QStringLiteral("不行") : QString(); });
+    // clang-format off
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {cover, "40000", "请输入一个介于 -32768 和 32767 之间的整数。"},
+        {cover, "-32769", "请输入一个介于 -32768 和 32767 之间的整数。"},
+        {cover, "abc", "请输入一个整数。"},
+        {cover, "   ", "请输入一个整数。"},
+        {checked, "B!", "不行"},
+    };
+    // clang-format on
+    for (const auto& [id, typed, message] : cases) {
+        CPropertyGridInPlaceEdit* editor = open(id);
+        ASSERT_NE(editor, nullptr);
+        editor->setText(QString::fromUtf8(typed));
+        QStringList shown;
         onNextModal<QMessageBox>([&shown](QMessageBox* box) {
-            shown = box->text();
+            shown << box->text();
             box->accept();
         });
-        type(cover, QString::fromLatin1(typed));
-        EXPECT_TRUE(QTest::qWaitFor([&shown] { return !shown.isEmpty(); })) << typed;
-        EXPECT_EQ(shown, QStringLiteral("请输入一个介于 -32768 和 32767 之间的整数。"));
+        key(Qt::Key_Return, {}, {}, editor);  // told inside the key press, not later
+        EXPECT_EQ(shown, QStringList{QString::fromUtf8(message)}) << typed;
+        // Asked again by the same action (the click that ended it): refused without a word.
+        EXPECT_FALSE(grid->EndEdit()) << typed;
+        EXPECT_EQ(shown.size(), 1) << typed;
+        ASSERT_EQ(grid->inPlaceEdit(), editor) << typed;
+        EXPECT_EQ(editor->text(), QString::fromUtf8(typed));
+        QTest::qWait(1);  // the next command tells again
+        onNextModal<QMessageBox>([&shown](QMessageBox* box) {
+            shown << box->text();
+            box->accept();
+        });
+        EXPECT_FALSE(grid->EndEdit()) << typed;
+        EXPECT_EQ(shown.size(), 2) << typed;
+
+        key(Qt::Key_Escape, {}, {}, editor);
+        EXPECT_EQ(grid->inPlaceEdit(), nullptr) << typed;
         host.activateWindow();  // the offscreen platform does not return from the box by itself
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-        EXPECT_EQ(integer(cover), 30) << typed;
-        EXPECT_TRUE(changes().isEmpty()) << typed;
     }
+    EXPECT_EQ(std::pair(integer(cover), text(checked)), std::pair(30, QStringLiteral("A1")));
+    // Escape stores the old value and reports it, as Enter on an unchanged value does.
+    EXPECT_EQ(changes(), (QList<int>{cover, cover, cover, cover, checked}));
 }
 
 TEST_F(GridEditTest, TextIsStoredAndReportedEvenUnchangedAndEscapeRestores) {

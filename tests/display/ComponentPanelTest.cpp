@@ -4,8 +4,12 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusTipEvent>
 #include <QTest>
+#include <functional>
 
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
@@ -476,4 +480,86 @@ TEST_F(ComponentPanel, ChartsCopyAndSaveAsPictures) {
                                      Prompter::Icon::Error);
     EXPECT_FALSE(panel->saveChart());
     EXPECT_FALSE(QFile::exists(bad));
+}
+
+// Deleting, adding or a change from outside refills the grid where the user was: the scroll
+// position stays and the selected point is in view, so a second 删除测点 deletes what is seen.
+TEST_F(ComponentPanel, TheGridKeepsItsPlaceAcrossARefill) {
+    show("H", {samples::withPoints("H001", 200)});
+    openRow(0);
+    const int first = pointItems().front();
+    const int visibleRows = grid->height() / grid->rowHeight();
+    grid->scrollBar()->setValue(grid->itemTop(first + 115));
+    QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(first + 119, 20));  // point 120
+    ASSERT_EQ(grid->GetSelectedItem(), first + 119);
+    const int position = grid->scrollPosition();
+    const auto selectedInView = [this] {
+        const int top = grid->itemTop(grid->GetSelectedItem()) - grid->scrollPosition();
+        return top >= 0 && top + grid->rowHeight() <= grid->height();
+    };
+
+    const std::pair<const char*, std::function<void()>> refills[] = {
+        {"delete", [this] { view->DeletePointMessage(); }},
+        {"add", [this] { view->AddPointMessage(); }},
+        {"from outside", [this] { view->componentChanged(0); }},
+    };
+    for (const auto& [what, refill] : refills) {
+        refill();
+        EXPECT_EQ(grid->scrollPosition(), position) << what;
+        EXPECT_TRUE(selectedInView()) << what;
+    }
+    EXPECT_EQ(at(0).points[119].thickness, 20 + 120);  // point 121 moved up into 120's place
+
+    // A selection out of sight is brought into view by the next refill.
+    grid->scrollBar()->setValue(0);
+    ASSERT_GT(grid->itemTop(first + 119), visibleRows * grid->rowHeight());
+    view->DeletePointMessage();
+    EXPECT_TRUE(selectedInView());
+    EXPECT_EQ(at(0).points[119].thickness, 20 + 121);
+    openRow(0);
+    openRow(0);  // opened again: from the top
+    EXPECT_EQ(grid->scrollPosition(), 0);
+}
+
+// Commands that cannot do what was asked say why in the status bar, and so does a name that
+// was cut; a name GBK cannot hold is refused and the old one stays.
+TEST_F(ComponentPanel, WhatIsRefusedOrCutIsTold) {
+    Component full = samples::withPoints("H002", 0);
+    full.points.assign(INT16_MAX, MeasurePoint{});
+    full.pointCount = INT16_MAX;
+    show("", {samples::withPoints("W001", 2, 1), full});
+    QStringList tips;
+    struct TipCatcher : QObject {
+        QStringList& tips;
+        explicit TipCatcher(QStringList& t) : tips(t) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::StatusTip) tips << static_cast<QStatusTipEvent*>(e)->tip();
+            return false;
+        }
+    } catcher(tips);
+    view->installEventFilter(&catcher);
+
+    view->ModeMessage(QStringLiteral("W"));
+    openRow(0);
+    view->AddPointMessage();  // no results section chosen
+    view->ModeMessage(QStringLiteral("H"));
+    openRow(0);
+    view->AddPointMessage();
+    EXPECT_EQ(at(1).pointCount, INT16_MAX);
+    const QString longName = QString(30, QChar(u'梁'));  // 60 bytes of GBK
+    type(0, longName);
+    EXPECT_EQ(fromGbk(at(1).name.view()), QString(24, QChar(u'梁')));
+    EXPECT_EQ(tips, (QStringList{"请先单击“测点结果”或“垂直测点结果”，再增加测点。",
+                                 "测点数已达上限 32767。", "名称超过 49 字节，已截短。"}));
+    EXPECT_EQ(editor.stores, 1);
+
+    QString told;
+    onNextModal<QMessageBox>([&told](QMessageBox* box) {
+        told = box->text();
+        box->accept();
+    });
+    type(0, QStringLiteral("Añ€ß😀Z"));
+    EXPECT_EQ(told, QStringLiteral("“名称”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"));
+    EXPECT_EQ(fromGbk(at(1).name.view()), QString(24, QChar(u'梁')));
+    EXPECT_NE(grid->inPlaceEdit(), nullptr);
 }
