@@ -56,8 +56,6 @@ TEST(Startup, CommandLineWordsAreOptionsOrFiles) {
             EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
         }
     }
-    EXPECT_EQ(CCorvaneApp::parseArguments(words({"--simulate", "x.pro"})).link.source,
-              LinkFactory::Source::Demo);
 
     using R = CCorvaneApp::Request;
     const std::pair<QStringList, R> early[] = {
@@ -165,14 +163,6 @@ TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
         open({QString::fromStdString((dir / name).string())});
         EXPECT_FALSE(frame.project().isOpen()) << name;
     }
-
-    const QString damaged = project("cut.pro", {withPoints("H001", 2), withPoints("Z001", 2)});
-    QFile::resize(damaged, QFileInfo(damaged).size() - 3);
-    prompter.expectMessageContaining(tip, QStringLiteral("读取工程文件失败"), Icon::Error);
-    open({damaged});
-    // What was read stays open, without the path, as 打开工程 leaves it.
-    EXPECT_EQ(codes(frame.project().components()), "H001");
-    EXPECT_TRUE(frame.projectPath().isEmpty());
 }
 
 TEST_F(StartupFilesTest, OnlyTheFirstOfSeveralFilesOpens) {
