@@ -1,28 +1,101 @@
 #include "app/CCorvaneApp.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 
+#include "CorvaneVersion.h"
 #include "app/CMainFrame.h"
 #include "app/RecentFileList.h"
 #include "dialogs/QtPrompter.h"
+#include "model/UploadFile.h"
 #include "report/ReportFonts.h"
+
+namespace {
+
+const QString endOfOptions = QStringLiteral("--");
+
+// Told by the first bytes, whatever the file is called.
+bool startsAsUploadFile(const QString& path) {
+    constexpr std::string_view magic = UploadFile::magic;
+    QByteArray expected(1, static_cast<char>(magic.size()));
+    expected.append(magic.data(), static_cast<qsizetype>(magic.size()));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(expected.size()) == expected;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+}  // namespace
+
+CCorvaneApp::Request CCorvaneApp::earlyRequest(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size() && arguments[i] != endOfOptions; ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) return Request::Help;
+        if (a == QLatin1String("--version")) return Request::Version;
+    }
+    return Request::Run;
+}
+
+QString CCorvaneApp::usageText() {
+    return QStringLiteral(
+        "用法：corvane [选项] [文件]\n"
+        "  文件              工程文件(.pro)或上传数据文件(.vexo)，按文件内容识别：\n"
+        "                    工程文件直接打开；上传数据文件先创建工程，再从中增加构件\n"
+        "  --simulate        用模拟仪器的内置演示检测代替真实仪器\n"
+        "  --simulate=IMAGE  用模拟仪器播放保存的内存映像\n"
+        "  --usb=VID:PID     仪器接口芯片的编号（默认 4348:5537）\n"
+        "  -h, --help        显示本说明并退出\n"
+        "  --version         显示版本并退出\n"
+        "Qt 的选项（如 -platform、-style）同样可用。\n");
+}
+
+QString CCorvaneApp::versionText() {
+    return QStringLiteral("corvane %1\n").arg(QLatin1String(corvaneVersion));
+}
+
+void CCorvaneApp::openFiles(ProjectSession& session, Prompter& prompter, const QStringList& files) {
+    if (files.isEmpty()) return;
+    // The title shows the path as the file dialog would give it: whole.
+    const QString path = QFileInfo(files.front()).absoluteFilePath();
+    if (startsAsUploadFile(path)) {
+        session.createProjectFrom(path);
+    } else {
+        session.openProjectFile(path);
+    }
+    if (files.size() > 1) {
+        prompter.message(QStringLiteral("提示信息"),
+                         QStringLiteral("一次只能打开一个文件，以下文件没有打开：\n") +
+                             files.mid(1).join(QLatin1Char('\n')),
+                         Prompter::Icon::Information);
+    }
+}
 
 CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
     Options options;
     std::optional<LinkFactory::Source> simulated;
+    bool optionsEnded = false;
     for (int i = 1; i < arguments.size() && options.error.isEmpty(); ++i) {
         const QString& a = arguments[i];
-        if (a == QLatin1String("--simulate")) {
+        if (optionsEnded || a == QLatin1String("-") || !a.startsWith(QLatin1Char('-'))) {
+            options.files << a;
+        } else if (a == endOfOptions) {
+            optionsEnded = true;
+        } else if (a == QLatin1String("--simulate")) {
             simulated = LinkFactory::Source::Demo;
         } else if (a.startsWith(QLatin1String("--simulate="))) {
             simulated = LinkFactory::Source::Image;
@@ -35,10 +108,7 @@ CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
                 options.error = QString::fromStdString(id.message());
             }
         } else {
-            options.error =
-                QStringLiteral(
-                    "无法识别的命令行参数：%1\n用法：corvane [--simulate[=IMAGE]] [--usb=VID:PID]")
-                    .arg(a);
+            options.error = QStringLiteral("无法识别的命令行参数：%1").arg(a);
         }
     }
     if (simulated) {
@@ -61,7 +131,26 @@ void CCorvaneApp::installFonts() {
 }
 
 int CCorvaneApp::run(int argc, char** argv) {
+    QStringList words;
+    for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    switch (earlyRequest(words)) {
+        case Request::Help:
+            print(stdout, usageText());
+            return 0;
+        case Request::Version:
+            print(stdout, versionText());
+            return 0;
+        case Request::Run:
+            break;
+    }
+
     QApplication app(argc, argv);
+    // A command line not understood gets no window: the usage says what would be.
+    const Options options = parseArguments(QCoreApplication::arguments());
+    if (!options.error.isEmpty()) {
+        print(stderr, options.error + QLatin1Char('\n') + usageText());
+        return 2;
+    }
     QCoreApplication::setOrganizationName(QString::fromUtf8(settingsKey));
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
     installFonts();
@@ -77,7 +166,7 @@ int CCorvaneApp::run(int argc, char** argv) {
     RecentFileList recent(4);
     recent.load(settings);
 
-    Result<std::unique_ptr<UsbLink>> made = makeLink(parseArguments(QCoreApplication::arguments()));
+    Result<std::unique_ptr<UsbLink>> made = makeLink(options);
     if (!made) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvane"),
                               QString::fromStdString(made.message()));
@@ -94,6 +183,8 @@ int CCorvaneApp::run(int argc, char** argv) {
         // Without a window manager "maximized" means nothing; fill the screen all the same.
         frame.setGeometry(frame.screen()->availableGeometry());
         frame.showMaximized();
+        // Once the window is up, so the dialogs of the flows stand over it.
+        QTimer::singleShot(0, &frame, [&] { openFiles(frame.session(), prompter, options.files); });
         status = app.exec();
     }
     recent.save(settings);

@@ -120,6 +120,19 @@ void ProjectSession::OnCreateProject() {
 }
 
 void ProjectSession::OnOpenProject() {
+    openProject(std::nullopt);
+}
+
+void ProjectSession::openProjectFile(const QString& path) {
+    openProject(path);
+}
+
+void ProjectSession::createProjectFrom(const QString& uploadPath) {
+    OnCreateProject();
+    if (project_.isOpen()) addComponents(uploadPath);
+}
+
+void ProjectSession::openProject(const std::optional<QString>& path) {
     if (project_.isOpen()) {
         if (!offerToSave(ui_.documentTitle())) return;
         clearProject();
@@ -129,7 +142,7 @@ void ProjectSession::OnOpenProject() {
     setPath(QString());
     ui_.setDocumentTitle(QString());
 
-    const auto chosen = prompter_.openFile(projectOpenDialog());
+    const auto chosen = path ? path : prompter_.openFile(projectOpenDialog());
     if (!chosen) return;
 
     Result<ProjectContents> read = ProjectFile::read(toPath(*chosen));
@@ -181,8 +194,12 @@ void ProjectSession::OnSetProject() {
 }
 
 void ProjectSession::OnAddComponent() {
+    addComponents(std::nullopt);
+}
+
+void ProjectSession::addComponents(const std::optional<QString>& path) {
     if (!project_.isOpen()) return;
-    const auto chosen = prompter_.openFile(uploadOpenDialog());
+    const auto chosen = path ? path : prompter_.openFile(uploadOpenDialog());
     if (!chosen) return;
     Result<ComponentList> upload = UploadFile::read(toPath(*chosen));
     if (!upload.ok()) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QUndoStack>
+#include <optional>
 
 #include "dialogs/Prompter.h"
 #include "display/ComponentEditor.h"
@@ -37,6 +38,12 @@ public:
     void OnAddComponent();
     void OnDeleteComponent();
 
+    // 打开工程 with `path` in place of the open dialog's answer.
+    void openProjectFile(const QString& path);
+    // 创建工程, then 增加构件 with `uploadPath` in place of the open dialog's answer; nothing is
+    // added when the project was not created.
+    void createProjectFrom(const QString& uploadPath);
+
     // A view-mode command: remembers the type and lets the view rebuild for it.
     void setViewMode(DetectionType type);
     // After the component list changed: the mode shown again, 剖面 when none was chosen.
@@ -68,6 +75,9 @@ public:
 private:
     enum class WriteOutcome { Written, Cancelled, Failed };
 
+    // The flows behind 打开工程 and 增加构件; without a path they ask for one.
+    void openProject(const std::optional<QString>& path);
+    void addComponents(const std::optional<QString>& path);
     // The save prompt before create and open; false when the command is to stop.
     bool offerToSave(const QString& title);
     void clearProject();

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "CorvaneVersion.h"
 #include "cli/Commands.h"
 #include "cli/TransferCommand.h"
 #include "model/FileIo.h"
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = args.front();
+    if (command == "--version") {
+        std::cout << "corvane-cli " << corvaneVersion << '\n';
+        return 0;
+    }
     args.erase(args.begin());
     if (command == "show") return showCommand(args, std::cout, std::cerr);
     if (command == "new-project") return newProjectCommand(args, std::cout, std::cerr);

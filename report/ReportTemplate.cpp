@@ -230,5 +230,15 @@ Result<ReportTemplate> ReportTemplate::load(const QString& path) {
 }
 
 QString ReportTemplate::besideExecutable(const QString& fileName) {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    const QDir beside(QCoreApplication::applicationDirPath());
+    // An installed or relocated tree keeps them in ../share/corvane/; a copy beside the
+    // executable (a build tree, a customer's restyled table) wins.
+    const QDir shared(beside.filePath(QStringLiteral("../share/corvane")));
+    const bool here = fileName.isEmpty()
+                          ? !beside.entryList({QStringLiteral("*.grf")}, QDir::Files).isEmpty()
+                          : beside.exists(fileName);
+    if (!here && shared.exists(fileName.isEmpty() ? QStringLiteral(".") : fileName)) {
+        return QDir::cleanPath(shared.filePath(fileName));
+    }
+    return beside.filePath(fileName);
 }

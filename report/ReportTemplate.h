@@ -57,6 +57,7 @@ struct ReportTemplate {
     static Result<ReportTemplate> load(const QString& path);
 
     // Where a template of that file name lies: the folder of the running executable, whatever
-    // the executable is called. An empty name gives the folder itself.
+    // the executable is called, or else ../share/corvane/ relative to it. An empty name gives
+    // the folder itself (the first that holds templates).
     static QString besideExecutable(const QString& fileName);
 };
