@@ -223,3 +223,14 @@ TEST(AcceptanceJudgement, CountsRowsAndNotices) {
     p.marks.erase(&*std::next(p.list.begin(), 3));
     EXPECT_FALSE(p.judge().of(Slab));
 }
+
+// The notice thresholds are strict: 5 components and 6 points are enough.
+TEST(AcceptanceJudgement, NoticeThresholds) {
+    Project p;
+    p.add({"H001", Slab, First, 30, covers(6, 0)});
+    p.add({"H002", Slab, First, 30, covers(5, 0)});
+    for (const char* code : {"H003", "H004", "H005"}) p.add({code, Slab, First, 30, covers(6, 0)});
+    const AcceptanceJudgement j = p.judge();
+    EXPECT_EQ(j.of(Slab)->notices,
+              (std::vector<std::string>{"板类构件 H002 的测点少于 6 个（5 个）。"}));
+}

@@ -75,6 +75,16 @@ TEST(SidecarFile, LoadTellsEachStateAndWhy) {
     }
 }
 
+// A file far bigger than any sidecar is not read into memory (sparse: no disk taken).
+TEST(SidecarFile, HugeFileIsDamaged) {
+    Files f;
+    TempDir::write(f.sidecar, "{");
+    fs::resize_file(f.sidecar, (64u << 20) + 1);
+    const SidecarFile::Loaded loaded = SidecarFile::load(f.project, projectBytes);
+    EXPECT_EQ(loaded.state, SidecarFile::State::Damaged);
+    EXPECT_NE(loaded.message.find("（文件过大）"), std::string::npos) << loaded.message;
+}
+
 TEST(SidecarFile, StoreWritesRemovesSetsAsideOrLeavesNewer) {
     {
         SCOPED_TRACE("written, then removed when it would hold nothing");
