@@ -6,11 +6,12 @@ namespace {
 
 constexpr std::array<DetectionTypeTraits, 4> table{{
     {DetectionType::Thickness, 17, "厚度", false, false, false, 1,
-     SummaryLayoutKind::ThicknessDiameter},
+     SummaryLayoutKind::ThicknessDiameter, true},
     {DetectionType::Diameter, 35, "直径", true, false, false, 2,
-     SummaryLayoutKind::ThicknessDiameter},
-    {DetectionType::Grid, 32, "网格", false, true, true, 3, SummaryLayoutKind::ProfileGrid},
-    {DetectionType::Profile, 25, "剖面", false, true, false, 3, SummaryLayoutKind::ProfileGrid},
+     SummaryLayoutKind::ThicknessDiameter, false},
+    {DetectionType::Grid, 32, "网格", false, true, true, 3, SummaryLayoutKind::ProfileGrid, true},
+    {DetectionType::Profile, 25, "剖面", false, true, false, 3, SummaryLayoutKind::ProfileGrid,
+     true},
 }};
 
 }  // namespace

@@ -29,6 +29,7 @@ struct DetectionTypeTraits {
     bool verticalList;         // it has a second point list, along the vertical direction
     std::size_t payloadBytes;  // bytes each point takes in the instrument's payload
     SummaryLayoutKind layout;  // the summary table's columns it is shown in
+    bool acceptanceJudged;     // its covers take part in the acceptance judgement (GB 50204)
 
     char letter() const { return static_cast<char>(type); }
 };

@@ -1,0 +1,200 @@
+#include "session/ProjectSidecar.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "model/GbkCodec.h"
+
+namespace {
+
+const QString formatKey = QStringLiteral("format");
+const QString versionKey = QStringLiteral("version");
+const QString shaKey = QStringLiteral("projectSha256");
+const QString componentsKey = QStringLiteral("components");
+const QString codeKey = QStringLiteral("code");
+const QString occurrenceKey = QStringLiteral("occurrence");
+const QString classKey = QStringLiteral("class");
+const QString sampleKey = QStringLiteral("sample");
+
+// A JSON number that is a whole number within [low, high].
+std::optional<int> wholeNumber(const QJsonValue& v, int low, int high) {
+    if (!v.isDouble()) return std::nullopt;
+    const double d = v.toDouble();
+    if (!(d >= low && d <= high) || std::floor(d) != d) return std::nullopt;
+    return static_cast<int>(d);
+}
+
+std::optional<AcceptanceClass> classOfKey(const QString& key) {
+    for (const AcceptanceClassRule& c : acceptanceRule.classes) {
+        if (key == QLatin1String(c.key.data(), static_cast<qsizetype>(c.key.size()))) {
+            return c.cls;
+        }
+    }
+    return std::nullopt;
+}
+
+QJsonObject withoutKeys(QJsonObject o, std::initializer_list<const QString*> keys) {
+    for (const QString* k : keys) o.remove(*k);
+    return o;
+}
+
+std::optional<SidecarEntry> entryOf(const QJsonValue& v) {
+    if (!v.isObject()) return std::nullopt;
+    const QJsonObject o = v.toObject();
+    const QJsonValue code = o.value(codeKey);
+    const auto occurrence = wholeNumber(o.value(occurrenceKey), 1, 1 << 30);
+    const auto cls = classOfKey(o.value(classKey).toString());
+    const auto sample = wholeNumber(o.value(sampleKey), 1, 2);
+    if (!code.isString() || code.toString().isEmpty() || !occurrence || !cls || !sample) {
+        return std::nullopt;
+    }
+    SidecarEntry e;
+    e.code = code.toString().toStdString();
+    e.occurrence = *occurrence;
+    e.mark = {*cls, static_cast<AcceptanceSample>(*sample)};
+    e.unknown = withoutKeys(o, {&codeKey, &occurrenceKey, &classKey, &sampleKey});
+    return e;
+}
+
+SidecarDecoding damaged(std::string problem) {
+    SidecarDecoding d;
+    d.problem = std::move(problem);
+    return d;
+}
+
+// Any JSON value as compact text.
+std::string jsonText(const QJsonValue& v) {
+    const QByteArray array = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2).toStdString();
+}
+
+std::string jsonText(const std::string& utf8) {
+    return jsonText(QJsonValue(QString::fromStdString(utf8)));
+}
+
+// The unknown keys as `, "key": value` pairs, in the object's order.
+std::string unknownPairs(const QJsonObject& o) {
+    std::string out;
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        out += ", " + jsonText(QJsonValue(it.key())) + ": " + jsonText(it.value());
+    }
+    return out;
+}
+
+// Occurrence of each component in project order: the n-th component of its code is n.
+template <class Visit>
+void forEachOccurrence(const ComponentList& components, Visit visit) {
+    std::map<std::string, int> seen;
+    for (const Component& c : components) {
+        std::string code = gbk::toUtf8(c.code.view());
+        const int occurrence = ++seen[code];
+        visit(c, code, occurrence);
+    }
+}
+
+}  // namespace
+
+SidecarDecoding ProjectSidecar::decode(std::string_view bytes) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
+    if (error.error != QJsonParseError::NoError) {
+        return damaged("第 " + std::to_string(error.offset + 1) + " 个字节处不是有效的 JSON");
+    }
+    if (!doc.isObject()) return damaged("内容不是 JSON 对象");
+    const QJsonObject root = doc.object();
+    if (root.value(formatKey).toString() !=
+        QLatin1String(formatName.data(), static_cast<qsizetype>(formatName.size()))) {
+        return damaged("格式标记不是 \"" + std::string(formatName) + "\"");
+    }
+    const auto fileVersion = wholeNumber(root.value(versionKey), 1, 1 << 30);
+    if (!fileVersion) return damaged("版本号无效");
+    if (*fileVersion > version) {
+        SidecarDecoding d;
+        d.state = Decoded::Newer;
+        return d;
+    }
+    const QJsonValue sha = root.value(shaKey);
+    if (!sha.isString()) return damaged("缺少工程文件的校验值");
+    const QJsonValue list = root.value(componentsKey);
+    if (!list.isArray()) return damaged("缺少构件列表");
+
+    SidecarDecoding d;
+    d.state = Decoded::Ok;
+    d.sidecar.projectSha256 = sha.toString().toStdString();
+    const QJsonArray array = list.toArray();
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        auto entry = entryOf(array.at(i));
+        if (!entry) return damaged("第 " + std::to_string(i + 1) + " 个构件条目无效");
+        d.sidecar.entries.push_back(std::move(*entry));
+    }
+    d.sidecar.unknown = withoutKeys(root, {&formatKey, &versionKey, &shaKey, &componentsKey});
+    return d;
+}
+
+std::string ProjectSidecar::encode() const {
+    std::string out = "{\n  \"format\": " + jsonText(std::string(formatName)) +
+                      ",\n  \"version\": " + std::to_string(version) +
+                      ",\n  \"projectSha256\": " + jsonText(projectSha256) +
+                      ",\n  \"components\": [";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const SidecarEntry& e = entries[i];
+        out += (i ? ",\n    " : "\n    ");
+        out += "{\"code\": " + jsonText(e.code) +
+               ", \"occurrence\": " + std::to_string(e.occurrence) + ", \"class\": \"" +
+               std::string(acceptanceRule.of(e.mark.cls).key) +
+               "\", \"sample\": " + std::to_string(static_cast<int>(e.mark.sample)) +
+               unknownPairs(e.unknown) + "}";
+    }
+    out += entries.empty() ? "]" : "\n  ]";
+    for (auto it = unknown.begin(); it != unknown.end(); ++it) {
+        out += ",\n  " + jsonText(QJsonValue(it.key())) + ": " + jsonText(it.value());
+    }
+    return out + "\n}\n";
+}
+
+ProjectSidecar::Applied ProjectSidecar::applyTo(const ComponentList& components) const {
+    std::map<std::pair<std::string_view, int>, const SidecarEntry*> byName;
+    for (const SidecarEntry& e : entries)
+        byName.emplace(std::pair{std::string_view(e.code), e.occurrence}, &e);
+
+    Applied applied;
+    forEachOccurrence(components, [&](const Component& c, const std::string& code, int n) {
+        const auto it = byName.find({code, n});
+        if (it == byName.end() || !takesPartInAcceptance(c)) return;
+        applied.marks.emplace(&c, it->second->mark);
+        if (!it->second->unknown.isEmpty()) applied.kept.emplace(&c, it->second->unknown);
+    });
+    applied.dropped = static_cast<int>(entries.size() - applied.marks.size());
+    return applied;
+}
+
+ProjectSidecar ProjectSidecar::rewritten(const ComponentList& components,
+                                         const AcceptanceMarks& marks, const SidecarKeptKeys& kept,
+                                         std::string sha) const {
+    ProjectSidecar out;
+    out.projectSha256 = std::move(sha);
+    out.unknown = unknown;
+    forEachOccurrence(components, [&](const Component& c, const std::string& code, int n) {
+        const auto mark = marks.find(&c);
+        if (mark == marks.end() || !takesPartInAcceptance(c)) return;
+        const auto keys = kept.find(&c);
+        out.entries.push_back(
+            {code, n, mark->second, keys == kept.end() ? QJsonObject() : keys->second});
+    });
+    return out;
+}
+
+std::string ProjectSidecar::sha256Hex(std::string_view bytes) {
+    return QCryptographicHash::hash(
+               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+               QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QJsonObject>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "model/AcceptanceMark.h"
+#include "model/ComponentList.h"
+
+// One component's line of the sidecar: which component (by code and occurrence) and its mark.
+struct SidecarEntry {
+    std::string code;    // UTF-8
+    int occurrence = 1;  // among the project's components of this code, in order, from 1
+    AcceptanceMark mark;
+    QJsonObject unknown;  // keys of this version we do not know, written back unchanged
+};
+
+// Unknown keys of the entries, kept with the component they were read for, so that they
+// follow it when other components are deleted.
+using SidecarKeptKeys = std::unordered_map<const Component*, QJsonObject>;
+
+struct SidecarDecoding;
+
+// What the project file cannot hold, kept beside it as JSON (`site.pro` → `site.pro.corvane`):
+// each classed component's class and sample. Values and pure conversions only; SidecarFile
+// reads and writes it. Any thread, one object per thread.
+class ProjectSidecar {
+public:
+    static constexpr std::string_view formatName = "corvane-sidecar";
+    static constexpr int version = 1;
+
+    std::string projectSha256;  // lower-case hex of the project's bytes saved with it
+    std::vector<SidecarEntry> entries;
+    QJsonObject unknown;  // top-level keys of this version we do not know, written back
+
+    enum class Decoded { Ok, Damaged, Newer };
+    static SidecarDecoding decode(std::string_view bytes);
+
+    // The file's bytes: UTF-8 JSON, the known keys first, one entry a line.
+    std::string encode() const;
+
+    // The marks of the entries, laid on `components` by code and occurrence. Entries that
+    // name no component, one that cannot take part (diameter), or repeat an earlier entry's
+    // component are dropped and counted.
+    struct Applied {
+        AcceptanceMarks marks;
+        SidecarKeptKeys kept;
+        int dropped = 0;
+    };
+    Applied applyTo(const ComponentList& components) const;
+
+    // The sidecar to save with a project whose bytes hash to `projectSha256`: one entry per
+    // marked component that can take part, in project order; this sidecar's unknown
+    // top-level keys stay.
+    ProjectSidecar rewritten(const ComponentList& components, const AcceptanceMarks& marks,
+                             const SidecarKeptKeys& kept, std::string projectSha256) const;
+
+    // SHA-256 of `bytes`, lower-case hex.
+    static std::string sha256Hex(std::string_view bytes);
+};
+
+// What the bytes of a sidecar turned out to be.
+struct SidecarDecoding {
+    ProjectSidecar::Decoded state = ProjectSidecar::Decoded::Damaged;
+    ProjectSidecar sidecar;  // only when Ok
+    std::string problem;     // why it is damaged (UTF-8), for the user
+};

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "session/SidecarFile.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string projectBytes = "project bytes";
+const std::string sha = ProjectSidecar::sha256Hex(projectBytes);
+const QDateTime noon(QDate(2026, 3, 9), QTime(12, 5, 7));
+
+std::string sidecarText(const std::string& projectSha, int version = 1) {
+    return R"({"format": "corvane-sidecar", "version": )" + std::to_string(version) +
+           R"(, "projectSha256": ")" + projectSha +
+           R"(", "components": [{"code": "H001", "occurrence": 1, "class": "beam", "sample": 1}]})";
+}
+
+ProjectSidecar oneEntry() {
+    ProjectSidecar s;
+    s.projectSha256 = sha;
+    s.entries = {{"H002", 1, {AcceptanceClass::Slab, AcceptanceSample::Second}, {}}};
+    return s;
+}
+
+struct Files {
+    TempDir dir;
+    fs::path project = dir / "site.pro";
+    fs::path sidecar = dir / "site.pro.corvane";
+    std::string shown = "附加信息文件“" + sidecar.string() + "”";
+    Files() { TempDir::write(project, projectBytes); }
+};
+
+}  // namespace
+
+// Each state on open and what the user is told ("@" stands for the sidecar's name).
+TEST(SidecarFile, LoadTellsEachStateAndWhy) {
+    using enum SidecarFile::State;
+    const struct {
+        std::string onDisk;  // "" for none, "huge" for a sparse file of 64 MiB and one byte
+        SidecarFile::State state;
+        std::string message;
+        std::size_t entries;
+    } cases[] = {
+        {"", Missing, "", 0},
+        {sidecarText(sha), Loaded, "", 1},
+        {sidecarText("00ff"), Loaded, "工程文件在别处被修改过，@中的构件验收类别可能与构件不符。",
+         1},
+        {"[1]", Damaged,
+         "@已损坏（内容不是 JSON 对象），工程打开时没有构件的验收类别；"
+         "下次保存工程时，它将被改名保留。",
+         0},
+        {"huge", Damaged,
+         "@已损坏（文件过大），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。", 0},
+        {sidecarText(sha, 2), Newer,
+         "@由较新版本的程序写入，本程序不能读取其中的构件验收类别；保存工程时也不会改写它。", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.onDisk);
+        Files f;
+        if (!c.onDisk.empty()) TempDir::write(f.sidecar, c.onDisk);
+        if (c.onDisk == "huge") fs::resize_file(f.sidecar, (64u << 20) + 1);
+        const SidecarFile::Loaded loaded = SidecarFile::load(f.project, projectBytes);
+        EXPECT_EQ(loaded.state, c.state);
+        EXPECT_EQ(loaded.sidecar.entries.size(), c.entries);
+        std::string message = c.message;
+        if (const auto at = message.find('@'); at != std::string::npos) {
+            message.replace(at, 1, f.shown);
+        }
+        EXPECT_EQ(loaded.message, message);
+    }
+}
+
+TEST(SidecarFile, StoreWritesRemovesSetsAsideOrLeavesNewer) {
+    {
+        SCOPED_TRACE("written, then removed when it would hold nothing");
+        Files f;
+        ASSERT_TRUE(SidecarFile::store(f.project, oneEntry(), noon).ok());
+        EXPECT_EQ(TempDir::read(f.sidecar), oneEntry().encode());
+        ASSERT_TRUE(SidecarFile::store(f.project, ProjectSidecar{}, noon).ok());
+        EXPECT_FALSE(fs::exists(f.sidecar));
+    }
+    {
+        SCOPED_TRACE("a damaged one is set aside, never overwritten, twice in one second");
+        Files f;
+        for (const std::string suffix : {"", "-2"}) {
+            TempDir::write(f.sidecar, "damaged" + suffix);
+            const auto stored = SidecarFile::store(f.project, oneEntry(), noon);
+            ASSERT_TRUE(stored.ok()) << stored.message();
+            const fs::path aside = f.dir / ("site.pro.corvane.damaged-20260309-120507" + suffix);
+            EXPECT_EQ(stored->setAside, aside);
+            EXPECT_EQ(TempDir::read(aside), "damaged" + suffix);
+            EXPECT_EQ(TempDir::read(f.sidecar), oneEntry().encode());
+        }
+    }
+    {
+        SCOPED_TRACE("a newer one stays, also when there is nothing to keep");
+        Files f;
+        TempDir::write(f.sidecar, sidecarText("", 2));
+        for (const ProjectSidecar& s : {oneEntry(), ProjectSidecar{}}) {
+            const auto stored = SidecarFile::store(f.project, s, noon);
+            ASSERT_TRUE(stored.ok());
+            EXPECT_EQ(
+                stored->message,
+                f.shown + "由较新版本的程序写入，未被改写；本次的构件验收类别未能保存在其中。");
+            EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", 2));
+        }
+    }
+    {
+        SCOPED_TRACE("a project on a FIFO has none");
+        Files f;
+        const fs::path fifo = f.dir / "pipe.pro";
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        ASSERT_TRUE(SidecarFile::store(fifo, oneEntry(), noon).ok());
+        EXPECT_FALSE(fs::exists(SidecarFile::pathFor(fifo)));
+        EXPECT_EQ(SidecarFile::load(fifo, "").state, SidecarFile::State::Missing);
+    }
+}
+
+// The project is saved; the user learns why its sidecar is not, and the old one stays.
+TEST(SidecarFile, FailedWriteIsReported) {
+    Files f;
+    fs::create_directory(f.sidecar);
+    EXPECT_EQ(SidecarFile::store(f.project, oneEntry(), noon).message(),
+              "工程已保存，但" + f.shown + "未能保存：同名文件夹已存在。");
+    fs::remove(f.sidecar);
+
+    TempDir::write(f.sidecar, sidecarText(sha));
+    ProjectSidecar big = oneEntry();
+    big.entries.resize(200, big.entries[0]);
+    FileSizeLimit limit(1024);
+    const auto stored = SidecarFile::store(f.project, big, noon);
+    EXPECT_EQ(stored.message().rfind("工程已保存，但" + f.shown + "未能保存：写入文件", 0), 0u)
+        << stored.message();
+    EXPECT_EQ(TempDir::read(f.sidecar), sidecarText(sha));
+}
