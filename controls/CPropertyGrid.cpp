@@ -13,6 +13,7 @@
 
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "controls/ICustomItem.h"
+#include "controls/IntegerFormat.h"
 #include "controls/LeadingInteger.h"
 #include "dialogs/EntryWarning.h"
 
@@ -21,30 +22,6 @@ using namespace GridGeometry;
 namespace {
 
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-
-// Only "%d" (once) and "%%" are understood: a display format never reaches printf.
-QString formatInteger(const QString& format, std::int32_t value) {
-    if (format.isEmpty()) return QString::number(value);
-    QString out;
-    bool used = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format[i] == u'%' && i + 1 < format.size()) {
-            if (format[i + 1] == u'%') {
-                out += u'%';
-                ++i;
-                continue;
-            }
-            if (format[i + 1] == u'd' && !used) {
-                out += QString::number(value);
-                used = true;
-                ++i;
-                continue;
-            }
-        }
-        out += format[i];
-    }
-    return out;
-}
 
 void drawElided(QPainter& painter, const QRect& rect, const QString& text) {
     const QString shown =
@@ -332,8 +309,16 @@ void CPropertyGrid::scrollToRow(const Row& row) {
 
 void CPropertyGrid::ScrollSelectionIntoView() {
     const Item* item = findItem(selectedItem_);
-    if (item && item->section->collapsed) return;
-    if (const std::optional<Row> row = selectedRow()) scrollToRow(*row);
+    if ((item && item->section->collapsed) || !scrollBarShown()) return;
+    const std::optional<Row> row = selectedRow();
+    if (!row) return;
+    // As little as it takes: the rows around it stay where the user saw them.
+    const int top = rowTop(shapes(), rowHeight_, *row);
+    if (top < scrollPosition()) {
+        scrollBar_->setValue(top);
+    } else if (top + rowHeight_ > scrollPosition() + height()) {
+        scrollBar_->setValue(top + rowHeight_ - height());
+    }
 }
 
 void CPropertyGrid::resizeEvent(QResizeEvent* event) {

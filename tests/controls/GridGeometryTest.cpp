@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/GridGeometry.h"
+#include "controls/IntegerFormat.h"
 #include "controls/LeadingInteger.h"
 
 using namespace GridGeometry;
@@ -90,4 +91,16 @@ TEST(LeadingInteger, TakesTheLeadingNumberAndRefusesWhatIsOutOfRangeOrNoNumber) 
     EXPECT_EQ(parseLeadingInteger("40000", field).message(),
               "请输入一个介于 -32768 和 32767 之间的整数。");
     EXPECT_FALSE(parseLeadingInteger("-32769", field).ok());
+}
+
+TEST(IntegerFormat, ShowsTheFirstPercentDAndALiteralPercent) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"", -5, "-5"},       {"%d mm", 50, "50 mm"}, {"%d,%d mm", 7, "7,%d mm"},
+        {"100%%", 3, "100%"}, {"%d%%", 90, "90%"},    {"50%", 1, "50%"},
+        {"d%x", 2, "d%x"},
+    };
+    for (const auto& [format, value, shown] : cases) {
+        EXPECT_EQ(formatInteger(QString::fromLatin1(format), value), QString::fromLatin1(shown))
+            << format;
+    }
 }

@@ -76,6 +76,13 @@ TEST_F(GridTest, PaintsCaptionsExpandersStripsAndTheSelectedName) {
     };
     // clang-format on
     for (const auto& [x, y, colour] : pixels) EXPECT_EQ(img.pixel(x, y), colour) << x << "," << y;
+
+    // A selected caption is framed, dotted, from the strip's edge; the others are not.
+    const QRect frameLeft(14, f + 2, 1, h - 4);
+    EXPECT_EQ(darkest(img, frameLeft), qGray(shade));
+    click({60, f + h / 2});
+    ASSERT_EQ(grid->GetSelectedSection(), folded);
+    EXPECT_EQ(darkest(grid->grab().toImage(), frameLeft), qGray(ink));
 }
 
 TEST_F(GridTest, ReadOnlyItemsAreGreyShowNoButtonAndNeverEdit) {
