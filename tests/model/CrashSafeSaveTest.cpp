@@ -1,4 +1,13 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
+    GTEST_SKIP() << "kills a forked child part-way through its save: fork and SIGKILL are POSIX";
+}
+
+#else
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,3 +122,5 @@ TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
     EXPECT_GT(old, 0);
     EXPECT_GT(replaced, 0);
 }
+
+#endif
