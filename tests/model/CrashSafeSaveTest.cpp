@@ -3,7 +3,8 @@
 #ifdef _WIN32
 
 TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
-    GTEST_SKIP() << "kills a forked child part-way through its save: fork and SIGKILL are POSIX";
+    GTEST_SKIP() << "fork and SIGKILL are POSIX; the Windows twin is "
+                    "CrashSafeSaveWindows.AKilledSaveLeavesTheWholeOldOrTheWholeNewFile";
 }
 
 #else
