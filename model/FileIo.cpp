@@ -47,17 +47,20 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 #ifdef _WIN32
 
-// The form of a path the wide API takes at any length: absolute, with the "\\?\" prefix
-// that lifts the limit of 260 characters.
+// The form of a path the wide API takes at any length: whole, without "." or "..", with
+// the "\\?\" prefix that lifts the limit of 260 characters.
 std::wstring longPath(const fs::path& path) {
-    std::error_code ec;
-    fs::path full = fs::absolute(path, ec);
-    if (ec) return path.native();
-    std::wstring w = full.make_preferred().native();
-    if (w.starts_with(L"\\\\?\\")) return w;
-    if (w.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + w.substr(2);
-    if (w.size() >= 2 && w[1] == L':') return L"\\\\?\\" + w;
-    return w;
+    const std::wstring& given = path.native();
+    if (given.starts_with(L"\\\\?\\")) return given;
+    std::wstring full(::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n =
+        ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return given;
+    full.resize(n);
+    if (full.starts_with(L"\\\\.\\")) return full;  // a device
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() >= 2 && full[1] == L':') return L"\\\\?\\" + full;
+    return full;
 }
 
 // The system's reason for a failed call, as the errno texts the messages already use.

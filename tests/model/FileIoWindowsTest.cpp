@@ -88,7 +88,8 @@ TEST(FileIoWindows, ASaveKeepsTheTargetsAttributes) {
     EXPECT_EQ(GetFileAttributesW(target.c_str()) & marked, marked);
 }
 
-// A project in C:\检测\教学楼.pro, and one so deep that its path is past 260 characters.
+// A project in C:\检测\教学楼.pro, one named through "." and "..", and one so deep that its
+// path is past 260 characters.
 TEST(FileIoWindows, NamesOutsideTheAnsiCodePageAndLongPathsSaveAndOpen) {
     TempDir dir;
     std::wstring deep = longName(dir.path());
@@ -98,11 +99,13 @@ TEST(FileIoWindows, NamesOutsideTheAnsiCodePageAndLongPathsSaveAndOpen) {
     }
     const fs::path deepFolder(deep.substr(4));
     ASSERT_TRUE(fs::create_directory(dir.path() / u8"检测"));
+    ASSERT_TRUE(fs::create_directory(dir.path() / u8"上级"));
     const struct {
         fs::path folder;
-        fs::path name;
+        fs::path name;  // as given, from the folder
     } cases[] = {
         {dir.path() / u8"检测", u8"教学楼.pro"},
+        {dir.path() / u8"上级", fs::path("..") / u8"上级" / "." / u8"教学楼.pro"},
         {deepFolder, u8"钢筋位置工程文件.pro"},
     };
 
@@ -122,7 +125,7 @@ TEST(FileIoWindows, NamesOutsideTheAnsiCodePageAndLongPathsSaveAndOpen) {
         const Result<ProjectContents> project = ProjectFile::read(target);
         ASSERT_TRUE(project.ok()) << project.message();
         EXPECT_EQ(ProjectFile::encode(project->info, project->components), bytes);
-        EXPECT_EQ(namesIn(c.folder), std::set<std::u8string>{c.name.u8string()});
+        EXPECT_EQ(namesIn(c.folder), std::set<std::u8string>{c.name.filename().u8string()});
     }
     EXPECT_GT(deepFolder.native().size() + 12, 260u);
 }
