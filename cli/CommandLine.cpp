@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <cwchar>
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
