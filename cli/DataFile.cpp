@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "cli/CommandLine.h"
 #include "model/ArchiveReader.h"
 #include "model/ComponentFileReader.h"
 #include "model/ProjectFile.h"
@@ -42,7 +43,7 @@ Result<DataFile> DataFile::loadWhole(const std::filesystem::path& path) {
 }
 
 std::optional<DataFile> DataFile::loadWholeFor(const std::string& source, std::ostream& err) {
-    Result<DataFile> loaded = loadWhole(source);
+    Result<DataFile> loaded = loadWhole(CommandLine::path(source));
     if (!loaded.ok()) {
         err << source << ": " << loaded.message() << '\n';
         return std::nullopt;

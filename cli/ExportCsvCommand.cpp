@@ -1,6 +1,7 @@
 #include <sstream>
 
 #include "cli/CliArguments.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "model/ComponentFields.h"
@@ -63,7 +64,7 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
 
     if (auto target = a.value("-o")) {
-        if (Status s = FileIo::writeAtomically(*target, csv.str()); !s.ok()) {
+        if (Status s = FileIo::writeAtomically(CommandLine::path(*target), csv.str()); !s.ok()) {
             err << s.message() << '\n';
             return 1;
         }

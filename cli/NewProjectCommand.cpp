@@ -1,4 +1,5 @@
 #include "cli/CliArguments.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
@@ -26,7 +27,7 @@ int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     ComponentList components;
     for (const std::string& upload : a.values("--add")) {
-        Result<ComponentList> r = UploadFile::read(upload);
+        Result<ComponentList> r = UploadFile::read(CommandLine::path(upload));
         if (!r.ok()) {
             err << upload << ": " << r.message() << '\n';
             return 1;
@@ -35,7 +36,7 @@ int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
 
     const std::string& target = a.positional()[0];
-    if (Status s = ProjectFile::save(target, info, components); !s.ok()) {
+    if (Status s = ProjectFile::save(CommandLine::path(target), info, components); !s.ok()) {
         err << s.message() << '\n';
         return 1;
     }

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "cli/CliArguments.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/JsonText.h"
@@ -146,7 +147,7 @@ int showCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     }
     const std::string& path = a.positional()[0];
-    Result<DataFile> loaded = DataFile::load(path);
+    Result<DataFile> loaded = DataFile::load(CommandLine::path(path));
     DataFile file;
     if (loaded.ok()) {
         file = std::move(*loaded);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/CommandLine.h"
 #include "instrument/ConsoleTransferUi.h"
 #include "instrument/LinkFactory.h"
 #include "instrument/TransferSession.h"
@@ -88,7 +89,7 @@ int transferCommand(const std::vector<std::string>& args, std::ostream& out, std
     LinkFactory::Request request;
     if (options.simulate) {
         request.source = LinkFactory::Source::Image;
-        request.image = *options.simulate;
+        request.image = CommandLine::path(*options.simulate);
     } else if (options.demo) {
         request.source = LinkFactory::Source::Demo;
     } else {
@@ -102,7 +103,7 @@ int transferCommand(const std::vector<std::string>& args, std::ostream& out, std
     const std::unique_ptr<UsbLink> link = std::move(made).value();
 
     // The save dialog is answered by -o; an existing file is replaced, as after confirming.
-    ConsoleTransferUi ui(err, std::filesystem::path(*options.out));
+    ConsoleTransferUi ui(err, CommandLine::path(*options.out));
     TransferSession session(*link, ui);
     const bool started = session.OnDataTransfer();
     session.wait();
@@ -111,8 +112,8 @@ int transferCommand(const std::vector<std::string>& args, std::ostream& out, std
     int status = session.savedUpload() ? 0 : 1;
     if (started && options.saveImage) {
         // Kept whatever happened, so that a failed transfer can be sent in for support.
-        const Status s =
-            FileIo::writeAtomically(*options.saveImage, bytesOf(session.receivedBytes()));
+        const Status s = FileIo::writeAtomically(CommandLine::path(*options.saveImage),
+                                                 bytesOf(session.receivedBytes()));
         if (s.ok()) {
             out << "已保存内存映像：" << *options.saveImage << "（"
                 << session.receivedBytes().size() << " 字节）\n";

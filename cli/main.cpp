@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "CorvaneVersion.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/TransferCommand.h"
 #include "model/FileIo.h"
 
 int main(int argc, char** argv) {
     FileIo::reportOversizeWrites();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = CommandLine::start(argc, argv);
     if (args.empty()) {
         std::cerr << usageText();
         return 2;

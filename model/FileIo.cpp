@@ -1,5 +1,6 @@
 #include "model/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -11,7 +12,10 @@
 #include "model/SystemErrorText.h"
 
 #ifdef _WIN32
-#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,10 +45,118 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+#ifdef _WIN32
+
+// The form of a path the wide API takes at any length: whole, without "." or "..", with
+// the "\\?\" prefix that lifts the limit of 260 characters.
+std::wstring longPath(const fs::path& path) {
+    const std::wstring& given = path.native();
+    if (given.starts_with(L"\\\\?\\")) return given;
+    std::wstring full(::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n =
+        ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return given;
+    full.resize(n);
+    if (full.starts_with(L"\\\\.\\")) return full;  // a device
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() >= 2 && full[1] == L':') return L"\\\\?\\" + full;
+    return full;
+}
+
+// The system's reason for a failed call, as the errno texts the messages already use.
+std::string windowsReason(DWORD error) {
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_PRIVILEGE_NOT_HELD:
+            return systemErrorText(EACCES);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return systemErrorText(EBUSY);
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return systemErrorText(ENOENT);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return systemErrorText(ENOSPC);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return systemErrorText(ENAMETOOLONG);
+        case ERROR_WRITE_PROTECT:
+            return systemErrorText(EROFS);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return systemErrorText(EEXIST);
+        case ERROR_NOT_SAME_DEVICE:
+            return systemErrorText(EXDEV);
+        case ERROR_CRC:
+        case ERROR_IO_DEVICE:
+            return systemErrorText(EIO);
+        default:
+            return "系统错误（代码 " + std::to_string(error) + "）";
+    }
+}
+
+class WinHandle {
+public:
+    explicit WinHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    ~WinHandle() { reset(); }
+    WinHandle(const WinHandle&) = delete;
+    WinHandle& operator=(const WinHandle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        if (valid()) ::CloseHandle(h_);
+        h_ = h;
+    }
+    // Closing can report a delayed write error; the caller must see it.
+    bool close() {
+        const HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// The library keeps narrow names as UTF-8 one way and as the ANSI code page the other, so a
+// name made from a path's own (UTF-8) text goes back explicitly as UTF-8.
+fs::path pathFromUtf8(const std::string& name) {
+    return fs::path(std::u8string(name.begin(), name.end()));
+}
+
+#endif
+
 std::FILE* openFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::strlen(mode));
-    return ::_wfopen(path.c_str(), wmode.c_str());
+    const std::wstring name = longPath(path);
+    std::FILE* file = ::_wfopen(name.c_str(), wmode.c_str());
+    if (!file) {
+        // The runtime calls both of these "access denied".
+        const DWORD error = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            errno = EISDIR;
+        } else if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+            errno = EBUSY;
+        }
+    }
+    return file;
 #else
     return std::fopen(path.c_str(), mode);
 #endif
@@ -195,34 +307,68 @@ Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     const std::string untouched = exists ? "原有文件未被改动。" : "";
 
 #ifdef _WIN32
+    // The wide API with long paths decides, not the library's status call, which cannot see
+    // past 260 characters.
+    const std::wstring targetName = longPath(target);
+    const DWORD attributes = ::GetFileAttributesW(targetName.c_str());
+    const bool present = attributes != INVALID_FILE_ATTRIBUTES;
+    if (present && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return Error{"无法保存文件“" + shown + "”：同名文件夹已存在。"};
+    }
+    const std::string kept = present ? "原有文件未被改动。" : "";
+    // Refused as on other systems: replacing the file would get round its read-only mark.
+    if (present && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(EACCES) + "。" + kept};
+    }
     removeLeftovers(folder, prefix);
+
     fs::path temp;
-    FilePtr file;
-    errno = 0;
-    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
-        temp = folder / (prefix + randomSuffix());
-        errno = 0;
-        file.reset(openFile(temp, "wbx"));
-        if (!file && errno != EEXIST) break;
+    std::wstring tempName;
+    WinHandle file;
+    DWORD createError = 0;
+    for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
+        temp = folder / pathFromUtf8(prefix + randomSuffix());
+        tempName = longPath(temp);
+        file.reset(::CreateFileW(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        createError = ::GetLastError();
+        if (!file.valid() && createError != ERROR_FILE_EXISTS) break;
     }
-    if (!file) {
-        return Error{"无法在文件夹“" + displayName(folder) + "”中创建文件：" + reason(errno) +
-                     "。" + untouched};
+    if (!file.valid()) {
+        const fs::path shownFolder = folder.empty() ? fs::current_path(ec) : folder;
+        return Error{"无法在文件夹“" + displayName(shownFolder) + "”中创建文件：" +
+                     windowsReason(createError) + "。" + kept};
     }
-    auto fail = [&](int error) -> Status {
+    auto fail = [&](DWORD error) -> Status {
         file.reset();
-        fs::remove(temp, ec);
-        return Error{"写入文件“" + shown + "”失败：" + reason(error) + "。" + untouched};
+        ::DeleteFileW(tempName.c_str());
+        return Error{"写入文件“" + shown + "”失败：" + windowsReason(error) + "。" + kept};
     };
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return fail(errno);
-    if (std::fflush(file.get()) != 0) return fail(errno);
-    if (::_commit(::_fileno(file.get())) != 0) return fail(errno);
-    if (std::fclose(file.release()) != 0) return fail(errno);
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return Error{"无法保存文件“" + shown + "”：" + reason(ec) + "。" + untouched};
+    if (!writeAll(file.get(), bytes)) return fail(::GetLastError());
+    if (!::FlushFileBuffers(file.get())) return fail(::GetLastError());
+    if (!file.close()) return fail(::GetLastError());
+
+    // The target's attributes (hidden, archive, ...) carry over to its new bytes. A rename,
+    // not ReplaceFileW: that one may leave a backup of its own beside a file it failed on.
+    constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (present && (attributes & keptAttributes)) {
+        ::SetFileAttributesW(tempName.c_str(), attributes & keptAttributes);
+    }
+    if (!::MoveFileExW(tempName.c_str(), targetName.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD error = ::GetLastError();
+        ::DeleteFileW(tempName.c_str());
+        // A target another program holds open is refused as "access denied"; say which.
+        if (error == ERROR_ACCESS_DENIED && present) {
+            WinHandle probe(::CreateFileW(targetName.c_str(), DELETE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+            if (!probe.valid() && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+                error = ERROR_SHARING_VIOLATION;
+            }
+        }
+        return Error{"无法保存文件“" + shown + "”：" + windowsReason(error) + "。" + kept};
     }
     return Status::success();
 #else

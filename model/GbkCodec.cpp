@@ -5,6 +5,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include <algorithm>
 #else
 #include <iconv.h>
 
@@ -27,6 +29,10 @@ enum class Direction { GbkToUtf8, Utf8ToGbk, Utf16ToGbk };
 
 constexpr UINT gbkCodePage = 936;
 
+bool isPrivateUse(wchar_t c) {
+    return c >= 0xE000 && c <= 0xF8FF;
+}
+
 // `in` in `codePage` to UTF-16; false when some sequence is not valid in it.
 bool toWide(UINT codePage, std::string_view in, std::wstring& out) {
     out.clear();
@@ -35,11 +41,28 @@ bool toWide(UINT codePage, std::string_view in, std::wstring& out) {
     const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
     if (n <= 0) return false;
     out.resize(static_cast<std::size_t>(n));
-    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n) == n;
+    if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n) != n) {
+        return false;
+    }
+    // The system gives the empty and user-defined cells of code page 936 private-use
+    // characters; iconv's CP936 has no such cells, and a private character means nothing to
+    // anyone else either, so both call them unconvertible.
+    return codePage != gbkCodePage || std::none_of(out.begin(), out.end(), isPrivateUse);
 }
 
 // UTF-16 to GBK; what GBK cannot hold becomes its default character '?', never a look-alike.
-std::string gbkFromWide(std::wstring_view in) {
+// One '?' per character, as iconv gives: a surrogate pair is one character, and a private
+// one has no GBK form (see toWide).
+std::string gbkFromWide(std::wstring_view text) {
+    std::wstring in;
+    in.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (pair) ++i;
+        in += pair || (c >= 0xD800 && c <= 0xDFFF) || isPrivateUse(c) ? L'?' : c;
+    }
     if (in.empty()) return {};
     const int size = static_cast<int>(in.size());
     const int n = WideCharToMultiByte(gbkCodePage, WC_NO_BEST_FIT_CHARS, in.data(), size, nullptr,
@@ -186,10 +209,13 @@ std::size_t gbkCharacterLength(std::string_view rest) {
                : 1;
 }
 
+// A broken sequence ends where its continuation bytes end, so the text after it is kept.
 std::size_t utf8SequenceLength(std::string_view rest) {
     auto c = static_cast<unsigned char>(rest[0]);
-    std::size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    return n <= rest.size() ? n : rest.size();
+    const std::size_t n = c >= 0xF8 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    std::size_t i = 1;
+    while (i < n && i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) ++i;
+    return i;
 }
 
 // A lone surrogate or an unmappable character is one code unit.

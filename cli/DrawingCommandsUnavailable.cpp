@@ -1,0 +1,20 @@
+#include "cli/Commands.h"
+
+// report and chart in a build without Qt (the Windows core build).
+
+namespace {
+
+int unavailable(const char* command, std::ostream& err) {
+    err << "此版本的 corvane-cli 不含 " << command << " 命令（需要 Qt 绘图）。\n";
+    return 1;
+}
+
+}  // namespace
+
+int reportCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+    return unavailable("report", err);
+}
+
+int chartCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+    return unavailable("chart", err);
+}
