@@ -12,7 +12,8 @@
 #include "report/CReportEvent.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
-#include "report/ReportTemplate.h"
+#include "report/ReportRows.h"
+#include "report/TableTemplate.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ ReportCommands::ReportCommands(ProjectSession& session, ComponentChooser& choose
       chooser_(chooser),
       prompter_(prompter),
       presenter_(std::move(presenter)),
-      templateFolder_(templateFolder.isEmpty() ? ReportTemplate::besideExecutable({})
-                                               : std::move(templateFolder)) {}
+      templateFolder_(std::move(templateFolder)) {}
 
 ReportCommands::~ReportCommands() {
     release();
@@ -82,31 +82,32 @@ void ReportCommands::release() {
 void ReportCommands::run(bool preview) {
     const Project& project = session_.project();
     const ComponentList& components = project.components();
-    if (components.empty() || !project.info()) return;
+    // Before any table was chosen (32802, 32803 first) there is no table to print.
+    const ReportTable* table = reportTable(kind_);
+    if (components.empty() || !project.info() || !table) return;
     std::optional<std::vector<bool>> ticked =
         chooser_.chooseComponents(components, 0, session_.projectPath());
     if (!ticked || std::find(ticked->begin(), ticked->end(), true) == ticked->end()) return;
 
     release();
     report_ = std::make_unique<Report>(presenter_.get());
-    // Without its template the report prints in its plain layout: the run goes on, and the
-    // user learns why the table looks plain. Before any table was chosen there is none.
-    if (!templateFileName_.isEmpty()) {
-        const QString path = QDir(templateFolder_).filePath(templateFileName_);
-        if (Status s = report_->loadFromFile(path); !s) {
-            prompter_.message(
-                QStringLiteral("提示信息"),
-                QString::fromStdString(s.message()) + QStringLiteral("\n记录表将按简单格式输出。"),
-                Prompter::Icon::Information);
-        }
+    // A found template that cannot be used is named, and the built-in copy prints instead.
+    TableTemplate::Choice layout = TableTemplate::choose(*table, templateFolder_);
+    if (!layout.problem.empty()) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(layout.problem),
+                          Prompter::Icon::Information);
+    }
+    report_->setTemplate(std::move(layout.layout));
+    if (const std::string notice = blankTableNotice(kind_, components, *ticked); !notice.empty()) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
+                          Prompter::Icon::Information);
     }
     sink_ = std::make_unique<CReportEvent>(*report_, *project.info(), components,
                                            std::move(*ticked), kind_);
     if (Status s = report_->connectEvents(sink_.get()); !s) {
         return fail(QStringLiteral("连接报表事件"), s);
     }
-    const ReportTable* table = reportTable(kind_);
-    const QString name = table ? QString::fromUtf8(table->title) : QStringLiteral("记录表");
+    const QString name = QString::fromUtf8(table->title);
     if (preview) {
         if (Status s = report_->printPreview(true); !s) fail(QStringLiteral("预览") + name, s);
     } else {

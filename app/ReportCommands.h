@@ -15,14 +15,16 @@ class ReportPresenter;
 
 // The print and preview commands of the three inspection record tables, and Ctrl+P, which
 // previews the table the view shows. A record table run lets the user tick components of the
-// open project, loads the table's template from the program's folder into a new report,
-// connects a CReportEvent that fills it and hands it to the presenter. The report and its
+// open project, gives a new report the table's template (TableTemplate), tells the user when
+// no ticked component fills the table, connects a CReportEvent that fills it and hands it to
+// the presenter. Before any table was chosen there is nothing to print. The report and its
 // sink stay until the next run gets past the selection, or until release(). A failing report
 // call ends the command with a message naming what failed. GUI thread only.
 class ReportCommands {
 public:
-    // Only the presenter is owned; the others must outlive this object. Templates are read
-    // from `templateFolder`, the running program's own folder when it is empty.
+    // Only the presenter is owned; the others must outlive this object. Template files are
+    // looked for in `templateFolder`, where the programs look for them when it is empty (see
+    // TableTemplate); the built-in copies stand in for missing ones.
     ReportCommands(ProjectSession& session, ComponentChooser& chooser, Prompter& prompter,
                    std::unique_ptr<ReportPresenter> presenter, QString templateFolder = {});
     ~ReportCommands();

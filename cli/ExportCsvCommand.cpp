@@ -3,8 +3,8 @@
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
+#include "cli/OutputFile.h"
 #include "model/ComponentFields.h"
-#include "model/FileIo.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -40,7 +40,7 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
 }  // namespace
 
 int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"-o"}, {});
+    CliArguments a({{"-o"}});
     const Status parsed = a.parse(args);
     if (!parsed || a.positional().size() != 1) {
         err << (parsed ? "export-csv 需要一个文件" : parsed.message()) << '\n' << usageText();
@@ -62,13 +62,9 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
         writeRows(csv, c, c.pointsVert, "Y");
     }
 
-    if (auto target = a.value("-o")) {
-        if (Status s = FileIo::writeAtomically(*target, csv.str()); !s.ok()) {
-            err << s.message() << '\n';
-            return 1;
-        }
-    } else {
-        out << csv.str();
+    if (Status s = OutputFile::write(a.value("-o").value_or("-"), csv.str(), out); !s.ok()) {
+        err << s.message() << '\n';
+        return 1;
     }
     return 0;
 }

@@ -5,7 +5,11 @@
 #include "model/UploadFile.h"
 
 int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"--name", "--basis", "--unit", "--instrument", "--add"}, {});
+    CliArguments a({{"--name", CliOption::Value::Required, false, true},
+                    {"--basis", CliOption::Value::Required, false, true},
+                    {"--unit", CliOption::Value::Required, false, true},
+                    {"--instrument", CliOption::Value::Required, false, true},
+                    {"--add", CliOption::Value::Required, true}});
     const Status parsed = a.parse(args);
     std::string problem = parsed.message();
     if (parsed && a.positional().size() != 1) problem = "new-project 需要一个输出文件";

@@ -1,32 +1,23 @@
-#include <QGuiApplication>
 #include <algorithm>
 #include <memory>
 #include <set>
 #include <sstream>
 
 #include "cli/CliArguments.h"
+#include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/JsonText.h"
+#include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
 #include "report/CReportEvent.h"
-#include "report/PdfReportPresenter.h"
 #include "report/Report.h"
 #include "report/ReportFonts.h"
+#include "report/ReportRows.h"
 #include "report/ReportTables.h"
+#include "report/TableTemplate.h"
 
 namespace {
-
-// Painting needs an application object; the command line has none and may have no display,
-// so it renders offscreen unless told otherwise.
-std::unique_ptr<QGuiApplication> startGui() {
-    if (QCoreApplication::instance()) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "corvane-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::string jsonValue(const ReportValue& value) {
     if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n);
@@ -85,7 +76,10 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
 }  // namespace
 
 int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"--table", "--components", "-o"}, {"--json"});
+    CliArguments a({{"--table"},
+                    {"--components", CliOption::Value::Required, true, true},
+                    {"-o"},
+                    {"--json", CliOption::Value::None}});
     const Status parsed = a.parse(args);
     const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
     const auto output = a.value("-o");
@@ -116,23 +110,40 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     }
 
-    const auto gui = startGui();
+    const auto gui = CliGui::start(false, CliGui::Platform::OffscreenUnlessSet);
     installReportFonts();
-    PdfReportPresenter pdf(QString::fromStdString(output.value_or("")));
-    Report report(&pdf);
-    const QString templatePath =
-        ReportTemplate::besideExecutable(QString::fromUtf8(table->templateFile));
-    if (Status s = report.loadFromFile(templatePath); !s) {
-        err << "警告：" << s.message() << "，按无模板的简单表格输出\n";
+    Report report;
+    TableTemplate::Choice layout = TableTemplate::choose(*table);
+    if (!layout.problem.empty()) err << "警告：" << layout.problem << '\n';
+    report.setTemplate(std::move(layout.layout));
+    if (const std::string notice = blankTableNotice(table->kind, file.components, ticked);
+        !notice.empty()) {
+        err << notice << '\n';
     }
     CReportEvent sink(report, *file.info, file.components, ticked, table->kind);
     Status s = report.connectEvents(&sink);
-    if (s) s = output ? report.print(false) : report.generate();
+    Result<QByteArray> pdf = QByteArray();
+    if (s) {
+        if (output) {
+            pdf = report.pdf();
+            if (!pdf) s = Status::failure(pdf.message());
+        } else {
+            s = report.generate();
+        }
+    }
     report.disconnectEvents();
     if (!s) {
         err << "生成" << table->title << "失败：" << s.message() << '\n';
         return 1;
     }
-    if (!output) printJson(out, report);
+    if (!output) {
+        printJson(out, report);
+        return 0;
+    }
+    if (Status w = OutputFile::write(*output, std::string_view(pdf->constData(), pdf->size()), out);
+        !w) {
+        err << w.message() << '\n';
+        return 1;
+    }
     return 0;
 }

@@ -139,7 +139,7 @@ void printText(std::ostream& out, const DataFile& file) {
 }  // namespace
 
 int showCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({}, {"--json"});
+    CliArguments a({{"--json", CliOption::Value::None}});
     const Status parsed = a.parse(args);
     if (!parsed || a.positional().size() != 1) {
         err << (parsed ? "show 需要一个文件" : parsed.message()) << '\n' << usageText();

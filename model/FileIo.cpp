@@ -286,20 +286,6 @@ Result<std::string> FileIo::readStandardInput(const HeadCheck& check, std::size_
 #endif
 }
 
-Status FileIo::writeStandardOutput(std::string_view bytes) {
-#ifdef _WIN32
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-        std::fflush(stdout) != 0) {
-        return Error{"写入标准输出失败：" + reason(errno) + "。"};
-    }
-#else
-    if (!writeAll(STDOUT_FILENO, bytes)) return Error{"写入标准输出失败：" + reason(errno) + "。"};
-#endif
-    return Status::success();
-}
-
 Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     const std::string shown = displayName(path);
 #ifndef _WIN32

@@ -38,8 +38,6 @@ public:
     // written directly, never replaced, and a pipe nobody reads fails at once instead of
     // waiting; a folder, socket, block device or a loop of links is refused.
     static Status writeAtomically(const std::filesystem::path& path, std::string_view bytes);
-    // All of `bytes` to standard output ("-o -").
-    static Status writeStandardOutput(std::string_view bytes);
 
     // The prefix of the temporary files of a save to `target` (file name only).
     static std::string temporaryPrefix(const std::filesystem::path& target);

@@ -4,6 +4,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "report/ReportLayout.h"
 
@@ -61,11 +62,29 @@ public:
             return;
         }
         const int flags = static_cast<int>(align) | Qt::AlignVCenter | Qt::TextWrapAnywhere;
+        // The largest size in 0.5 pt steps below the font's that fits, down to the smallest
+        // (used even when nothing fits). Text grows with its size, so the steps are bisected:
+        // a few layouts rather than one per step, which large template fonts made slow.
         QFont small = f.font;
-        for (double pt = f.font.pointSizeF() - 0.5; pt >= smallestPoints; pt -= 0.5) {
-            small.setPointSizeF(pt);
-            if (QFontMetricsF(small, p_.device()).boundingRect(r, flags, s).height() <= r.height())
-                break;
+        const auto sizeAt = [&](int step) { return f.font.pointSizeF() - 0.5 * step; };
+        const auto fits = [&](int step) {
+            small.setPointSizeF(sizeAt(step));
+            return QFontMetricsF(small, p_.device()).boundingRect(r, flags, s).height() <=
+                   r.height();
+        };
+        const int steps =
+            static_cast<int>(std::floor((f.font.pointSizeF() - smallestPoints) / 0.5));
+        if (steps >= 1) {
+            int lo = 1, hi = steps;  // the first step that fits lies in [lo, hi], or none does
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (fits(mid)) {
+                    hi = mid;
+                } else {
+                    lo = mid + 1;
+                }
+            }
+            small.setPointSizeF(sizeAt(lo));
         }
         useFont(small);
         p_.drawText(r, flags, s);

@@ -107,10 +107,26 @@ std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& com
     return rows;
 }
 
-std::string reportTestDate(const ComponentList& components, const std::vector<bool>& mask) {
+std::string reportTestDate(ReportKind kind, const ComponentList& components,
+                           const std::vector<bool>& mask) {
+    const Component* firstTicked = nullptr;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++)) return gbk::toUtf8(c.date.view());
+        if (!ticked(mask, index++)) continue;
+        if (!firstTicked) firstTicked = &c;
+        std::vector<ReportRow> rows;
+        if (listedIn(kind, c.traits())) addRow(rows, kind, c, false);
+        if (rows.empty() && listedIn(kind, c.traits()) && c.hasVerticalList()) {
+            addRow(rows, kind, c, true);
+        }
+        if (!rows.empty()) return gbk::toUtf8(c.date.view());
     }
-    return {};
+    return firstTicked ? gbk::toUtf8(firstTicked->date.view()) : std::string();
+}
+
+std::string blankTableNotice(ReportKind kind, const ComponentList& components,
+                             const std::vector<bool>& mask) {
+    const ReportTable* table = reportTable(kind);
+    if (!table || !buildReportRows(kind, components, mask).empty()) return {};
+    return "所选构件中没有可填入《" + std::string(table->title) + "》的数据，将输出空白表。";
 }

@@ -226,9 +226,22 @@ Result<ReportTemplate> ReportTemplate::load(const QString& path) {
         return Result<ReportTemplate>::failure(
             QStringLiteral("报表模板 %1 过大，不是报表模板").arg(shown).toStdString());
     }
-    return parse(file.readAll(), QFileInfo(path).fileName());
+    return parse(file.readAll(), shown);
 }
 
 QString ReportTemplate::besideExecutable(const QString& fileName) {
     return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+}
+
+QString ReportTemplate::locate(const QString& fileName) {
+    const QDir beside(QCoreApplication::applicationDirPath());
+    for (const QString& path : {beside.filePath(fileName),
+                                beside.filePath(QStringLiteral("../share/corvane/") + fileName)}) {
+        if (QFileInfo::exists(path)) return QDir::cleanPath(path);
+    }
+    return {};
+}
+
+QString ReportTemplate::builtIn(const QString& fileName) {
+    return QStringLiteral(":/templates/") + fileName;
 }

@@ -59,4 +59,9 @@ struct ReportTemplate {
     // Where a template of that file name lies: the folder of the running executable, whatever
     // the executable is called. An empty name gives the folder itself.
     static QString besideExecutable(const QString& fileName);
+    // The first file of that name where the programs look for templates: beside the
+    // executable, then in ../share/corvane/ relative to it. Empty when there is none.
+    static QString locate(const QString& fileName);
+    // The copy of a shipped template compiled into the programs.
+    static QString builtIn(const QString& fileName);
 };

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -100,6 +101,15 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
     EXPECT_THAT(r.out,
                 StartsWith("{\"kind\":null,\"components\":[],\"complete\":false,\"error\":\""));
 
+    // A damaged upload is still an upload; a file too short for its first string is none.
+    const std::string upload = UploadFile::encode({withPoints("H001", 2)});
+    r = run(showCommand, {file("cut.vexo", upload.substr(0, upload.size() - 3)), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.out, StartsWith("{\"kind\":\"upload\",\"components\":[],\"complete\":false"));
+    r = run(showCommand, {file("tiny", "\x0BVexo"), "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.out, HasSubstr("\"error\":\"不是有效的钢筋位置工程文件或上传数据文件!\""));
+
     r = run(showCommand, {(dir / "absent.pro").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
@@ -198,4 +208,54 @@ TEST_F(CliTest, ExportCsvOneRowPerPoint) {
         run(exportCsvCommand, {file("cut.vexo", TempDir::read(source).substr(0, 40))});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
+}
+
+// One parser for every command: options that may not repeat, stored texts that must be
+// UTF-8 (a file path may be any bytes), "-" for standard output.
+TEST_F(CliTest, ArgumentsAreReadStrictlyByOneParser) {
+    const std::string source = upload("d.vexo", {withPoints("H001", 1)});
+    const std::string out = (dir / "p.pro").string();
+    const std::string odd = (dir / "\xe5\x90-name.pro").string();
+    struct Case {
+        Command command;
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {newProjectCommand,
+         {out, "--name",
+          "\xe5\x90"
+          "abc"},
+         2,
+         "选项 --name 的文字不是有效的 UTF-8 编码"},
+        {newProjectCommand,
+         {out, "--name", "A", "--unit=\xC0\xAF"},
+         2,
+         "选项 --unit 的文字不是有效的 UTF-8 编码"},
+        {newProjectCommand, {out, "--name", "A", "--name", "B"}, 2, "选项 --name 只能给一次"},
+        {newProjectCommand, {odd, "--name", "梁", "--add", source, "--add", source}, 0, ""},
+        {exportCsvCommand, {source, "-o", out, "-o", out}, 2, "选项 -o 只能给一次"},
+        {showCommand, {source, "--json", "--json"}, 2, "选项 --json 只能给一次"},
+        {showCommand, {source, "--json=yes"}, 2, "未知选项 --json=yes"},
+        {reportCommand,
+         {out, "--table", "thickness", "--json", "--components", "H\xff"},
+         2,
+         "选项 --components 的文字不是有效的 UTF-8 编码"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const Outcome r = run(c.command, c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_THAT(r.err, StartsWith(c.err));
+        if (c.status == 2) {
+            EXPECT_THAT(r.err, HasSubstr("用法"));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(odd));
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const Outcome csv = run(exportCsvCommand, {source, "-o", "-"});
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_THAT(csv.out, StartsWith("\xEF\xBB\xBF构件编号"));
 }

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -231,20 +232,30 @@ TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
         SCOPED_TRACE(c.target.string());
         std::string received;
         std::thread reader;
+        int readEnd = -1;
+        std::atomic<bool> failed{false};
         if (c.withReader) {
-            // Opening blocks until the save opens its end, which it then may.
-            reader = std::thread([&] { received = TempDir::read(c.target); });
-            while (true) {
-                const int probe = ::open(c.target.c_str(), O_WRONLY | O_NONBLOCK);
-                if (probe >= 0) {
-                    ::close(probe);
-                    break;
+            // Open before the save, read while it writes (more than the pipe holds).
+            readEnd = ::open(c.target.c_str(), O_RDONLY | O_NONBLOCK);
+            ASSERT_GE(readEnd, 0);
+            reader = std::thread([&] {
+                char buffer[4096];
+                while (received.size() < bytes.size() && !failed) {
+                    const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
+                    if (n > 0) {
+                        received.append(buffer, static_cast<std::size_t>(n));
+                    } else {
+                        std::this_thread::yield();  // no writer yet, or nothing written yet
+                    }
                 }
-                std::this_thread::yield();
-            }
+            });
         }
         const Status s = FileIo::writeAtomically(c.target, bytes);
-        if (reader.joinable()) reader.join();
+        if (reader.joinable()) {
+            failed = !s.ok();  // else the reader would wait for ever
+            reader.join();
+            ::close(readEnd);
+        }
         EXPECT_EQ(s.message(), c.message);
         EXPECT_EQ(fs::symlink_status(c.target).type(), c.typeAfter);
         if (c.withReader) {
