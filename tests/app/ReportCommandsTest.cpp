@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 
 #include "app/CMainFrame.h"
@@ -226,9 +227,19 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
     frame.newDocument();
     frame.show();
     frame.project().open(ProjectInfo{}, {withPoints("P001", 4)});
+    // 打印设置 works on the printer the prints use.
+    QPrinter* setUp = nullptr;
+    onNextModal<QPageSetupDialog>([&](QPageSetupDialog* d) {
+        setUp = d->printer();
+        d->reject();
+    });
+    frame.onCommand(ID_FILE_PRINT_SETUP);
+    ASSERT_NE(setUp, nullptr);
+
     QStringList titles;
-    const auto closePreview = [&titles](QPrintPreviewDialog* p) {
+    const auto closePreview = [&](QPrintPreviewDialog* p) {
         titles << p->windowTitle();
+        EXPECT_EQ(p->printer(), setUp);
         p->reject();
     };
     onNextModal<CDlgShowUploadData>([&](CDlgShowUploadData* d) {
