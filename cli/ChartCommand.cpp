@@ -3,7 +3,6 @@
 #include <charconv>
 #include <memory>
 
-#include "cli/CliArguments.h"
 #include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
@@ -42,23 +41,13 @@ bool parseScale(std::string_view text, float& scale) {
            scale >= 0.5f && scale <= 4.0f;
 }
 
-const std::vector<CliOption> chartOptions{
-    {"--component", CliOption::Value::Required, false, true},
-    {"--occurrence"},
-    {"--size"},
-    {"--scale"},
-    {"-o"},
-};
-
 }  // namespace
 
-int chartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a(chartOptions);
-    const Status parsed = a.parse(args);
+int chartCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     QSize size(870, 370);
     float scale = 1.0f;
     int occurrence = 1;
-    std::string problem = !parsed ? parsed.message() : std::string();
+    std::string problem;
     if (problem.empty() &&
         (a.positional().size() != 1 || !a.value("--component") || !a.value("-o")))
         problem = "chart 需要一个数据文件、--component CODE 和 -o OUT.png";

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ struct CliOption {
 // as the bytes they are; "-" alone is a positional word (standard input or output).
 class CliArguments {
 public:
-    explicit CliArguments(std::vector<CliOption> options) : options_(std::move(options)) {}
+    explicit CliArguments(std::span<const CliOption> options) : options_(options) {}
 
     Status parse(const std::vector<std::string>& words);
 
@@ -39,7 +40,7 @@ public:
 private:
     const CliOption* find(std::string_view name) const;
 
-    std::vector<CliOption> options_;
+    std::span<const CliOption> options_;
     std::vector<std::string> positional_;
     std::multimap<std::string, std::string> values_;
     std::set<std::string> given_;

@@ -1,6 +1,5 @@
 #include <sstream>
 
-#include "cli/CliArguments.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/OutputFile.h"
@@ -39,11 +38,9 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
 
 }  // namespace
 
-int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({{"-o"}});
-    const Status parsed = a.parse(args);
-    if (!parsed || a.positional().size() != 1) {
-        err << (parsed ? "export-csv 需要一个文件" : parsed.message()) << '\n' << usageText();
+int exportCsvCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
+    if (a.positional().size() != 1) {
+        err << "export-csv 需要一个文件\n" << usageText();
         return 2;
     }
     const std::string& source = a.positional()[0];

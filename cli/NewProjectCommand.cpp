@@ -1,19 +1,12 @@
-#include "cli/CliArguments.h"
 #include "cli/Commands.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 
-int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({{"--name", CliOption::Value::Required, false, true},
-                    {"--basis", CliOption::Value::Required, false, true},
-                    {"--unit", CliOption::Value::Required, false, true},
-                    {"--instrument", CliOption::Value::Required, false, true},
-                    {"--add", CliOption::Value::Required, true}});
-    const Status parsed = a.parse(args);
-    std::string problem = parsed.message();
-    if (parsed && a.positional().size() != 1) problem = "new-project 需要一个输出文件";
-    if (parsed && problem.empty() && a.value("--name").value_or("").empty()) {
+int newProjectCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    if (a.positional().size() != 1) problem = "new-project 需要一个输出文件";
+    if (problem.empty() && a.value("--name").value_or("").empty()) {
         problem = "new-project 需要非空的 --name（工程名称）";
     }
     if (!problem.empty()) {

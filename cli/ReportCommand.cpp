@@ -3,7 +3,6 @@
 #include <set>
 #include <sstream>
 
-#include "cli/CliArguments.h"
 #include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
@@ -75,18 +74,12 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
 
 }  // namespace
 
-int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({{"--table"},
-                    {"--components", CliOption::Value::Required, true, true},
-                    {"-o"},
-                    {"--json", CliOption::Value::None}});
-    const Status parsed = a.parse(args);
+int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
     const auto output = a.value("-o");
-    if (!parsed || a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
-        err << (!parsed  ? parsed.message()
-                : !table ? std::string("--table 应为 thickness、diameter 或 spacing")
-                         : std::string("report 需要一个工程文件和 -o OUT.pdf 或 --json"))
+    if (a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
+        err << (!table ? "--table 应为 thickness、diameter 或 spacing"
+                       : "report 需要一个工程文件和 -o OUT.pdf 或 --json")
             << '\n'
             << usageText();
         return 2;

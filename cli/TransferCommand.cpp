@@ -1,12 +1,9 @@
-#include "cli/TransferCommand.h"
-
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "cli/CliArguments.h"
+#include "cli/Commands.h"
 #include "instrument/ConsoleTransferUi.h"
 #include "instrument/LinkFactory.h"
 #include "instrument/TransferSession.h"
@@ -23,13 +20,7 @@ struct TransferOptions {
 };
 
 // Empty when the words make a valid command, else what is wrong with them.
-std::string parse(const std::vector<std::string>& args, TransferOptions& o) {
-    CliArguments a({{"--simulate"},
-                    {"--demo", CliOption::Value::None},
-                    {"--usb", CliOption::Value::Optional},
-                    {"-o"},
-                    {"--save-image"}});
-    if (Status s = a.parse(args); !s) return s.message();
+std::string parse(const CliArguments& a, TransferOptions& o) {
     if (!a.positional().empty()) return "未知参数 " + a.positional().front();
     o.simulate = a.value("--simulate");
     o.demo = a.has("--demo");
@@ -55,19 +46,10 @@ std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-const char* transferUsage() {
-    return "用法: corvane-cli transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo "
-           "[--save-image FILE]\n";
-}
-
-int transferCommand(const std::vector<std::string>& args) {
-    return transferCommand(args, std::cout, std::cerr);
-}
-
-int transferCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
     TransferOptions options;
     if (const std::string error = parse(args, options); !error.empty()) {
-        err << "transfer: " << error << '\n' << transferUsage();
+        err << "transfer: " << error << '\n' << usageText();
         return 2;
     }
 

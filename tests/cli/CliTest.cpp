@@ -23,11 +23,11 @@ struct Outcome {
     std::string err;
 };
 
-using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using Command = std::string_view;
 
 Outcome run(Command command, std::vector<std::string> args) {
     std::ostringstream out, err;
-    const int status = command(args, out, err);
+    const int status = runCliCommand(command, args, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -54,7 +54,7 @@ TEST_F(CliTest, ShowJsonOfTheDocumentedUpload) {
     c.points.back().thickness = 30;
     c.addPoint();
     c.points.back().thickness = 41;
-    const Outcome r = run(showCommand, {upload("data.vexo", {c}), "--json"});
+    const Outcome r = run("show", {upload("data.vexo", {c}), "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
@@ -76,7 +76,7 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
     const std::string full =
         ProjectFile::encode(info, {withPoints("H001", 2), withPoints("Z001", 2)});
 
-    Outcome r = run(showCommand, {file("cut.pro", full.substr(0, full.size() - 3)), "--json"});
+    Outcome r = run("show", {file("cut.pro", full.substr(0, full.size() - 3)), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out, HasSubstr("\"projectName\":\"梁\\\"板\\\"\""));
     EXPECT_THAT(r.out, HasSubstr("\"code\":\"H001\""));
@@ -86,16 +86,16 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
 
     std::string negative = ProjectFile::encode(info, {});
     negative.replace(negative.size() - 4, 4, "\xFF\xFF\xFF\xFF");
-    r = run(showCommand, {file("negative.pro", negative), "--json"});
+    r = run("show", {file("negative.pro", negative), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out, StartsWith("{\"kind\":\"project\",\"project\":{"));
     EXPECT_THAT(r.out, HasSubstr("\"components\":[],\"complete\":false"));
 
-    r = run(showCommand, {file("empty.vexo", UploadFile::encode({})), "--json"});
+    r = run("show", {file("empty.vexo", UploadFile::encode({})), "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "{\"kind\":\"upload\",\"components\":[],\"complete\":true,\"error\":null}\n");
 
-    r = run(showCommand,
+    r = run("show",
             {file("other.vexo", std::string("\x0BVexoPROFILE\x00\x00\x00\x00", 16)), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out,
@@ -103,14 +103,14 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
 
     // A damaged upload is still an upload; a file too short for its first string is none.
     const std::string upload = UploadFile::encode({withPoints("H001", 2)});
-    r = run(showCommand, {file("cut.vexo", upload.substr(0, upload.size() - 3)), "--json"});
+    r = run("show", {file("cut.vexo", upload.substr(0, upload.size() - 3)), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out, StartsWith("{\"kind\":\"upload\",\"components\":[],\"complete\":false"));
-    r = run(showCommand, {file("tiny", "\x0BVexo"), "--json"});
+    r = run("show", {file("tiny", "\x0BVexo"), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out, HasSubstr("\"error\":\"不是有效的钢筋位置工程文件或上传数据文件!\""));
 
-    r = run(showCommand, {(dir / "absent.pro").string()});
+    r = run("show", {(dir / "absent.pro").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_THAT(r.err, HasSubstr("无法打开文件"));
@@ -120,7 +120,7 @@ TEST_F(CliTest, ShowTextListsHeaderComponentsAndGridDirections) {
     ProjectInfo info;
     info.projectName.assign(gbk::fromUtf8("综合楼"));
     const Outcome r =
-        run(showCommand, {file("p.pro", ProjectFile::encode(info, {withPoints("W001", 2, 3)}))});
+        run("show", {file("p.pro", ProjectFile::encode(info, {withPoints("W001", 2, 3)}))});
     EXPECT_EQ(r.status, 0);
     EXPECT_THAT(r.out, HasSubstr("工程名称: 综合楼\n"));
     EXPECT_THAT(r.out, HasSubstr("W001      W001      网格"));
@@ -139,8 +139,8 @@ TEST_F(CliTest, NewProjectOrdersByTypeAndRoundTrips) {
     std::string longName;
     for (int i = 0; i < 30; ++i) longName += "梁";
 
-    Outcome r = run(newProjectCommand, {out, "--name", longName, "--unit", "检测中心", "--basis",
-                                        "GB 50204", "--add", first, "--add", second});
+    Outcome r = run("new-project", {out, "--name", longName, "--unit", "检测中心", "--basis",
+                                    "GB 50204", "--add", first, "--add", second});
     ASSERT_EQ(r.status, 0) << r.err;
 
     const Result<ProjectContents> back = ProjectFile::read(out);
@@ -152,7 +152,7 @@ TEST_F(CliTest, NewProjectOrdersByTypeAndRoundTrips) {
     EXPECT_EQ(back->info.testBasis.view(), "GB 50204");
     EXPECT_EQ(back->info.instrument.view(), "");
 
-    r = run(showCommand, {out, "--json"});
+    r = run("show", {out, "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_THAT(r.out, HasSubstr("\"testUnit\":\"检测中心\""));
 }
@@ -164,7 +164,7 @@ TEST_F(CliTest, NewProjectWithABadUploadWritesNothing) {
     ProjectInfo info;
     const std::string project = file("project.pro", ProjectFile::encode(info, {}));
 
-    Outcome r = run(newProjectCommand, {out, "--name", "X", "--add", good, "--add", project});
+    Outcome r = run("new-project", {out, "--name", "X", "--add", good, "--add", project});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.err, HasSubstr("不是有效的钢筋位置上传数据文件!"));
     EXPECT_EQ(TempDir::read(out), "old");
@@ -175,7 +175,7 @@ TEST_F(CliTest, NewProjectWithABadUploadWritesNothing) {
                                                {out, "--name", ""},
                                                {"--name", "X"},
                                                {out, "--name", "X", "--bogus"}}) {
-        r = run(newProjectCommand, bad);
+        r = run("new-project", bad);
         EXPECT_EQ(r.status, 2);
         EXPECT_THAT(r.err, HasSubstr("用法"));
     }
@@ -189,7 +189,7 @@ TEST_F(CliTest, ExportCsvOneRowPerPoint) {
         upload("d.vexo", {withPoints("Z001", 2), grid, withPoints("H002", 0)});
     const std::string target = (dir / "points.csv").string();
 
-    const Outcome r = run(exportCsvCommand, {source, "-o", target});
+    const Outcome r = run("export-csv", {source, "-o", target});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string csv = TempDir::read(target);
     ASSERT_THAT(csv, StartsWith("\xEF\xBB\xBF构件编号,构件名称,日期,检测类型,方向,测点序号,"));
@@ -204,8 +204,7 @@ TEST_F(CliTest, ExportCsvOneRowPerPoint) {
     EXPECT_EQ(lines[5],
               "W001,\"板,\"\"东\"\"\",11/3/25,网格,Y,1,0,40,65535,16,12,50,50,100,100,1,1,3\r");
 
-    const Outcome bad =
-        run(exportCsvCommand, {file("cut.vexo", TempDir::read(source).substr(0, 40))});
+    const Outcome bad = run("export-csv", {file("cut.vexo", TempDir::read(source).substr(0, 40))});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
 }
@@ -223,22 +222,22 @@ TEST_F(CliTest, ArgumentsAreReadStrictlyByOneParser) {
         std::string err;
     };
     const std::vector<Case> cases{
-        {newProjectCommand,
+        {"new-project",
          {out, "--name",
           "\xe5\x90"
           "abc"},
          2,
          "选项 --name 的文字不是有效的 UTF-8 编码"},
-        {newProjectCommand,
+        {"new-project",
          {out, "--name", "A", "--unit=\xC0\xAF"},
          2,
          "选项 --unit 的文字不是有效的 UTF-8 编码"},
-        {newProjectCommand, {out, "--name", "A", "--name", "B"}, 2, "选项 --name 只能给一次"},
-        {newProjectCommand, {odd, "--name", "梁", "--add", source, "--add", source}, 0, ""},
-        {exportCsvCommand, {source, "-o", out, "-o", out}, 2, "选项 -o 只能给一次"},
-        {showCommand, {source, "--json", "--json"}, 2, "选项 --json 只能给一次"},
-        {showCommand, {source, "--json=yes"}, 2, "未知选项 --json=yes"},
-        {reportCommand,
+        {"new-project", {out, "--name", "A", "--name", "B"}, 2, "选项 --name 只能给一次"},
+        {"new-project", {odd, "--name", "梁", "--add", source, "--add", source}, 0, ""},
+        {"export-csv", {source, "-o", out, "-o", out}, 2, "选项 -o 只能给一次"},
+        {"show", {source, "--json", "--json"}, 2, "选项 --json 只能给一次"},
+        {"show", {source, "--json=yes"}, 2, "未知选项 --json=yes"},
+        {"report",
          {out, "--table", "thickness", "--json", "--components", "H\xff"},
          2,
          "选项 --components 的文字不是有效的 UTF-8 编码"},
@@ -255,7 +254,7 @@ TEST_F(CliTest, ArgumentsAreReadStrictlyByOneParser) {
     EXPECT_TRUE(std::filesystem::exists(odd));
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    const Outcome csv = run(exportCsvCommand, {source, "-o", "-"});
+    const Outcome csv = run("export-csv", {source, "-o", "-"});
     EXPECT_EQ(csv.status, 0);
     EXPECT_THAT(csv.out, StartsWith("\xEF\xBB\xBF构件编号"));
 }

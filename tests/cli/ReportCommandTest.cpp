@@ -28,7 +28,7 @@ struct Outcome {
 
 Outcome report(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = reportCommand(args, out, err);
+    const int status = runCliCommand("report", args, out, err);
     return {status, out.str(), err.str()};
 }
 
