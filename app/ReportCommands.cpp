@@ -9,11 +9,9 @@
 #include "app/ViewTableReport.h"
 #include "dialogs/Prompter.h"
 #include "model/DetectionType.h"
-#include "report/CReportEvent.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
-#include "report/ReportRows.h"
-#include "report/TableTemplate.h"
+#include "report/ReportRun.h"
 
 namespace {
 
@@ -74,9 +72,7 @@ void ReportCommands::OnPreviewReport() {
 }
 
 void ReportCommands::release() {
-    if (report_) report_->disconnectEvents();
-    sink_.reset();
-    report_.reset();
+    last_ = {};
 }
 
 void ReportCommands::run(bool preview) {
@@ -87,32 +83,24 @@ void ReportCommands::run(bool preview) {
     if (components.empty() || !project.info() || !table) return;
     std::optional<std::vector<bool>> ticked =
         chooser_.chooseComponents(components, 0, session_.projectPath());
-    if (!ticked || std::find(ticked->begin(), ticked->end(), true) == ticked->end()) return;
+    if (!ticked || !anyTicked(*ticked)) return;
 
     release();
-    report_ = std::make_unique<Report>(presenter_.get());
-    // A found template that cannot be used is named, and the built-in copy prints instead.
-    TableTemplate::Choice layout = TableTemplate::choose(*table, templateFolder_);
-    if (!layout.problem.empty()) {
-        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(layout.problem),
-                          Prompter::Icon::Information);
-    }
-    report_->setTemplate(std::move(layout.layout));
-    if (const std::string notice = blankTableNotice(kind_, components, *ticked); !notice.empty()) {
+    const auto tell = [this](const std::string& notice) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
                           Prompter::Icon::Information);
+    };
+    Result<ReportRun::Done> done =
+        ReportRun::run({*table, *project.info(), components, std::move(*ticked),
+                        preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
+                        presenter_.get(), templateFolder_},
+                       tell);
+    if (!done) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),
+                          Prompter::Icon::Error);
+        return;
     }
-    sink_ = std::make_unique<CReportEvent>(*report_, *project.info(), components,
-                                           std::move(*ticked), kind_);
-    if (Status s = report_->connectEvents(sink_.get()); !s) {
-        return fail(QStringLiteral("连接报表事件"), s);
-    }
-    const QString name = QString::fromUtf8(table->title);
-    if (preview) {
-        if (Status s = report_->printPreview(true); !s) fail(QStringLiteral("预览") + name, s);
-    } else {
-        if (Status s = report_->print(true); !s) fail(QStringLiteral("打印") + name, s);
-    }
+    last_ = std::move(done).value();
 }
 
 void ReportCommands::printView(char shownType) {

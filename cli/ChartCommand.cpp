@@ -86,8 +86,7 @@ int chartCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
-    // The picture must not depend on a display.
-    const auto app = CliGui::start(true, CliGui::Platform::Offscreen);
+    const auto app = CliGui::start(true);
     if (app) installReportFonts();
     ReadOnlyComponents components(loaded->components);
     CDlgComponent panel(components, nullptr);

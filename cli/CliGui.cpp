@@ -3,11 +3,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-std::unique_ptr<QGuiApplication> CliGui::start(bool widgets, Platform platform) {
+std::unique_ptr<QGuiApplication> CliGui::start(bool widgets) {
     if (QCoreApplication::instance()) return nullptr;
-    if (platform == Platform::Offscreen || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a runtime folder (a cron job, a container, su) Qt warns on standard error, which
     // a script would take for a failure. A private one (mode 0700) lives as long as the run.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {

@@ -7,9 +7,7 @@
 // no display. Null when one exists already (the tests make their own).
 class CliGui {
 public:
-    enum class Platform { Offscreen, OffscreenUnlessSet };
-
-    // `widgets` makes a QApplication. The offscreen platform is chosen always, or only when
-    // QT_QPA_PLATFORM does not name another.
-    static std::unique_ptr<QGuiApplication> start(bool widgets, Platform platform);
+    // `widgets` makes a QApplication. The platform is QT_QPA_PLATFORM's when it names one,
+    // else offscreen.
+    static std::unique_ptr<QGuiApplication> start(bool widgets);
 };

@@ -38,5 +38,6 @@ int exportCsvCommand(const CliArguments& args, std::ostream& out, std::ostream& 
 int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 // Needs no application object: it starts one (offscreen) when there is none.
 int reportCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-// The component panel as the program paints it, as a PNG; runs offscreen.
+// The component panel as the program paints it, as a PNG; offscreen unless QT_QPA_PLATFORM
+// names another platform.
 int chartCommand(const CliArguments& args, std::ostream& out, std::ostream& err);

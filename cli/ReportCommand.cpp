@@ -9,12 +9,9 @@
 #include "cli/JsonText.h"
 #include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
-#include "report/CReportEvent.h"
-#include "report/Report.h"
 #include "report/ReportFonts.h"
-#include "report/ReportRows.h"
+#include "report/ReportRun.h"
 #include "report/ReportTables.h"
-#include "report/TableTemplate.h"
 
 namespace {
 
@@ -98,42 +95,32 @@ int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         err << source << ": 工程中没有编号为 " << unknown << " 的构件\n";
         return 1;
     }
-    if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) {
+    if (!anyTicked(ticked)) {
         err << source << ": 没有选中任何构件\n";
         return 1;
     }
 
-    const auto gui = CliGui::start(false, CliGui::Platform::OffscreenUnlessSet);
+    const auto gui = CliGui::start(false);
     installReportFonts();
-    Report report;
-    TableTemplate::Choice layout = TableTemplate::choose(*table);
-    if (!layout.problem.empty()) err << "警告：" << layout.problem << '\n';
-    report.setTemplate(std::move(layout.layout));
-    if (const std::string notice = blankTableNotice(table->kind, file.components, ticked);
-        !notice.empty()) {
-        err << notice << '\n';
-    }
-    CReportEvent sink(report, *file.info, file.components, ticked, table->kind);
-    Status s = report.connectEvents(&sink);
-    Result<QByteArray> pdf = QByteArray();
-    if (s) {
-        if (output) {
-            pdf = report.pdf();
-            if (!pdf) s = Status::failure(pdf.message());
-        } else {
-            s = report.generate();
-        }
-    }
-    report.disconnectEvents();
-    if (!s) {
-        err << "生成" << table->title << "失败：" << s.message() << '\n';
+    Result<ReportRun::Done> done =
+        ReportRun::run({*table,
+                        *file.info,
+                        file.components,
+                        ticked,
+                        output ? ReportRun::Output::Pdf : ReportRun::Output::Rows,
+                        nullptr,
+                        {}},
+                       [&err](const std::string& notice) { err << notice << '\n'; });
+    if (!done) {
+        err << done.message() << '\n';
         return 1;
     }
     if (!output) {
-        printJson(out, report);
+        printJson(out, *done->report);
         return 0;
     }
-    if (Status w = OutputFile::write(*output, std::string_view(pdf->constData(), pdf->size()), out);
+    const QByteArray& pdf = done->pdf;
+    if (Status w = OutputFile::write(*output, std::string_view(pdf.constData(), pdf.size()), out);
         !w) {
         err << w.message() << '\n';
         return 1;
