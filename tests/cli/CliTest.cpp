@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cli/CliArguments.h"
 #include "cli/Commands.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
@@ -257,4 +258,25 @@ TEST_F(CliTest, ArgumentsAreReadStrictlyByOneParser) {
     const Outcome csv = run("export-csv", {source, "-o", "-"});
     EXPECT_EQ(csv.status, 0);
     EXPECT_THAT(csv.out, StartsWith("\xEF\xBB\xBF构件编号"));
+}
+
+TEST(CliArguments, Utf8IsCheckedForOverlongFormsSurrogatesAndRange) {
+    const std::vector<std::pair<std::string, bool>> cases{
+        {"abc", true},
+        {"\xC2\x80", true},
+        {"\xDF\xBF\xEF\xBF\xBD", true},  // U+07FF, U+FFFD: the last lead bytes of their lengths //
+                                         // U+0080, the first two-byte character
+        {"梁\xE0\xA0\x80", true},                  // U+0800
+        {"\xF0\x90\x80\x80", true},                // U+10000
+        {"\xF4\x8F\xBF\xBF", true},                // U+10FFFF, the last
+        {"\xC0\xAF", false},                       // overlong "/"
+        {"\xE0\x80\xAF", false},                   // overlong
+        {"\xF0\x80\x80\xAF", false},               // overlong
+        {"\xED\xA0\x80", false},                   // a surrogate
+        {"\xF4\x90\x80\x80", false},               // past U+10FFFF
+        {"\xF5\x80\x80\x80", false},               // no such lead byte
+        {std::string("\xE5\x90") + "abc", false},  // cut short
+        {"\x80", false},                           // a stray continuation byte
+    };
+    for (const auto& [text, valid] : cases) EXPECT_EQ(isValidUtf8(text), valid) << text.size();
 }
