@@ -268,7 +268,10 @@ TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
 }
 
 TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
-    const std::string project = ProjectFile::encode({}, {});
+    // Longer than the head, so that what follows it must be read too.
+    const ComponentList components{samples::withPoints("H001", 30)};
+    const std::string project = ProjectFile::encode({}, components);
+    ASSERT_GT(project.size(), FileIo::headBytes);
     TempDir::write(dir / "p.pro", project);
     TempDir::write(dir / "short.pro", "\x0BVexo");
     // The wide form of the magic is the same first string.
@@ -302,10 +305,34 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
         EXPECT_EQ(r.message(), message);
         if (r.ok()) {
             EXPECT_TRUE(r->complete());
+            EXPECT_EQ(r->components, components);
         }
     }
     writer.join();
     EXPECT_TRUE(UploadFile::read(dir / "wide.vexo").ok());
+
+    // The bound holds exactly, for a file whose size is known and for a pipe's bytes.
+    const std::size_t limit = project.size();
+    for (const bool pipe : {false, true}) {
+        for (const std::size_t extra : {0, 1}) {
+            SCOPED_TRACE(std::to_string(pipe) + "+" + std::to_string(extra));
+            const std::string bytes = project + std::string(extra, '\0');
+            std::thread feeder;
+            fs::path source = dir / "bound.pro";
+            if (pipe) {
+                source = fifo;
+                feeder = std::thread([&] { TempDir::write(fifo, bytes); });
+            } else {
+                TempDir::write(source, bytes);
+            }
+            const Result<std::string> r = FileIo::readAll(source, {}, limit);
+            if (feeder.joinable()) feeder.join();
+            EXPECT_EQ(r.ok(), extra == 0) << r.message();
+            if (r.ok()) {
+                EXPECT_EQ(*r, bytes);
+            }
+        }
+    }
 }
 
 #endif
