@@ -28,9 +28,9 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     : QMainWindow(parent),
       prompter_(prompter),
       session_(prompter, *this),
-      reports_(std::make_unique<ReportCommands>(session_, static_cast<ComponentChooser&>(*this),
-                                                prompter,
-                                                std::make_unique<QtReportPresenter>(this))),
+      reports_(std::make_unique<ReportCommands>(
+          session_, static_cast<ComponentChooser&>(*this), prompter,
+          std::make_unique<QtReportPresenter>(this, printer_))),
       mdi_(new QMdiArea(this)),
       commands_(new CommandRegistry(this)) {
     setWindowTitle(QStringLiteral("Corvane "));

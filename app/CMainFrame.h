@@ -80,6 +80,9 @@ private:
 
     Prompter& prompter_;
     ProjectSession session_;
+    // 打印设置 and every print share it, so the printer chosen there is the next print's;
+    // paper and margins come from each table's template. Declared before the reports.
+    QPrinter printer_{QPrinter::HighResolution};
     std::unique_ptr<ReportCommands> reports_;  // refers to the session: declared after it
     QMdiArea* mdi_;
     CommandRegistry* commands_;
@@ -88,5 +91,4 @@ private:
     std::map<int, QLabel*> lockIndicators_;
     bool menuBuilt_ = false;
     DataTransferCommand* transfer_ = nullptr;
-    QPrinter printer_;
 };

@@ -22,10 +22,6 @@ std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
 }
 
-bool anyTicked(const std::vector<bool>& selection) {
-    return std::find(selection.begin(), selection.end(), true) != selection.end();
-}
-
 }  // namespace
 
 ProjectSession::ProjectSession(Prompter& prompter, SessionUi& ui) : prompter_(prompter), ui_(ui) {}

@@ -13,13 +13,14 @@
 // must outlive it. GUI thread only.
 class QtReportPresenter : public ReportPresenter {
 public:
-    // The dialogs are centred on `parent`, which may be null.
-    explicit QtReportPresenter(QWidget* parent) : parent_(parent) {}
+    // The dialogs are centred on `parent`, which may be null. `printer` (not owned, shared
+    // with 打印设置) must outlive the presenter.
+    QtReportPresenter(QWidget* parent, QPrinter& printer) : parent_(parent), printer_(printer) {}
 
     Status print(Report& report, bool showPrintDialog) override;
     Status preview(Report& report, bool modal) override;
 
 private:
     QPointer<QWidget> parent_;
-    QPrinter printer_{QPrinter::HighResolution};
+    QPrinter& printer_;
 };

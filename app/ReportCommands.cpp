@@ -9,10 +9,9 @@
 #include "app/ViewTableReport.h"
 #include "dialogs/Prompter.h"
 #include "model/DetectionType.h"
-#include "report/CReportEvent.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
-#include "report/ReportTemplate.h"
+#include "report/ReportRun.h"
 
 namespace {
 
@@ -40,8 +39,7 @@ ReportCommands::ReportCommands(ProjectSession& session, ComponentChooser& choose
       chooser_(chooser),
       prompter_(prompter),
       presenter_(std::move(presenter)),
-      templateFolder_(templateFolder.isEmpty() ? ReportTemplate::besideExecutable({})
-                                               : std::move(templateFolder)) {}
+      templateFolder_(std::move(templateFolder)) {}
 
 ReportCommands::~ReportCommands() {
     release();
@@ -74,44 +72,35 @@ void ReportCommands::OnPreviewReport() {
 }
 
 void ReportCommands::release() {
-    if (report_) report_->disconnectEvents();
-    sink_.reset();
-    report_.reset();
+    last_ = {};
 }
 
 void ReportCommands::run(bool preview) {
     const Project& project = session_.project();
     const ComponentList& components = project.components();
-    if (components.empty() || !project.info()) return;
+    // Before any table was chosen (32802, 32803 first) there is no table to print.
+    const ReportTable* table = reportTable(kind_);
+    if (components.empty() || !project.info() || !table) return;
     std::optional<std::vector<bool>> ticked =
         chooser_.chooseComponents(components, 0, session_.projectPath());
-    if (!ticked || std::find(ticked->begin(), ticked->end(), true) == ticked->end()) return;
+    if (!ticked || !anyTicked(*ticked)) return;
 
     release();
-    report_ = std::make_unique<Report>(presenter_.get());
-    // Without its template the report prints in its plain layout: the run goes on, and the
-    // user learns why the table looks plain. Before any table was chosen there is none.
-    if (!templateFileName_.isEmpty()) {
-        const QString path = QDir(templateFolder_).filePath(templateFileName_);
-        if (Status s = report_->loadFromFile(path); !s) {
-            prompter_.message(
-                QStringLiteral("提示信息"),
-                QString::fromStdString(s.message()) + QStringLiteral("\n记录表将按简单格式输出。"),
-                Prompter::Icon::Information);
-        }
+    const auto tell = [this](const std::string& notice) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
+                          Prompter::Icon::Information);
+    };
+    Result<ReportRun::Done> done =
+        ReportRun::run({*table, *project.info(), components, std::move(*ticked),
+                        preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
+                        presenter_.get(), templateFolder_},
+                       tell);
+    if (!done) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),
+                          Prompter::Icon::Error);
+        return;
     }
-    sink_ = std::make_unique<CReportEvent>(*report_, *project.info(), components,
-                                           std::move(*ticked), kind_);
-    if (Status s = report_->connectEvents(sink_.get()); !s) {
-        return fail(QStringLiteral("连接报表事件"), s);
-    }
-    const ReportTable* table = reportTable(kind_);
-    const QString name = table ? QString::fromUtf8(table->title) : QStringLiteral("记录表");
-    if (preview) {
-        if (Status s = report_->printPreview(true); !s) fail(QStringLiteral("预览") + name, s);
-    } else {
-        if (Status s = report_->print(true); !s) fail(QStringLiteral("打印") + name, s);
-    }
+    last_ = std::move(done).value();
 }
 
 void ReportCommands::printView(char shownType) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/Status.h"
+#include "report/ReportRun.h"
 #include "report/ReportTables.h"
 
 class ComponentChooser;
@@ -15,14 +16,15 @@ class ReportPresenter;
 
 // The print and preview commands of the three inspection record tables, and Ctrl+P, which
 // previews the table the view shows. A record table run lets the user tick components of the
-// open project, loads the table's template from the program's folder into a new report,
-// connects a CReportEvent that fills it and hands it to the presenter. The report and its
-// sink stay until the next run gets past the selection, or until release(). A failing report
-// call ends the command with a message naming what failed. GUI thread only.
+// open project and hands them to ReportRun with the presenter; its notices and its failure
+// are shown as messages. Before any table was chosen there is nothing to print. The report
+// and its sink stay until the next run gets past the selection, or until release(). GUI
+// thread only.
 class ReportCommands {
 public:
-    // Only the presenter is owned; the others must outlive this object. Templates are read
-    // from `templateFolder`, the running program's own folder when it is empty.
+    // Only the presenter is owned; the others must outlive this object. Template files are
+    // looked for in `templateFolder`, where the programs look for them when it is empty (see
+    // TableTemplate); the built-in copies stand in for missing ones.
     ReportCommands(ProjectSession& session, ComponentChooser& chooser, Prompter& prompter,
                    std::unique_ptr<ReportPresenter> presenter, QString templateFolder = {});
     ~ReportCommands();
@@ -48,7 +50,7 @@ public:
     ReportKind reportKind() const { return kind_; }
     const QString& templateFileName() const { return templateFileName_; }
     // The report of the last run; null before the first and after release().
-    const Report* report() const { return report_.get(); }
+    const Report* report() const { return last_.report.get(); }
 
 private:
     void run(bool preview);
@@ -61,7 +63,5 @@ private:
     QString templateFolder_;
     ReportKind kind_ = ReportKind::None;
     QString templateFileName_;
-    // The sink refers to the report: it goes first.
-    std::unique_ptr<Report> report_;
-    std::unique_ptr<CReportEvent> sink_;
+    ReportRun::Done last_;
 };

@@ -1,6 +1,7 @@
 // Each record table of a large project written to PDF as the command line does it: 1,000
 // and 4,000 components of each kind (H, Z, W, P) with 10 points each (a grid 10 in each
-// direction), all ticked. Runs offscreen.
+// direction), all ticked; and the thickness table again in a template whose fonts are all
+// 72 pt, so that nearly every cell's text is shrunk to fit. Runs offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include "report/PdfReportPresenter.h"
 #include "report/Report.h"
 #include "report/ReportFonts.h"
+#include "report/TableTemplate.h"
 
 namespace {
 
@@ -52,15 +54,14 @@ void BM_TableToPdf(benchmark::State& state) {
     info.testBasis.assign("GB 50204-2015");
     info.instrument.assign("R-90");
 
-    PdfReportPresenter pdf(QDir::temp().filePath(QStringLiteral("corvane-report-bench.pdf")));
+    PdfReportPresenter pdf(
+        QDir::temp().filePath(QStringLiteral("corvane-report-bench.pdf")).toStdU16String());
     Report report(&pdf);
-    const ReportTable* table = reportTable(kind);
-    if (Status s = report.loadFromFile(
-            ReportTemplate::besideExecutable(QString::fromUtf8(table->templateFile)));
-        !s) {
-        state.SkipWithError(s.message().c_str());
-        return;
+    ReportTemplate layout = TableTemplate::choose(*reportTable(kind)).layout;
+    if (const double points = static_cast<double>(state.range(2)); points > 0) {
+        layout.titlePoints = layout.textPoints = layout.tablePoints = points;
     }
+    report.setTemplate(std::move(layout));
     CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), kind);
     (void)report.connectEvents(&sink);
     for (auto _ : state) {
@@ -80,8 +81,7 @@ void BM_Generate(benchmark::State& state) {
     const ComponentList list = makeComponents(static_cast<int>(state.range(1)));
     ProjectInfo info;
     Report report;
-    (void)report.loadFromFile(
-        ReportTemplate::besideExecutable(QString::fromUtf8(reportTable(kind)->templateFile)));
+    report.setTemplate(TableTemplate::choose(*reportTable(kind)).layout);
     CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), kind);
     (void)report.connectEvents(&sink);
     for (auto _ : state) {
@@ -101,8 +101,9 @@ BENCHMARK(BM_Generate)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_TableToPdf)
-    ->ArgNames({"table", "perKind"})
-    ->ArgsProduct({{1, 2, 3}, {1000, 4000}})
+    ->ArgNames({"table", "perKind", "fontPt"})
+    ->ArgsProduct({{1, 2, 3}, {1000, 4000}, {0}})
+    ->Args({1, 1000, 72})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

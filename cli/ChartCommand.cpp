@@ -1,35 +1,23 @@
 #include <QApplication>
 #include <QImage>
-#include <QSaveFile>
 #include <charconv>
 #include <memory>
 
-#include "cli/CliArguments.h"
+#include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
+#include "cli/OutputFile.h"
 #include "display/CDlgComponent.h"
+#include "display/PngFile.h"
 #include "display/ReadOnlyComponents.h"
 #include "model/GbkCodec.h"
 #include "report/ReportFonts.h"
 
 namespace {
 
-// Widgets need an application object; the picture must not depend on a display, so the
-// offscreen platform is chosen whatever the environment says.
-std::unique_ptr<QApplication> startWidgets() {
-    if (QCoreApplication::instance()) return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "corvane-cli";
-    static char* argv[] = {name, nullptr};
-    auto app = std::make_unique<QApplication>(argc, argv);
-    installReportFonts();
-    return app;
-}
-
 bool parseInt(std::string_view text, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
 // "WxH", each side 100 to 10000 pixels.
@@ -45,25 +33,21 @@ bool parseSize(const std::string& text, QSize& size) {
     return true;
 }
 
-bool parseScale(const std::string& text, float& scale) {
-    try {
-        std::size_t used = 0;
-        scale = std::stof(text, &used);
-        return used == text.size() && scale >= 0.5f && scale <= 4.0f;
-    } catch (const std::exception&) {
-        return false;
-    }
+// Plain decimal only: no spaces, signs, hexadecimal or words.
+bool parseScale(std::string_view text, float& scale) {
+    const auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), scale, std::chars_format::fixed);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
+           scale >= 0.5f && scale <= 4.0f;
 }
 
 }  // namespace
 
-int chartCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    CliArguments a({"--component", "--occurrence", "--size", "--scale", "-o"}, {});
-    const Status parsed = a.parse(args);
+int chartCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     QSize size(870, 370);
     float scale = 1.0f;
     int occurrence = 1;
-    std::string problem = !parsed ? parsed.message() : std::string();
+    std::string problem;
     if (problem.empty() &&
         (a.positional().size() != 1 || !a.value("--component") || !a.value("-o")))
         problem = "chart 需要一个数据文件、--component CODE 和 -o OUT.png";
@@ -74,6 +58,12 @@ int chartCommand(const std::vector<std::string>& args, std::ostream&, std::ostre
     if (problem.empty() && a.value("--occurrence") &&
         (!parseInt(*a.value("--occurrence"), occurrence) || occurrence < 1))
         problem = "--occurrence 应为正整数";
+    if (const int smallest = ChartArea::smallestWidth(CDlgComponent::stripWidthAt(scale));
+        problem.empty() && size.width() < smallest) {
+        problem = "面板宽 " + std::to_string(size.width()) + " 像素时图表区域为空：--scale " +
+                  *a.value("--scale") + " 至少需要 --size " + std::to_string(smallest) + "x" +
+                  std::to_string(size.height());
+    }
     if (!problem.empty()) {
         err << problem << '\n' << usageText();
         return 2;
@@ -96,7 +86,8 @@ int chartCommand(const std::vector<std::string>& args, std::ostream&, std::ostre
         return 1;
     }
 
-    const auto app = startWidgets();
+    const auto app = CliGui::start(true);
+    if (app) installReportFonts();
     ReadOnlyComponents components(loaded->components);
     CDlgComponent panel(components, nullptr);
     panel.resize(size);
@@ -104,10 +95,13 @@ int chartCommand(const std::vector<std::string>& args, std::ostream&, std::ostre
     panel.SelectComponentMessage(index);
     const QImage picture = panel.grab().toImage();
 
-    const QString out = QString::fromStdString(*a.value("-o"));
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        err << "无法写入 " << *a.value("-o") << "：" << file.errorString().toStdString() << '\n';
+    Result<QByteArray> png = PngFile::encode(picture);
+    const Status saved =
+        !png ? Status(Error{png.message()})
+             : OutputFile::write(*a.value("-o"), std::string_view(png->constData(), png->size()),
+                                 out);
+    if (!saved) {
+        err << saved.message() << '\n';
         return 1;
     }
     return 0;

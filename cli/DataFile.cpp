@@ -10,11 +10,15 @@
 #include "model/UploadFile.h"
 
 Result<DataFile> DataFile::load(const std::filesystem::path& path) {
+    static constexpr std::string_view notOurs = "不是有效的钢筋位置工程文件或上传数据文件!";
+    const auto check =
+        ComponentFileReader::magicCheck({ProjectFile::magic, UploadFile::magic}, notOurs);
     return ComponentFileReader::readFile(
-        path, [](std::span<const std::uint8_t> data) -> Result<DataFile> {
+        path, check,
+        [](std::span<const std::uint8_t> data) -> Result<DataFile> {
             ArchiveReader probe(data);
             std::string_view magic;
-            if (!probe.readString(magic)) return Error{"无法识别的文件。" + probe.error()};
+            if (!probe.readString(magic)) return Error{std::string(notOurs)};
             DataFile file;
             if (magic == ProjectFile::magic) {
                 Result<ProjectContents> r = ProjectFile::parse(data);
@@ -26,14 +30,19 @@ Result<DataFile> DataFile::load(const std::filesystem::path& path) {
                 return file;
             }
             if (magic == UploadFile::magic) {
+                // A damaged upload is still an upload: the kind is known from its magic.
                 Result<ComponentList> r = UploadFile::parse(data);
-                if (!r.ok()) return Error{r.message()};
                 file.kind = Kind::Upload;
-                file.components = std::move(*r);
+                if (r.ok()) {
+                    file.components = std::move(*r);
+                } else {
+                    file.damage = r.message();
+                }
                 return file;
             }
-            return Error{"不是有效的钢筋位置工程文件或上传数据文件!"};
-        });
+            return Error{std::string(notOurs)};
+        },
+        true);
 }
 
 Result<DataFile> DataFile::loadWhole(const std::filesystem::path& path) {

@@ -22,7 +22,7 @@ struct DataFile {
     bool complete() const { return damage.empty(); }
 
     // A failure when nothing of the file could be taken (unreadable, not one of the two kinds,
-    // wrong magic); the same message the program shows for that file.
+    // wrong magic); the same message the program shows for that file. "-" is standard input.
     static Result<DataFile> load(const std::filesystem::path& path);
     // The same, but a damaged file is a failure too: for commands that must not work on part
     // of a file.

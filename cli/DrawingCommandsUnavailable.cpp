@@ -11,10 +11,10 @@ int unavailable(const char* command, std::ostream& err) {
 
 }  // namespace
 
-int reportCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+int reportCommand(const CliArguments&, std::ostream&, std::ostream& err) {
     return unavailable("report", err);
 }
 
-int chartCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+int chartCommand(const CliArguments&, std::ostream&, std::ostream& err) {
     return unavailable("chart", err);
 }

@@ -4,8 +4,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
+#include "cli/OutputFile.h"
 #include "model/ComponentFields.h"
-#include "model/FileIo.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -40,11 +40,9 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
 
 }  // namespace
 
-int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"-o"}, {});
-    const Status parsed = a.parse(args);
-    if (!parsed || a.positional().size() != 1) {
-        err << (parsed ? "export-csv 需要一个文件" : parsed.message()) << '\n' << usageText();
+int exportCsvCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
+    if (a.positional().size() != 1) {
+        err << "export-csv 需要一个文件\n" << usageText();
         return 2;
     }
     const std::string& source = a.positional()[0];
@@ -63,13 +61,9 @@ int exportCsvCommand(const std::vector<std::string>& args, std::ostream& out, st
         writeRows(csv, c, c.pointsVert, "Y");
     }
 
-    if (auto target = a.value("-o")) {
-        if (Status s = FileIo::writeAtomically(CommandLine::path(*target), csv.str()); !s.ok()) {
-            err << s.message() << '\n';
-            return 1;
-        }
-    } else {
-        out << csv.str();
+    if (Status s = OutputFile::write(a.value("-o").value_or("-"), csv.str(), out); !s.ok()) {
+        err << s.message() << '\n';
+        return 1;
     }
     return 0;
 }

@@ -5,12 +5,10 @@
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 
-int newProjectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"--name", "--basis", "--unit", "--instrument", "--add"}, {});
-    const Status parsed = a.parse(args);
-    std::string problem = parsed.message();
-    if (parsed && a.positional().size() != 1) problem = "new-project 需要一个输出文件";
-    if (parsed && problem.empty() && a.value("--name").value_or("").empty()) {
+int newProjectCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    if (a.positional().size() != 1) problem = "new-project 需要一个输出文件";
+    if (problem.empty() && a.value("--name").value_or("").empty()) {
         problem = "new-project 需要非空的 --name（工程名称）";
     }
     if (!problem.empty()) {

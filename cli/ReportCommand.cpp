@@ -1,32 +1,19 @@
-#include <QGuiApplication>
 #include <algorithm>
 #include <memory>
 #include <set>
 #include <sstream>
 
-#include "cli/CliArguments.h"
+#include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/JsonText.h"
+#include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
-#include "report/CReportEvent.h"
-#include "report/PdfReportPresenter.h"
-#include "report/Report.h"
 #include "report/ReportFonts.h"
+#include "report/ReportRun.h"
 #include "report/ReportTables.h"
 
 namespace {
-
-// Painting needs an application object; the command line has none and may have no display,
-// so it renders offscreen unless told otherwise.
-std::unique_ptr<QGuiApplication> startGui() {
-    if (QCoreApplication::instance()) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "corvane-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::string jsonValue(const ReportValue& value) {
     if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n);
@@ -84,15 +71,12 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
 
 }  // namespace
 
-int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({"--table", "--components", "-o"}, {"--json"});
-    const Status parsed = a.parse(args);
+int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
     const auto output = a.value("-o");
-    if (!parsed || a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
-        err << (!parsed  ? parsed.message()
-                : !table ? std::string("--table 应为 thickness、diameter 或 spacing")
-                         : std::string("report 需要一个工程文件和 -o OUT.pdf 或 --json"))
+    if (a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
+        err << (!table ? "--table 应为 thickness、diameter 或 spacing"
+                       : "report 需要一个工程文件和 -o OUT.pdf 或 --json")
             << '\n'
             << usageText();
         return 2;
@@ -111,28 +95,35 @@ int reportCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << source << ": 工程中没有编号为 " << unknown << " 的构件\n";
         return 1;
     }
-    if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) {
+    if (!anyTicked(ticked)) {
         err << source << ": 没有选中任何构件\n";
         return 1;
     }
 
-    const auto gui = startGui();
+    const auto gui = CliGui::start(false);
     installReportFonts();
-    PdfReportPresenter pdf(QString::fromStdString(output.value_or("")));
-    Report report(&pdf);
-    const QString templatePath =
-        ReportTemplate::besideExecutable(QString::fromUtf8(table->templateFile));
-    if (Status s = report.loadFromFile(templatePath); !s) {
-        err << "警告：" << s.message() << "，按无模板的简单表格输出\n";
-    }
-    CReportEvent sink(report, *file.info, file.components, ticked, table->kind);
-    Status s = report.connectEvents(&sink);
-    if (s) s = output ? report.print(false) : report.generate();
-    report.disconnectEvents();
-    if (!s) {
-        err << "生成" << table->title << "失败：" << s.message() << '\n';
+    Result<ReportRun::Done> done =
+        ReportRun::run({*table,
+                        *file.info,
+                        file.components,
+                        ticked,
+                        output ? ReportRun::Output::Pdf : ReportRun::Output::Rows,
+                        nullptr,
+                        {}},
+                       [&err](const std::string& notice) { err << notice << '\n'; });
+    if (!done) {
+        err << done.message() << '\n';
         return 1;
     }
-    if (!output) printJson(out, report);
+    if (!output) {
+        printJson(out, *done->report);
+        return 0;
+    }
+    const QByteArray& pdf = done->pdf;
+    if (Status w = OutputFile::write(*output, std::string_view(pdf.constData(), pdf.size()), out);
+        !w) {
+        err << w.message() << '\n';
+        return 1;
+    }
     return 0;
 }

@@ -139,11 +139,9 @@ void printText(std::ostream& out, const DataFile& file) {
 
 }  // namespace
 
-int showCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CliArguments a({}, {"--json"});
-    const Status parsed = a.parse(args);
-    if (!parsed || a.positional().size() != 1) {
-        err << (parsed ? "show 需要一个文件" : parsed.message()) << '\n' << usageText();
+int showCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
+    if (a.positional().size() != 1) {
+        err << "show 需要一个文件\n" << usageText();
         return 2;
     }
     const std::string& path = a.positional()[0];

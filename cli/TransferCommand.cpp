@@ -1,12 +1,10 @@
-#include "cli/TransferCommand.h"
-
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string_view>
 
 #include "cli/CommandLine.h"
+#include "cli/Commands.h"
 #include "instrument/ConsoleTransferUi.h"
 #include "instrument/LinkFactory.h"
 #include "instrument/TransferSession.h"
@@ -23,41 +21,20 @@ struct TransferOptions {
 };
 
 // Empty when the words make a valid command, else what is wrong with them.
-std::string parse(const std::vector<std::string>& args, TransferOptions& o) {
-    auto value = [&](std::size_t& i, std::optional<std::string>& into) -> std::string {
-        if (into) return args[i] + " 只能给一次";
-        if (i + 1 >= args.size()) return args[i] + " 缺少参数";
-        into = args[++i];
-        return {};
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& word = args[i];
-        std::string error;
-        if (word == "--simulate") {
-            error = value(i, o.simulate);
-        } else if (word == "-o") {
-            error = value(i, o.out);
-        } else if (word == "--save-image") {
-            error = value(i, o.saveImage);
-        } else if (word == "--demo") {
-            if (o.demo) error = "--demo 只能给一次";
-            o.demo = true;
-        } else if (word == "--usb") {
-            if (o.usb) error = "--usb 只能给一次";
-            o.usb = UsbId{};
-            if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-                Result<UsbId> id = UsbId::parse(args[++i]);
-                if (id) {
-                    o.usb = id.value();
-                } else {
-                    error = id.message();
-                }
-            }
-        } else {
-            error = "未知参数 " + word;
+std::string parse(const CliArguments& a, TransferOptions& o) {
+    if (!a.positional().empty()) return "未知参数 " + a.positional().front();
+    o.simulate = a.value("--simulate");
+    o.demo = a.has("--demo");
+    if (a.has("--usb")) {
+        o.usb = UsbId{};
+        if (const auto id = a.value("--usb")) {
+            Result<UsbId> parsed = UsbId::parse(*id);
+            if (!parsed) return parsed.message();
+            o.usb = parsed.value();
         }
-        if (!error.empty()) return error;
     }
+    o.out = a.value("-o");
+    o.saveImage = a.value("--save-image");
     const int sources = (o.simulate ? 1 : 0) + (o.demo ? 1 : 0) + (o.usb ? 1 : 0);
     if (sources != 1) return "须给出 --simulate、--demo 或 --usb 中的一个";
     if (!o.out) return "缺少 -o OUT.vexo";
@@ -70,19 +47,10 @@ std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-const char* transferUsage() {
-    return "用法: corvane-cli transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo "
-           "[--save-image FILE]\n";
-}
-
-int transferCommand(const std::vector<std::string>& args) {
-    return transferCommand(args, std::cout, std::cerr);
-}
-
-int transferCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
     TransferOptions options;
     if (const std::string error = parse(args, options); !error.empty()) {
-        err << "transfer: " << error << '\n' << transferUsage();
+        err << "transfer: " << error << '\n' << usageText();
         return 2;
     }
 

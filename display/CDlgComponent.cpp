@@ -5,11 +5,11 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStatusTipEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 
 #include "controls/CPropertyGrid.h"
 #include "controls/CRectItem.h"
@@ -18,6 +18,7 @@
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
 #include "display/PanelRows.h"
+#include "display/PngFile.h"
 #include "display/SystemMetrics.h"
 #include "model/ComponentSummary.h"
 #include "model/StoredText.h"
@@ -98,8 +99,11 @@ void CDlgComponent::setDisplayScale(float f) {
 }
 
 int CDlgComponent::stripWidth() const {
-    const float f = scale_ > 0 ? scale_ : DisplayScale();
-    return static_cast<int>(120.0f * f + 1.0f);
+    return stripWidthAt(scale_ > 0 ? scale_ : DisplayScale());
+}
+
+int CDlgComponent::stripWidthAt(float scale) {
+    return static_cast<int>(120.0f * scale + 1.0f);
 }
 
 ChartArea CDlgComponent::chartArea() const {
@@ -329,13 +333,9 @@ bool CDlgComponent::saveChart() {
                                       QStringLiteral("PNG 图片(*.png)|*.png|"), true, true};
     const std::optional<QString> path = prompter_->saveFile(dialog);
     if (!path) return false;
-    // Written beside the target and renamed over it: a failure leaves an old file as it was.
-    QSaveFile file(*path);
-    if (file.open(QIODevice::WriteOnly) && chartImage().save(&file, "PNG") && file.commit()) {
-        return true;
-    }
-    prompter_->message(QStringLiteral("提示信息"),
-                       QStringLiteral("无法保存图表到 %1：%2").arg(*path, file.errorString()),
+    const Status saved = PngFile::save(chartImage(), std::filesystem::path(path->toStdU16String()));
+    if (saved) return true;
+    prompter_->message(QStringLiteral("提示信息"), QString::fromStdString(saved.message()),
                        Prompter::Icon::Error);
     return false;
 }

@@ -49,6 +49,8 @@ public:
     // screen 1440 × f wide. 0 (the default) follows the screen.
     void setDisplayScale(float f);
     int stripWidth() const;
+    // The strip's width at a display scale.
+    static int stripWidthAt(float scale);
     ChartArea chartArea() const;
     // The part of the panel the chart covers with its captions, and that part as a picture.
     QRect chartRect() const;

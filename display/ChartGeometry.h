@@ -42,6 +42,9 @@ struct ChartArea {
     int top() const { return 50; }
     int right() const { return width / 2 + 50; }
     int bottom() const { return height - 10; }
+
+    // The narrowest panel whose chart is not empty beside a strip that wide.
+    static int smallestWidth(int strip) { return 2 * (strip + 31); }
 };
 
 class ChartGeometry {

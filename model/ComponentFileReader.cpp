@@ -38,3 +38,20 @@ ComponentFileReader::Blocks ComponentFileReader::readBlocks(std::string_view neg
     }
     return blocks;
 }
+
+FileIo::HeadCheck ComponentFileReader::magicCheck(std::vector<std::string_view> magics,
+                                                  std::string_view wrongMagicMessage) {
+    return [magics = std::move(magics),
+            message = std::string(wrongMagicMessage)](std::string_view head) -> Status {
+        // The head holds any string as long as our magics; a longer one is none of them.
+        ArchiveReader in(
+            std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
+        std::string_view text;
+        if (in.readString(text)) {
+            for (std::string_view magic : magics) {
+                if (text == magic) return Status::success();
+            }
+        }
+        return Error{message};
+    };
+}

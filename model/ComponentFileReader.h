@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/ArchiveReader.h"
 #include "model/ComponentList.h"
@@ -35,11 +36,20 @@ public:
     };
     Blocks readBlocks(std::string_view negativeCountMessage = {});
 
-    // Reads the file at `path` whole and hands its bytes to `parse`.
+    // Judges a file by its first string (either form) before the rest is read: it must be
+    // one of `magics`, otherwise the read ends with `wrongMagicMessage`, also when the file is
+    // too short to hold a string.
+    static FileIo::HeadCheck magicCheck(std::vector<std::string_view> magics,
+                                        std::string_view wrongMagicMessage);
+
+    // Reads the file at `path` ("-" is standard input when `dashIsInput`) whole, within
+    // FileIo's bound and once `check` passed, and hands its bytes to `parse`.
     template <class Parse>
-    static auto readFile(const std::filesystem::path& path, Parse parse)
+    static auto readFile(const std::filesystem::path& path, const FileIo::HeadCheck& check,
+                         Parse parse, bool dashIsInput = false)
         -> decltype(parse(std::span<const std::uint8_t>())) {
-        Result<std::string> bytes = FileIo::readAll(path);
+        Result<std::string> bytes = dashIsInput && path == "-" ? FileIo::readStandardInput(check)
+                                                               : FileIo::readAll(path, check);
         if (!bytes.ok()) return Error{bytes.message()};
         return parse(
             std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));

@@ -1,5 +1,7 @@
 #include "model/ComponentList.h"
 
+#include <algorithm>
+
 ComponentList::iterator insertComponent(ComponentList& list, Component component) {
     // At the end of its type's group: before the first component of a later group. The last
     // group and codes without a type letter always go to the very end.
@@ -18,4 +20,8 @@ ComponentList::iterator insertComponent(ComponentList& list, Component component
         }
     }
     return list.insert(at, std::move(component));
+}
+
+bool anyTicked(const std::vector<bool>& ticked) {
+    return std::find(ticked.begin(), ticked.end(), true) != ticked.end();
 }

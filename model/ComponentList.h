@@ -1,6 +1,7 @@
 #pragma once
 
 #include <list>
+#include <vector>
 
 #include "model/Component.h"
 
@@ -11,3 +12,7 @@ using ComponentList = std::list<Component>;
 // Links `component` in at the end of its type group, keeping the order H, Z, W, P; any other
 // letter goes to the end. Codes are not compared, so a code may appear twice.
 ComponentList::iterator insertComponent(ComponentList& list, Component component);
+
+// Whether a selection over a list (element i for the i-th component) ticks any component:
+// the component and report commands do nothing without one.
+bool anyTicked(const std::vector<bool>& ticked);

@@ -16,6 +16,9 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -141,8 +144,8 @@ fs::path pathFromUtf8(const std::string& name) {
 
 #endif
 
-std::FILE* openFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
+std::FILE* openFile(const fs::path& path, const char* mode) {
     std::wstring wmode(mode, mode + std::strlen(mode));
     const std::wstring name = longPath(path);
     std::FILE* file = ::_wfopen(name.c_str(), wmode.c_str());
@@ -157,10 +160,8 @@ std::FILE* openFile(const fs::path& path, const char* mode) {
         }
     }
     return file;
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
 }
+#endif
 
 // The file a save replaces: a symbolic link is followed to what it names (also when that
 // does not exist yet), so the link itself stays.
@@ -253,11 +254,98 @@ void syncFolder(const fs::path& folder) {
 
 #endif
 
+// Reads through `readSome` (bytes read, 0 at the end, negative with errno on failure): the
+// head first, judged by `check`, then the rest up to `limit` bytes.
+template <class ReadSome>
+Result<std::string> readBounded(const std::string& shown, ReadSome readSome,
+                                const FileIo::HeadCheck& check, std::size_t limit,
+                                std::size_t sizeHint) {
+    const auto tooLarge = [&] {
+        return Error{"“" + shown + "”超过了 " + std::to_string(limit >> 20) +
+                     " MiB 的读取上限，不是本程序的数据文件。"};
+    };
+    std::string bytes;
+    char buffer[1 << 16];
+    bool checked = false;
+    for (;;) {
+        // Only the head until it is judged, so a huge input that is no file of ours costs
+        // nothing; then never more than one byte past the limit.
+        const std::size_t want = !checked ? FileIo::headBytes - bytes.size()
+                                          : std::min(sizeof buffer, limit + 1 - bytes.size());
+        errno = 0;
+        const auto n = readSome(buffer, want);
+        if (n < 0) return Error{"读取文件“" + shown + "”失败：" + reason(errno) + "。"};
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        const bool ended = n == 0;
+        if (!checked && (ended || bytes.size() == FileIo::headBytes)) {
+            if (check) {
+                if (Status s = check(bytes); !s.ok()) return Error{s.message()};
+            }
+            if (sizeHint > limit) return tooLarge();
+            bytes.reserve(sizeHint + 1);
+            checked = true;
+        }
+        if (bytes.size() > limit) return tooLarge();
+        if (ended) return bytes;
+    }
+}
+
+#ifdef _WIN32
+long long readFrom(std::FILE* file, char* into, std::size_t n) {
+    const std::size_t got = std::fread(into, 1, n, file);
+    if (got == 0 && std::ferror(file)) return -1;
+    return static_cast<long long>(got);
+}
+#else
+long long readFrom(int fd, char* into, std::size_t n) {
+    for (;;) {
+        const ssize_t got = ::read(fd, into, n);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+// Why a file of this kind is neither read nor written; null when it may be.
+const char* unusableKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "这是一个文件夹";
+    if (S_ISSOCK(mode)) return "这是一个套接字，不是文件";
+    if (S_ISBLK(mode)) return "这是一个块设备，不是文件";
+    return nullptr;
+}
+
+// A pipe or a device is written where it is: replacing it by a plain file would cut off its
+// reader (or, run as root, replace a system device).
+Status writeInPlace(const fs::path& path, const std::string& shown, mode_t kind,
+                    std::string_view bytes) {
+    // Without a reader a pipe would block the program for ever; opened without blocking it
+    // says so at once.
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        if (errno == ENXIO && S_ISFIFO(kind)) {
+            return Error{"无法写入“" + shown + "”：没有程序在读取这个管道。"};
+        }
+        return Error{"无法写入“" + shown + "”：" + reason(errno) + "。"};
+    }
+    struct stat opened {};
+    if (::fstat(fd.get(), &opened) != 0 || (opened.st_mode & S_IFMT) != (kind & S_IFMT)) {
+        return Error{"无法写入“" + shown + "”：文件在保存时被替换了。"};
+    }
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (!writeAll(fd.get(), bytes))
+        return Error{"写入“" + shown + "”失败：" + reason(errno) + "。"};
+    if (fd.close() != 0) return Error{"写入“" + shown + "”失败：" + reason(errno) + "。"};
+    return Status::success();
+}
+#endif
+
 }  // namespace
 
 void FileIo::reportOversizeWrites() {
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -270,31 +358,64 @@ std::string FileIo::temporaryPrefix(const fs::path& target) {
     return "." + target.filename().string() + std::string(temporaryTag);
 }
 
-Result<std::string> FileIo::readAll(const fs::path& path) {
+Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check,
+                                    std::size_t limit) {
+    const std::string shown = displayName(path);
+#ifdef _WIN32
     errno = 0;
     FilePtr file(openFile(path, "rb"));
-    if (!file) {
-        return Error{"无法打开文件“" + displayName(path) + "”：" + reason(errno) + "。"};
-    }
-    std::string bytes;
+    if (!file) return Error{"无法打开文件“" + shown + "”：" + reason(errno) + "。"};
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
-    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.append(buffer, n);
-        if (n < sizeof buffer) break;
+    return readBounded(
+        shown, [&](char* into, std::size_t n) { return readFrom(file.get(), into, n); }, check,
+        limit, ec ? 0 : static_cast<std::size_t>(size));
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return Error{"无法打开文件“" + shown + "”：" + reason(errno) + "。"};
     }
-    if (std::ferror(file.get())) {
-        const int error = errno;
-        return Error{"读取文件“" + displayName(path) + "”失败：" + reason(error) + "。"};
+    if (const char* refused = unusableKind(st.st_mode)) {
+        return Error{"无法读取“" + shown + "”：" + refused + "。"};
     }
-    return bytes;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) return Error{"无法打开文件“" + shown + "”：" + reason(errno) + "。"};
+    return readBounded(
+        shown, [&](char* into, std::size_t n) { return readFrom(fd.get(), into, n); }, check, limit,
+        S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0);
+#endif
+}
+
+Result<std::string> FileIo::readStandardInput(const HeadCheck& check, std::size_t limit) {
+#ifdef _WIN32
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    return readBounded(
+        "标准输入", [](char* into, std::size_t n) { return readFrom(stdin, into, n); }, check,
+        limit, 0);
+#else
+    return readBounded(
+        "标准输入", [](char* into, std::size_t n) { return readFrom(STDIN_FILENO, into, n); },
+        check, limit, 0);
+#endif
 }
 
 Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     const std::string shown = displayName(path);
+#ifndef _WIN32
+    // The path as given, links followed: "/dev/stdout" onto a pipe is that pipe.
+    struct stat given {};
+    if (::stat(path.c_str(), &given) == 0) {
+        if (const char* refused = unusableKind(given.st_mode)) {
+            return Error{S_ISDIR(given.st_mode) ? "无法保存文件“" + shown + "”：同名文件夹已存在。"
+                                                : "无法保存文件“" + shown + "”：" + refused + "。"};
+        }
+        if (S_ISFIFO(given.st_mode) || S_ISCHR(given.st_mode)) {
+            return writeInPlace(path, shown, given.st_mode, bytes);
+        }
+    } else if (errno == ELOOP) {
+        return Error{"无法保存文件“" + shown + "”：符号链接形成了循环。"};
+    }
+#endif
     const fs::path target = resolveTarget(path);
     const fs::path folder = target.parent_path();
     const std::string prefix = temporaryPrefix(target);

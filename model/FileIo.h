@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -9,8 +11,21 @@
 // Whole-file reads and writes that never damage what is on disk.
 class FileIo {
 public:
-    // Every byte of `path`.
-    static Result<std::string> readAll(const std::filesystem::path& path);
+    // No file of ours comes near it (projects are a few MB); a larger input is not one.
+    static constexpr std::size_t readLimit = std::size_t{256} << 20;
+    // What a reader's first look at an input gets: this many bytes, fewer only when the input
+    // is shorter.
+    static constexpr std::size_t headBytes = 64;
+    // Judges an input by its first bytes before the rest is read; a failure ends the read.
+    using HeadCheck = std::function<Status(std::string_view head)>;
+
+    // Every byte of `path`, at most `limit` of them. A regular file, a pipe (FIFO) or a
+    // character device is read; a folder, socket or block device is refused.
+    static Result<std::string> readAll(const std::filesystem::path& path,
+                                       const HeadCheck& check = {}, std::size_t limit = readLimit);
+    // The same from standard input ("-" on the command line).
+    static Result<std::string> readStandardInput(const HeadCheck& check = {},
+                                                 std::size_t limit = readLimit);
 
     // Replaces `path` with `bytes` the way a careful editor saves: into a temporary file
     // ".<name>.corvane-save-XXXXXX" beside the file (a symbolic link is followed and stays a
@@ -18,13 +33,18 @@ public:
     // folder flushed so the new name survives a power cut. On any failure the old file keeps
     // its bytes and the temporary file is removed. Leftovers of that pattern from an
     // interrupted save of the same target are removed first.
+    //
+    // What `path` names (links followed) decides: a pipe (FIFO) or character device is
+    // written directly, never replaced, and a pipe nobody reads fails at once instead of
+    // waiting; a folder, socket, block device or a loop of links is refused.
     static Status writeAtomically(const std::filesystem::path& path, std::string_view bytes);
 
     // The prefix of the temporary files of a save to `target` (file name only).
     static std::string temporaryPrefix(const std::filesystem::path& target);
 
-    // A write beyond the process's file-size limit must fail with EFBIG and reach the user as
-    // a message, not end the process: the programs call this once at start-up.
+    // A write beyond the process's file-size limit must fail with EFBIG, and a write into a
+    // pipe whose reader has gone with EPIPE, and reach the user as a message, not end the
+    // process: the programs call this once at start-up.
     static void reportOversizeWrites();
 
     // The path as UTF-8, for messages.

@@ -38,7 +38,8 @@ Status ProjectFile::save(const std::filesystem::path& path, const ProjectInfo& i
 }
 
 Result<ProjectContents> ProjectFile::read(const std::filesystem::path& path) {
-    return ComponentFileReader::readFile(path, &ProjectFile::parse);
+    return ComponentFileReader::readFile(
+        path, ComponentFileReader::magicCheck({magic}, wrongMagicMessage), &ProjectFile::parse);
 }
 
 Result<ProjectContents> ProjectFile::parse(std::span<const std::uint8_t> bytes) {

@@ -39,6 +39,8 @@ std::string systemErrorText(int errorNumber) {
             return "文件已存在";
         case EINVAL:
             return "参数无效";
+        case EPIPE:
+            return "读取的一方已关闭";
         case EXDEV:
             return "不能跨文件系统移动文件";
         default:

@@ -32,7 +32,8 @@ Status CReportEvent::beforeGeneration() {
 }
 
 Status CReportEvent::rowsWanted(bool&) {
-    if (Status s = setParameter("TestDate", reportTestDate(components_, ticked_)); !s) return s;
+    if (Status s = setParameter("TestDate", reportTestDate(kind_, components_, ticked_)); !s)
+        return s;
     const std::vector<ReportRow> rows = buildReportRows(kind_, components_, ticked_);
     if (rows.empty()) return {};
     Result<ReportDetailGrid*> grid = report_.detailGrid();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <filesystem>
 
 #include "report/ReportPresenter.h"
 
@@ -8,11 +8,11 @@
 // where there is no one to show a dialog to.
 class PdfReportPresenter : public ReportPresenter {
 public:
-    explicit PdfReportPresenter(QString path) : path_(std::move(path)) {}
+    explicit PdfReportPresenter(std::filesystem::path path) : path_(std::move(path)) {}
 
     Status print(Report& report, bool showPrintDialog) override;
     Status preview(Report& report, bool modal) override;
 
 private:
-    QString path_;
+    std::filesystem::path path_;
 };

@@ -1,18 +1,16 @@
 #include "report/Report.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "model/FileIo.h"
 #include "report/ReportEvents.h"
 #include "report/ReportPainter.h"
 #include "report/ReportPresenter.h"
 
 namespace {
-
-constexpr double plainColumnWidth = 20;
-constexpr std::size_t plainBoxesPerRow = 2;
 
 std::string quoted(const QString& name) {
     return "“" + name.toStdString() + "”";
@@ -70,7 +68,6 @@ Result<ReportParameter*> Report::parameterByName(const QString& name) {
     for (const auto& p : parameters_) {
         if (p->name() == name) return p.get();
     }
-    if (!template_) return addParameter(name);
     return Error{"报表模板中没有参数" + quoted(name)};
 }
 
@@ -78,12 +75,11 @@ Result<ReportField*> Report::fieldByName(const QString& name) {
     for (const auto& f : fields_) {
         if (f->name() == name) return f.get();
     }
-    if (!template_) return addField(name);
     return Error{"报表模板中没有字段" + quoted(name)};
 }
 
 Result<ReportDetailGrid*> Report::detailGrid() {
-    if (template_ && !template_->hasDetail) return Error{"报表模板中没有明细表"};
+    if (!template_ || !template_->hasDetail) return Error{"报表模板中没有明细表"};
     return &grid_;
 }
 
@@ -121,23 +117,10 @@ void Report::applyPageLayout(QPagedPaintDevice& device) const {
         QPageLayout(t.pageSize, t.orientation, t.margins, QPageLayout::Millimeter));
 }
 
-ReportTemplate Report::effectiveTemplate() const {
-    if (template_) return *template_;
-    ReportTemplate plain;
-    for (const auto& p : parameters_) {
-        if (plain.headerRows.empty() || plain.headerRows.back().size() == plainBoxesPerRow) {
-            plain.headerRows.emplace_back();
-        }
-        plain.headerRows.back().push_back({p->name(), p->name(), 1});
-    }
-    for (const auto& f : fields_)
-        plain.columns.push_back({f->name(), f->name(), {}, plainColumnWidth});
-    return plain;
-}
-
 Status Report::render(QPagedPaintDevice& device) {
+    if (!template_) return Status::failure("报表没有模板");
     if (Status s = generate(); !s) return s;
-    const ReportTemplate layout = effectiveTemplate();
+    const ReportTemplate& layout = *template_;
 
     ReportContent content;
     for (const auto& row : layout.headerRows) {
@@ -166,26 +149,26 @@ Status Report::render(QPagedPaintDevice& device) {
     return painted;
 }
 
-Status Report::writePdf(const QString& path) {
-    QSaveFile file(path);
-    const auto failed = [&](const QString& why) {
-        return Status::failure(QStringLiteral("无法写入文件 %1：%2")
-                                   .arg(QDir::toNativeSeparators(path), why)
-                                   .toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
+Result<QByteArray> Report::pdf() {
+    // In memory, then saved whole: the largest tables are tens of MB, and a PDF cut short by
+    // a full disk must never replace a good one.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Corvane"));
         writer.setTitle(title());
         applyPageLayout(writer);
-        if (Status s = render(writer); !s) {
-            file.cancelWriting();
-            return s;
-        }
+        if (Status s = render(writer); !s) return Error{s.message()};
     }
-    if (!file.commit()) return failed(file.errorString());
-    return {};
+    return bytes;
+}
+
+Status Report::writePdf(const std::filesystem::path& path) {
+    Result<QByteArray> bytes = pdf();
+    if (!bytes) return Error{bytes.message()};
+    return FileIo::writeAtomically(path, std::string_view(bytes->constData(), bytes->size()));
 }
 
 std::vector<const ReportParameter*> Report::parametersSet() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,9 +25,8 @@ class ReportPresenter;
 // writePdf, or generate alone. Every generation raises the events again: beforeGeneration,
 // then rowsWanted, which fills the record set anew.
 //
-// Without a template (none loaded, or the load failed) the report still runs in a plain
-// layout: a box per parameter and a column per field, in the order they were first asked
-// for, so fields and parameters of any name are then accepted.
+// Without a template (none loaded, or the load failed) it has no fields or parameters and
+// renders nothing; TableTemplate always has one for a record table.
 class Report {
 public:
     // `presenter` (not owned, may be null when only generate or writePdf is used) must
@@ -36,8 +37,8 @@ public:
     Report& operator=(const Report&) = delete;
 
     // Replaces the layout, and with it every field and parameter handed out before. On
-    // failure the plain layout is in force and the message says why (missing, unreadable,
-    // not a template); the run may go on.
+    // failure there is no layout and the message says why (missing, unreadable, not a
+    // template).
     Status loadFromFile(const QString& path);
     // The same with a layout made in code rather than read from a file.
     void setTemplate(ReportTemplate layout);
@@ -66,9 +67,11 @@ public:
     void applyPageLayout(QPagedPaintDevice& device) const;
     // Generates and paints every page onto `device` as its page layout stands.
     Status render(QPagedPaintDevice& device);
-    // Generates and writes a PDF in the template's page layout; an existing file is replaced
-    // only once the new one is complete.
-    Status writePdf(const QString& path);
+    // Generates a PDF in the template's page layout.
+    Result<QByteArray> pdf();
+    // The same, saved by FileIo's careful save: an existing file is replaced only once the new
+    // one is complete, a pipe or device is written in place.
+    Status writePdf(const std::filesystem::path& path);
     // Pages of the last render.
     int pageCount() const { return pageCount_; }
 
@@ -83,7 +86,6 @@ public:
 private:
     ReportParameter* addParameter(const QString& name);
     ReportField* addField(const QString& name);
-    ReportTemplate effectiveTemplate() const;
 
     ReportPresenter* presenter_;
     ReportEvents* events_ = nullptr;

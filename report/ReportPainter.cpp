@@ -4,6 +4,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 #include "report/ReportLayout.h"
 
@@ -50,35 +53,82 @@ public:
     void text(const QRectF& mm, const QString& s, Qt::Alignment align, const MeasuredFont& f) {
         if (s.isEmpty()) return;
         const QRectF r = toDevice(mm).adjusted(padding * sx_, 0, -padding * sx_, 0);
-        const QFontMetricsF& m = f.metrics;
-        const double w = m.horizontalAdvance(s);
-        if (w <= r.width() && !s.contains(QLatin1Char('\n'))) {
-            const double x = align & Qt::AlignLeft    ? r.left()
-                             : align & Qt::AlignRight ? r.right() - w
-                                                      : r.center().x() - w / 2;
-            useFont(f.font);
-            p_.drawText(QPointF(x, r.center().y() + (m.ascent() - m.descent()) / 2), s);
-            return;
-        }
+        if (oneLine(r, s, align, f)) return;
         const int flags = static_cast<int>(align) | Qt::AlignVCenter | Qt::TextWrapAnywhere;
-        QFont small = f.font;
-        for (double pt = f.font.pointSizeF() - 0.5; pt >= smallestPoints; pt -= 0.5) {
-            small.setPointSizeF(pt);
-            if (QFontMetricsF(small, p_.device()).boundingRect(r, flags, s).height() <= r.height())
-                break;
-        }
-        useFont(small);
+        // The same QFont object for a size, so that it keeps its font engine.
+        const MeasuredFont& small = sized(f, fittingStep(f, r, flags, s));
+        if (oneLine(r, s, align, small)) return;  // smaller, but without a wrapping layout
+        useFont(small.font);
         p_.drawText(r, flags, s);
     }
 
 private:
+    // Draws `s` on one line in `r` when it fits there in font `f`.
+    bool oneLine(const QRectF& r, const QString& s, Qt::Alignment align, const MeasuredFont& f) {
+        const QFontMetricsF& m = f.metrics;
+        const double w = m.horizontalAdvance(s);
+        if (w > r.width() || s.contains(QLatin1Char('\n'))) return false;
+        const double x = align & Qt::AlignLeft    ? r.left()
+                         : align & Qt::AlignRight ? r.right() - w
+                                                  : r.center().x() - w / 2;
+        useFont(f.font);
+        p_.drawText(QPointF(x, r.center().y() + (m.ascent() - m.descent()) / 2), s);
+        return true;
+    }
+
+    static double sizeAt(const MeasuredFont& f, int step) {
+        return f.font.pointSizeF() - 0.5 * step;
+    }
+
+    // The largest size in 0.5 pt steps below the font's at which `s` fits `r`, as a count of
+    // steps, down to the smallest size (used even when nothing fits). Text grows with its
+    // size, so the steps are bisected, and the metrics of a size and the step found for a
+    // text in a box of that size are kept: cells repeat their texts and sizes row after row,
+    // and laying the text out at every step made large template fonts very slow.
+    int fittingStep(const MeasuredFont& f, const QRectF& r, int flags, const QString& s) {
+        const FitKey key{&f, qRound64(r.width()), qRound64(r.height()), flags, s};
+        if (const auto found = fitted_.find(key); found != fitted_.end()) return found->second;
+        const auto fits = [&](int step) {
+            const QFontMetricsF& m = sized(f, step).metrics;
+            // No line is lower than the font: too high a font needs no layout to tell.
+            return m.height() <= r.height() && m.boundingRect(r, flags, s).height() <= r.height();
+        };
+        const int steps =
+            static_cast<int>(std::floor((f.font.pointSizeF() - smallestPoints) / 0.5));
+        int lo = std::min(1, steps), hi = steps;  // the first step that fits is in [lo, hi]
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (fits(mid)) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
+            }
+        }
+        fitted_.emplace(key, lo);
+        return lo;
+    }
+
+    const MeasuredFont& sized(const MeasuredFont& f, int step) {
+        auto m = sized_.find({&f, step});
+        if (m == sized_.end()) {
+            QFont font = f.font;
+            font.setPointSizeF(sizeAt(f, step));
+            m = sized_.try_emplace(std::pair(&f, step), font, p_.device()).first;
+        }
+        return m->second;
+    }
+
     void useFont(const QFont& f) {
         if (p_.font() != f) p_.setFont(f);
     }
 
+    using FitKey = std::tuple<const MeasuredFont*, qint64, qint64, int, QString>;
+
     QPainter& p_;
     double sx_;
     double sy_;
+    std::map<std::pair<const MeasuredFont*, int>, MeasuredFont> sized_;
+    std::map<FitKey, int> fitted_;
 };
 
 QString pageNumberText(QString pattern, int page, int pages) {

@@ -73,6 +73,14 @@ void addRow(std::vector<ReportRow>& rows, ReportKind kind, const Component& c, b
     rows.push_back(std::move(row));
 }
 
+// The rows of one component on table `kind`: its horizontal points, then a grid's vertical
+// ones.
+void addRows(std::vector<ReportRow>& rows, ReportKind kind, const Component& c) {
+    if (!listedIn(kind, c.traits())) return;
+    addRow(rows, kind, c, false);
+    if (c.hasVerticalList()) addRow(rows, kind, c, true);
+}
+
 }  // namespace
 
 std::vector<std::string> reportFieldNames(ReportKind kind) {
@@ -97,20 +105,28 @@ std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& com
     std::vector<ReportRow> rows;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++) && listedIn(kind, c.traits())) {
-            addRow(rows, kind, c, false);
-            if (c.hasVerticalList()) {
-                addRow(rows, kind, c, true);
-            }
-        }
+        if (ticked(mask, index++)) addRows(rows, kind, c);
     }
     return rows;
 }
 
-std::string reportTestDate(const ComponentList& components, const std::vector<bool>& mask) {
+std::string reportTestDate(ReportKind kind, const ComponentList& components,
+                           const std::vector<bool>& mask) {
+    const Component* firstTicked = nullptr;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++)) return gbk::toUtf8(c.date.view());
+        if (!ticked(mask, index++)) continue;
+        if (!firstTicked) firstTicked = &c;
+        std::vector<ReportRow> rows;
+        addRows(rows, kind, c);
+        if (!rows.empty()) return gbk::toUtf8(c.date.view());
     }
-    return {};
+    return firstTicked ? gbk::toUtf8(firstTicked->date.view()) : std::string();
+}
+
+std::string blankTableNotice(ReportKind kind, const ComponentList& components,
+                             const std::vector<bool>& mask) {
+    const ReportTable* table = reportTable(kind);
+    if (!table || !buildReportRows(kind, components, mask).empty()) return {};
+    return "所选构件中没有可填入《" + std::string(table->title) + "》的数据，将输出空白表。";
 }

@@ -36,5 +36,13 @@ std::vector<std::string> reportFieldNames(ReportKind kind);
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
                                        const std::vector<bool>& ticked);
 
-// The table's test date: the date of the first ticked component (UTF-8), empty when none is.
-std::string reportTestDate(const ComponentList& components, const std::vector<bool>& ticked);
+// The table's test date (UTF-8): the date of the first ticked component that gives a row of
+// table `kind`; when none does, that of the first ticked component; empty when none is
+// ticked. A date from a component that is not on the table would misdate it.
+std::string reportTestDate(ReportKind kind, const ComponentList& components,
+                           const std::vector<bool>& ticked);
+
+// What the user is told when no ticked component gives table `kind` a row, so it prints as
+// the blank form; empty when it has rows (or for no table).
+std::string blankTableNotice(ReportKind kind, const ComponentList& components,
+                             const std::vector<bool>& ticked);

@@ -226,19 +226,18 @@ Result<ReportTemplate> ReportTemplate::load(const QString& path) {
         return Result<ReportTemplate>::failure(
             QStringLiteral("报表模板 %1 过大，不是报表模板").arg(shown).toStdString());
     }
-    return parse(file.readAll(), QFileInfo(path).fileName());
+    return parse(file.readAll(), shown);
 }
 
-QString ReportTemplate::besideExecutable(const QString& fileName) {
+QString ReportTemplate::locate(const QString& fileName) {
     const QDir beside(QCoreApplication::applicationDirPath());
-    // An installed or relocated tree keeps them in ../share/corvane/; a copy beside the
-    // executable (a build tree, a customer's restyled table) wins.
-    const QDir shared(beside.filePath(QStringLiteral("../share/corvane")));
-    const bool here = fileName.isEmpty()
-                          ? !beside.entryList({QStringLiteral("*.grf")}, QDir::Files).isEmpty()
-                          : beside.exists(fileName);
-    if (!here && shared.exists(fileName.isEmpty() ? QStringLiteral(".") : fileName)) {
-        return QDir::cleanPath(shared.filePath(fileName));
+    for (const QString& path : {beside.filePath(fileName),
+                                beside.filePath(QStringLiteral("../share/corvane/") + fileName)}) {
+        if (QFileInfo::exists(path)) return QDir::cleanPath(path);
     }
-    return beside.filePath(fileName);
+    return {};
+}
+
+QString ReportTemplate::builtIn(const QString& fileName) {
+    return QStringLiteral(":/templates/") + fileName;
 }

@@ -56,8 +56,9 @@ struct ReportTemplate {
     static Result<ReportTemplate> parse(const QByteArray& json, const QString& name);
     static Result<ReportTemplate> load(const QString& path);
 
-    // Where a template of that file name lies: the folder of the running executable, whatever
-    // the executable is called, or else ../share/corvane/ relative to it. An empty name gives
-    // the folder itself (the first that holds templates).
-    static QString besideExecutable(const QString& fileName);
+    // The first file of that name where the programs look for templates: beside the
+    // executable, then in ../share/corvane/ relative to it. Empty when there is none.
+    static QString locate(const QString& fileName);
+    // The copy of a shipped template compiled into the programs.
+    static QString builtIn(const QString& fileName);
 };

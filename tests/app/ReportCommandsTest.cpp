@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 
 #include "app/CMainFrame.h"
@@ -67,7 +68,7 @@ protected:
         session.OnOpenProject();
     }
     std::unique_ptr<ReportCommands> commands(const QString& folder = {}) {
-        auto presenter = std::make_unique<Recorder>(QString::fromStdString(pdf.string()));
+        auto presenter = std::make_unique<Recorder>(pdf);
         recorder = presenter.get();
         return std::make_unique<ReportCommands>(session, ui, prompter, std::move(presenter),
                                                 folder);
@@ -142,21 +143,33 @@ TEST_F(ReportCommandsTest, EachTableCommandRunsItsTableAndTheAgainCommandsRepeat
     }
 }
 
-TEST_F(ReportCommandsTest, WithoutTemplateOrTableTheRunGoesOnInThePlainLayout) {
-    auto c = commands(QString::fromStdString(dir.path().string()));  // no templates there
+TEST_F(ReportCommandsTest, BuiltInTemplatesStandInAndABlankTableIsAnnounced) {
+    const QString folder = QString::fromStdString(dir.path().string());
+    auto c = commands(folder);  // no templates there: the built-in copies, without a word
     open();
-    prompter.expectMessageContaining(tip, QStringLiteral("VexoDiameterReport.grf"),
-                                     Prompter::Icon::Information);
-    EXPECT_EQ(rowCodes(run(*c, ID_PRINT_DIAMETER, all)), "Z001 ");
-    EXPECT_FALSE(c->report()->hasTemplate());
+    Pages pages = run(*c, ID_PRINT_DIAMETER, all);
+    EXPECT_EQ(rowCodes(pages), "Z001 ");
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0][0], "钢筋公称直径检测记录表");
 
-    c = commands();  // before any table: the header parameters alone
-    EXPECT_EQ(run(*c, ID_PREVIEW_AGAIN, all).size(), 1u);
-    EXPECT_EQ(c->reportKind(), ReportKind::None);
-    EXPECT_TRUE(c->report()->records().empty());
-    QStringList set;
-    for (const ReportParameter* p : c->report()->parametersSet()) set << p->name();
-    EXPECT_EQ(set.join(' '), QStringLiteral("ProjectName TestBasis Instrument TestDate"));
+    TempDir::write(dir / "VexoDiameterReport.grf", "{");
+    prompter.expectMessageContaining(
+        tip,
+        QString::fromStdString("报表模板 " + (dir / "VexoDiameterReport.grf").string() +
+                               " 无法使用：不是有效的 JSON"),
+        Prompter::Icon::Information);
+    prompter.expectMessageContaining(
+        tip, QStringLiteral("所选构件中没有可填入《钢筋公称直径检测记录表》的数据，将输出空白表。"),
+        Prompter::Icon::Information);
+    pages = run(*c, ID_PREVIEW_DIAMETER, std::vector<bool>{true, true, true, false});
+    ASSERT_EQ(pages.size(), 1u);  // the blank form
+    EXPECT_EQ(pages[0][0], "钢筋公称直径检测记录表");
+    EXPECT_EQ(rowCodes(pages), "");
+
+    c = commands();  // before any table was chosen there is nothing to print
+    for (int id : {ID_PRINT_AGAIN, ID_PREVIEW_AGAIN}) EXPECT_TRUE(run(*c, id, all).empty());
+    EXPECT_EQ(c->report(), nullptr);
+    EXPECT_EQ(ui.dialogs.size(), 2);
 }
 
 TEST_F(ReportCommandsTest, AFailingReportCallAbandonsTheCommandWithItsMessage) {
@@ -166,7 +179,7 @@ TEST_F(ReportCommandsTest, AFailingReportCallAbandonsTheCommandWithItsMessage) {
     for (const auto& [id, call] :
          {std::pair(ID_PRINT_SPACING, "打印"), {ID_PREVIEW_SPACING, "预览"}}) {
         prompter.expectMessageContaining(
-            tip, call + QStringLiteral("钢筋间距检测记录表失败：无法写入文件"),
+            tip, call + QStringLiteral("钢筋间距检测记录表失败：无法在文件夹"),
             Prompter::Icon::Error);
         run(*c, id, all);
     }
@@ -214,9 +227,19 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
     frame.newDocument();
     frame.show();
     frame.project().open(ProjectInfo{}, {withPoints("P001", 4)});
+    // 打印设置 works on the printer the prints use.
+    QPrinter* setUp = nullptr;
+    onNextModal<QPageSetupDialog>([&](QPageSetupDialog* d) {
+        setUp = d->printer();
+        d->reject();
+    });
+    frame.onCommand(ID_FILE_PRINT_SETUP);
+    ASSERT_NE(setUp, nullptr);
+
     QStringList titles;
-    const auto closePreview = [&titles](QPrintPreviewDialog* p) {
+    const auto closePreview = [&](QPrintPreviewDialog* p) {
         titles << p->windowTitle();
+        EXPECT_EQ(p->printer(), setUp);
         p->reject();
     };
     onNextModal<CDlgShowUploadData>([&](CDlgShowUploadData* d) {

@@ -17,13 +17,15 @@ struct Outcome {
     QString err;
 };
 
-// The installed program as a user runs it: no display, no platform chosen.
+// The installed program as a user runs it: no display, no platform chosen, no runtime folder
+// (a cron job).
 Outcome cli(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(CORVANE_CLI), QStringList{QStringLiteral("chart")} + args);
     p.waitForFinished(60000);
@@ -74,6 +76,7 @@ TEST_F(ChartCommand, PicturesArePixelForPixelThePanelsGrab) {
         args << c.args << QStringLiteral("-o") << path("out.png");
         const Outcome run = cli(args);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.toStdString(), "");  // not even Qt's warnings
         const QImage picture = QImage(path("out.png")).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(picture.size(), c.size);
         EXPECT_TRUE(picture == grabbed(c.index, c.size, c.scale));
@@ -99,6 +102,17 @@ TEST_F(ChartCommand, FailuresExitWithAMessageAndWriteNothing) {
         {{path("in.vexo"), "--component", "P001", "--size", "870"}, 2, "--size"},
         {{path("in.vexo"), "--component", "P001", "--scale", "x"}, 2, "--scale"},
         {{path("in.vexo"), "--component", "P001", "--occurrence", "0"}, 2, "--occurrence"},
+        {{path("in.vexo"), "--component", "P001", "--scale", " 1"}, 2, "--scale"},
+        {{path("in.vexo"), "--component", "P001", "--scale", "0x1p1"}, 2, "--scale"},
+        {{path("in.vexo"), "--component", "P001", "--scale", "4"},
+         2,
+         "面板宽 870 像素时图表区域为空：--scale 4 至少需要 --size 1024x370"},
+        {{path("in.vexo"), "--component", "P001", "--scale", "1.5", "--size", "400x300"},
+         2,
+         "--scale 1.5 至少需要 --size 424x300"},
+        {{path("in.vexo"), "--component", "P001", "-o", path("other.png")},
+         2,
+         "选项 -o 只能给一次"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

@@ -16,6 +16,7 @@
 
 using samples::withPoints;
 using testing::HasSubstr;
+using testing::StartsWith;
 
 namespace {
 
@@ -27,7 +28,7 @@ struct Outcome {
 
 Outcome report(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = reportCommand(args, out, err);
+    const int status = runCliCommand("report", args, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -122,51 +123,65 @@ TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
     }
 }
 
-// The installed program is renamed and lies deep in a folder: it still finds its templates,
-// and needs no display.
-TEST_F(ReportCommandTest, ARenamedProgramFarDownFindsTheTemplatesBesideIt) {
+// The installed program is renamed and lies deep in a folder, without a display or a
+// runtime folder: it finds its templates beside it, then in ../share/corvane/, and prints its
+// built-in copy of any it does not find or cannot use.
+TEST_F(ReportCommandTest, ARenamedProgramFarDownFindsTheTemplatesBesideItOrUsesItsOwn) {
     namespace fs = std::filesystem;
     fs::path folder = dir.path();
     for (int i = 0; i < 6; ++i) folder /= "一个很长的文件夹名称-" + std::to_string(i);
-    fs::create_directories(folder);
-    const fs::path program = folder / "rebar-tables";
+    fs::create_directories(folder / "bin");
+    fs::create_directories(folder / "share" / "corvane");
+    const fs::path program = folder / "bin" / "rebar-tables";
     fs::copy_file(CORVANE_CLI, program);
     const fs::path beside = fs::path(CORVANE_CLI).parent_path();
-    for (const char* name : {"VexoDepthReport.grf", "VexoDiameterReport.grf"}) {
-        fs::copy_file(beside / name, folder / name);
-    }
+    fs::copy_file(beside / "VexoDepthReport.grf", folder / "bin" / "VexoDepthReport.grf");
+    std::string diameter = TempDir::read(beside / "VexoDiameterReport.grf");
+    diameter.replace(diameter.find("钢筋公称直径检测记录表"), 33, "直径记录");  // restyled
+    TempDir::write(folder / "share" / "corvane" / "VexoDiameterReport.grf", diameter);
     const std::string pro = project(threeKinds());
 
-    const auto run = [&](const char* table) {
+    const auto run = [&](const QStringList& args) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
+        for (const char* name :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"}) {
+            env.remove(name);
+        }
         p.setProcessEnvironment(env);
         p.start(QString::fromStdString(program.string()),
-                {"report", QString::fromStdString(pro), "--table", table, "--json"});
+                QStringList{"report", QString::fromStdString(pro), "--table"} + args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return Outcome{p.exitCode(), p.readAllStandardOutput().toStdString(),
                        p.readAllStandardError().toStdString()};
     };
-    Outcome r = run("diameter");
+    Outcome r = run({"diameter", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.err, Not(HasSubstr("警告")));
-    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"钢筋公称直径检测记录表\""));
+    EXPECT_EQ(r.err, "");
+    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"直径记录\""));
 
-    // Without its template the table is still made, plainly, and the user is told.
-    r = run("spacing");
+    // No file: the built-in copy, without a word; no row: the blank form, and the user is told.
+    r = run({"spacing", "--json"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_THAT(r.err,
-                HasSubstr("警告：找不到报表模板 " + (folder / "VexoDistanceReport.grf").string()));
-    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"\",\"parameters\":{\"ProjectName\":\"综合楼\""));
+    EXPECT_EQ(r.err, "所选构件中没有可填入《钢筋间距检测记录表》的数据，将输出空白表。\n");
+    EXPECT_THAT(r.out, HasSubstr("{\"title\":\"钢筋间距检测记录表\",\"parameters\""));
 
-    // A template that lacks a field the table fills abandons the run with the reason.
-    std::string depth = TempDir::read(folder / "VexoDepthReport.grf");
+    // A template that lacks a field the table fills is named, and the table still prints.
+    const fs::path depthFile = folder / "bin" / "VexoDepthReport.grf";
+    std::string depth = TempDir::read(depthFile);
     depth.replace(depth.find("\"field\": \"D10\""), 14, "\"field\": \"X10\"");
-    TempDir::write(folder / "VexoDepthReport.grf", depth);
-    r = run("thickness");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_THAT(r.err,
-                HasSubstr("生成钢筋混凝土保护层厚度检测记录表失败：报表模板中没有字段“D10”"));
+    TempDir::write(depthFile, depth);
+    r = run({"thickness", "-o", "-"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "报表模板 " + depthFile.string() +
+                         " 无法使用：没有字段“D10”。改用程序内置的模板。\n");
+    EXPECT_THAT(r.out, StartsWith("%PDF-"));  // into the pipe
+
+    // The blank form on paper.
+    r = run({"diameter", "--components", "H001", "-o", (dir / "blank.pdf").string().c_str()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "所选构件中没有可填入《钢筋公称直径检测记录表》的数据，将输出空白表。\n");
+    const auto pages = pdfPages((dir / "blank.pdf").string());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].front(), "直径记录");
 }

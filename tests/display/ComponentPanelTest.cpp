@@ -476,8 +476,11 @@ TEST_F(ComponentPanel, ChartsCopyAndSaveAsPictures) {
     // A folder that is not there: the user is told, nothing is written.
     const QString bad = QString::fromStdString((dir / "missing/chart.png").string());
     prompter.expectSave(QStringLiteral("Z001"), bad);
-    prompter.expectMessageContaining(QStringLiteral("提示信息"), QStringLiteral("无法保存图表"),
-                                     Prompter::Icon::Error);
+    prompter.expectMessageContaining(
+        QStringLiteral("提示信息"),
+        QString::fromStdString("无法在文件夹“" + (dir / "missing").string() +
+                               "”中创建文件：文件或文件夹不存在。"),
+        Prompter::Icon::Error);
     EXPECT_FALSE(panel->saveChart());
     EXPECT_FALSE(QFile::exists(bad));
 }

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "cli/TransferCommand.h"
+#include "cli/Commands.h"
 #include "instrument/DemoInspection.h"
 #include "model/FileIo.h"
 #include "model/UploadFile.h"
@@ -19,7 +19,7 @@ struct CommandResult {
 CommandResult transfer(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     CommandResult r;
-    r.status = transferCommand(args, out, err);
+    r.status = runCliCommand("transfer", args, out, err);
     r.out = out.str();
     r.err = err.str();
     return r;
@@ -91,7 +91,7 @@ TEST(TransferCommand, BadArgumentsExitWithTwoAndTheUsage) {
     for (const auto& args : cases) {
         const CommandResult r = transfer(args);
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
-        EXPECT_NE(r.err.find("用法: corvane-cli transfer"), std::string::npos);
+        EXPECT_NE(r.err.find("  corvane-cli transfer (--simulate"), std::string::npos);
         if (args.size() > 1 && args[0] == "--usb" && args[1] != "-o") {
             EXPECT_NE(r.err.find("VID:PID"), std::string::npos) << r.err;
         }

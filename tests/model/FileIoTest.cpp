@@ -1,15 +1,23 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
+#include <atomic>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <iterator>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
@@ -196,3 +204,157 @@ TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
     const Result<ComponentList> u = UploadFile::read(dir.path());  // a folder is not a file
     EXPECT_NE(u.message().find("这是一个文件夹"), std::string::npos) << u.message();
 }
+
+#ifndef _WIN32
+
+namespace {
+
+// A Unix socket bound at `path`; it stays a socket file after the descriptor is closed.
+void makeSocket(const fs::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+}
+
+}  // namespace
+
+TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    makeSocket(dir / "socket");
+    TempDir::write(dir / "plain.pro", "old");
+
+    struct Case {
+        fs::path target;
+        bool withReader;
+        std::string message;  // empty: saved
+        fs::file_type typeAfter;
+    };
+    const std::vector<Case> cases{
+        {dir / "plain.pro", false, "", fs::file_type::regular},
+        {fifo, true, "", fs::file_type::fifo},
+        {fifo, false, "无法写入“" + fifo.string() + "”：没有程序在读取这个管道。",
+         fs::file_type::fifo},
+        {"/dev/null", false, "", fs::file_type::character},
+        {"/dev/full", false, "写入“/dev/full”失败：磁盘空间不足。", fs::file_type::character},
+        {dir / "loop-a", false,
+         "无法保存文件“" + (dir / "loop-a").string() + "”：符号链接形成了循环。",
+         fs::file_type::symlink},
+        {dir / "socket", false,
+         "无法保存文件“" + (dir / "socket").string() + "”：这是一个套接字，不是文件。",
+         fs::file_type::socket},
+    };
+    const std::string bytes(200000, 'x');  // more than a pipe buffer holds
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target.string());
+        std::string received;
+        std::thread reader;
+        int readEnd = -1;
+        std::atomic<bool> failed{false};
+        if (c.withReader) {
+            // Open before the save, read while it writes (more than the pipe holds).
+            readEnd = ::open(c.target.c_str(), O_RDONLY | O_NONBLOCK);
+            ASSERT_GE(readEnd, 0);
+            reader = std::thread([&] {
+                char buffer[4096];
+                while (received.size() < bytes.size() && !failed) {
+                    const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
+                    if (n > 0) {
+                        received.append(buffer, static_cast<std::size_t>(n));
+                    } else {
+                        std::this_thread::yield();  // no writer yet, or nothing written yet
+                    }
+                }
+            });
+        }
+        const Status s = FileIo::writeAtomically(c.target, bytes);
+        if (reader.joinable()) {
+            failed = !s.ok();  // else the reader would wait for ever
+            reader.join();
+            ::close(readEnd);
+        }
+        EXPECT_EQ(s.message(), c.message);
+        EXPECT_EQ(fs::symlink_status(c.target).type(), c.typeAfter);
+        if (c.withReader) {
+            EXPECT_EQ(received, bytes);
+        }
+    }
+    EXPECT_EQ(contents(dir / "plain.pro"), bytes);
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{"fifo", "loop-a", "loop-b", "socket", "plain.pro"}));
+}
+
+TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
+    // Longer than the head, so that what follows it must be read too.
+    const ComponentList components{samples::withPoints("H001", 30)};
+    const std::string project = ProjectFile::encode({}, components);
+    ASSERT_GT(project.size(), FileIo::headBytes);
+    TempDir::write(dir / "p.pro", project);
+    TempDir::write(dir / "short.pro", "\x0BVexo");
+    // The wide form of the magic is the same first string.
+    std::string wide("\xFF\xFE\xFF\x0B", 4);
+    for (char ch : UploadFile::magic) wide += std::string{ch, '\0'};
+    TempDir::write(dir / "wide.vexo", wide + std::string(4, '\0'));
+    // A sparse file one byte over the bound, whose head is a project's.
+    {
+        TempDir::write(dir / "huge.pro", project);
+        fs::resize_file(dir / "huge.pro", FileIo::readLimit + 1);
+    }
+    makeSocket(dir / "socket");
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { TempDir::write(fifo, project); });
+
+    const std::string notProject = std::string(ProjectFile::wrongMagicMessage);
+    const std::vector<std::pair<fs::path, std::string>> cases{
+        {dir / "p.pro", ""},
+        {fifo, ""},
+        {"/dev/zero", notProject},
+        {dir / "short.pro", notProject},
+        {dir / "huge.pro",
+         "“" + (dir / "huge.pro").string() + "”超过了 256 MiB 的读取上限，不是本程序的数据文件。"},
+        {dir / "socket", "无法读取“" + (dir / "socket").string() + "”：这是一个套接字，不是文件。"},
+        {dir.path(), "无法读取“" + dir.path().string() + "”：这是一个文件夹。"},
+    };
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path.string());
+        const Result<ProjectContents> r = ProjectFile::read(path);
+        EXPECT_EQ(r.message(), message);
+        if (r.ok()) {
+            EXPECT_TRUE(r->complete());
+            EXPECT_EQ(r->components, components);
+        }
+    }
+    writer.join();
+    EXPECT_TRUE(UploadFile::read(dir / "wide.vexo").ok());
+
+    // The bound holds exactly, for a file whose size is known and for a pipe's bytes.
+    const std::size_t limit = project.size();
+    for (const bool pipe : {false, true}) {
+        for (const std::size_t extra : {0, 1}) {
+            SCOPED_TRACE(std::to_string(pipe) + "+" + std::to_string(extra));
+            const std::string bytes = project + std::string(extra, '\0');
+            std::thread feeder;
+            fs::path source = dir / "bound.pro";
+            if (pipe) {
+                source = fifo;
+                feeder = std::thread([&] { TempDir::write(fifo, bytes); });
+            } else {
+                TempDir::write(source, bytes);
+            }
+            const Result<std::string> r = FileIo::readAll(source, {}, limit);
+            if (feeder.joinable()) feeder.join();
+            EXPECT_EQ(r.ok(), extra == 0) << r.message();
+            if (r.ok()) {
+                EXPECT_EQ(*r, bytes);
+            }
+        }
+    }
+}
+
+#endif

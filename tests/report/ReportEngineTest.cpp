@@ -13,6 +13,7 @@
 #include "report/ReportLayout.h"
 #include "report/ReportRows.h"
 #include "report/ReportTables.h"
+#include "report/TableTemplate.h"
 #include "support/PdfText.h"
 #include "support/TempDir.h"
 
@@ -41,6 +42,10 @@ QByteArray readAll(const QString& path) {
 
 TEST(ReportEngine, EachTableTemplateLiesBesideTheExecutableAndBindsItsFields) {
     for (const ReportTable& t : reportTables()) {
+        // The copy built into the programs is the shipped file, and prints its table.
+        const QString builtIn = ReportTemplate::builtIn(QString::fromUtf8(t.templateFile));
+        EXPECT_EQ(readAll(builtIn), readAll(templatePath(t))) << t.templateFile;
+        EXPECT_EQ(TableTemplate::lacks(ReportTemplate::load(builtIn).value(), t.kind), "");
         const QString path = templatePath(t);
         EXPECT_EQ(path, QCoreApplication::applicationDirPath() + "/" + t.templateFile.data());
         Report report;
@@ -60,15 +65,18 @@ TEST(ReportEngine, EachTableTemplateLiesBesideTheExecutableAndBindsItsFields) {
     }
 }
 
-TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
+TEST(TableTemplate, AFoundFileThatCannotPrintTheTableIsNamedAndTheBuiltInCopyPrints) {
     TempDir dir;
-    const QByteArray depth = readAll(templatePath(reportTables()[0]));
+    const ReportTable& depthTable = reportTables()[0];
+    const QByteArray depth = readAll(templatePath(depthTable));
     ASSERT_FALSE(depth.isEmpty());
     const auto replaced = [&](const char* from, const char* to) {
         QByteArray copy = depth;
         return copy.replace(from, to);
     };
     const std::vector<std::pair<QByteArray, std::string>> cases{
+        {depth, ""},
+        {replaced("钢筋混凝土保护层厚度检测记录表", "自定的表"), ""},  // restyled: used
         {"{\"format\": ", "不是有效的 JSON"},
         {"{\"format\": \"other/1\"}", "“format”不是 corvane-report/1"},
         {replaced("\"size\": \"A4\"", "\"size\": \"A9\""), "“page.size”不是已知的纸张大小"},
@@ -77,53 +85,51 @@ TEST(ReportEngine, ABrokenTemplateIsNamedAndThePlainLayoutRunsInstead) {
         {replaced("\"align\": \"left\"", "\"align\": \"middle\""),
          "“detail.columns[1].align”应为 left、center 或 right"},
         {replaced("\"signature\": [\"检测\"", "\"signature\": [7"), "“signature”应为文字的数组"},
-        {replaced("[\"检测\", \"记录\", \"校核\"]", "\"检测\""),
-         "“signature”应为不超过 8 项的数组"},
         {replaced("{\"label\": \"工程名称\", ", "{"), "“header.rows[0][0].label”应为文字"},
+        {replaced("\"field\": \"D10\"", "\"field\": \"X10\""), "没有字段“D10”"},
+        {replaced("\"parameter\": \"TestDate\"", "\"parameter\": \"Date\""), "没有参数“TestDate”"},
+        {replaced("\"detail\":", "\"notes\":"), "没有明细表"},
+        {replaced("\"size\": \"A4\", \"orientation\": \"landscape\", \"margins\": [15, 12, 15, 10]",
+                  "\"size\": \"A5\", \"orientation\": \"portrait\", \"margins\": [75, 12, 75, 10]"),
+         "页边距占满了纸张"},
+        {replaced("[15, 12, 15, 10]", "[15, 90, 15, 90]"), "纸张上放不下表头和一行明细"},
     };
-    const QString path = QString::fromStdString((dir / "Broken.grf").string());
-    for (const auto& [bytes, message] : cases) {
-        TempDir::write(dir / "Broken.grf", bytes.toStdString());
-        Report report;
-        const Status s = report.loadFromFile(path);
-        EXPECT_THAT(s.message(), HasSubstr("报表模板 Broken.grf 无法使用：" + message));
-        EXPECT_FALSE(report.hasTemplate());
+    const QString folder = QString::fromStdString(dir.path().string());
+    const std::string shown = (dir / depthTable.templateFile.data()).string();
+    const ReportTemplate builtIn = TableTemplate::choose(depthTable, folder).layout;  // no file
+    for (const auto& [bytes, fault] : cases) {
+        SCOPED_TRACE(fault);
+        TempDir::write(dir / depthTable.templateFile.data(), bytes.toStdString());
+        const TableTemplate::Choice choice = TableTemplate::choose(depthTable, folder);
+        if (fault.empty()) {
+            EXPECT_EQ(choice.problem, "");
+            EXPECT_EQ(choice.layout.title,
+                      QString::fromUtf8(bytes.contains("自定的表") ? "自定的表"
+                                                                   : depthTable.title.data()));
+            continue;
+        }
+        EXPECT_THAT(choice.problem, testing::StartsWith("报表模板 " + shown + " 无法使用："));
+        EXPECT_THAT(choice.problem, HasSubstr(fault));
+        EXPECT_THAT(choice.problem, testing::EndsWith("。改用程序内置的模板。"));
+        EXPECT_EQ(choice.layout.columns.size(), builtIn.columns.size());
+        EXPECT_EQ(choice.layout.title, builtIn.title);
     }
-    Report missing;
-    EXPECT_THAT(missing.loadFromFile(path + "x").message(), HasSubstr("找不到报表模板"));
-    EXPECT_THAT(missing.loadFromFile(QString::fromStdString(dir.path().string())).message(),
-                HasSubstr("找不到报表模板"));  // an empty template name leaves the folder
-
-    // Without its template the report shows what it was given as a plain table.
-    ScriptedEvents events;
-    events.before = [&] {
-        missing.parameterByName("ProjectName").value()->setText("综合楼");
-        missing.parameterByName("TestBasis").value()->setText("GB");
-        (void)missing.parameterByName("Unset");  // an empty box
-        missing.parameterByName("TestDate").value()->setText("1/1/25");
-        return Status{};
-    };
-    events.rows = [&](bool&) {
-        ReportRecordset& records = missing.detailGrid().value()->recordset();
-        Status s = records.append();
-        if (s) s = missing.fieldByName("Code").value()->setText("H001");
-        if (s) s = missing.fieldByName("Depth").value()->setInteger(-42);
-        if (s) s = records.post();
-        return s;
-    };
-    ASSERT_TRUE(missing.connectEvents(&events).ok());
-    const std::string pdf = (dir / "plain.pdf").string();
-    ASSERT_TRUE(missing.writePdf(QString::fromStdString(pdf)).ok());
-    const auto pages = pdfPages(pdf);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_THAT(pages[0], testing::Contains("ProjectName 综合楼 TestBasis GB"));  // two a row
-    EXPECT_THAT(pages[0], testing::Contains("Unset TestDate 1/1/25"));
-    EXPECT_THAT(pages[0], testing::Contains("Code Depth"));
-    EXPECT_THAT(pages[0], testing::Contains("H001 -42"));
 }
+
+namespace {
+
+// A table of one column.
+ReportTemplate depthOnly() {
+    ReportTemplate t;
+    t.columns = {{"Depth", "深度", {}}};
+    return t;
+}
+
+}  // namespace
 
 TEST(ReportEngine, OnlyAppendedAndPostedRecordsCountAndRowsAreAskedUntilDone) {
     Report report;
+    report.setTemplate(depthOnly());
     ReportRecordset& records = report.detailGrid().value()->recordset();
     ReportField* depth = report.fieldByName("Depth").value();
     EXPECT_EQ(depth->setInteger(1).message(), "给报表字段“Depth”赋值时没有当前记录（未追加记录）");
@@ -159,8 +165,9 @@ TEST(ReportEngine, AFailedRenderLeavesTheOldFile) {
     TempDir dir;
     const auto target = dir / "keep.pdf";
     TempDir::write(target, "old");
-    PdfReportPresenter pdf(QString::fromStdString(target.string()));
+    PdfReportPresenter pdf(target);
     Report report(&pdf);
+    report.setTemplate(depthOnly());
     ScriptedEvents events;
     events.before = [] { return Status::failure("报表模板中没有字段“D10”"); };
     ASSERT_TRUE(report.connectEvents(&events).ok());
@@ -168,8 +175,8 @@ TEST(ReportEngine, AFailedRenderLeavesTheOldFile) {
     EXPECT_EQ(report.printPreview().message(), "报表模板中没有字段“D10”");
     EXPECT_EQ(TempDir::read(target), "old");
 
-    const QString unwritable = QString::fromStdString((dir / "no" / "such.pdf").string());
-    EXPECT_THAT(report.writePdf(unwritable).message(), HasSubstr("无法写入文件"));
+    report.disconnectEvents();
+    EXPECT_THAT(report.writePdf(dir / "no" / "such.pdf").message(), HasSubstr("中创建文件"));
 }
 
 TEST(ReportLayout, PagesHoldWholeRowsAndTheGroupCaptionSpansItsColumns) {

@@ -24,7 +24,7 @@ protected:
     std::vector<std::vector<std::string>> print(ReportKind kind, const ComponentList& list,
                                                 const std::vector<bool>& ticked) {
         const std::string path = (dir / "table.pdf").string();
-        PdfReportPresenter pdf(QString::fromStdString(path));
+        PdfReportPresenter pdf(path);
         Report report(&pdf);
         const ReportTable* table = reportTable(kind);
         EXPECT_TRUE(report
@@ -64,12 +64,13 @@ TEST_F(ReportPdfTest, ThicknessTableShowsHeaderAndOneRowPerTickedComponentAndDir
 }
 
 TEST_F(ReportPdfTest, SpacingTablePrintsNineDifferencesOfTwoOrMorePoints) {
-    // The test date follows the first ticked component, here the second of the list.
+    // The test date is that of the first ticked component on the table: the ticked diameter
+    // component before it is not on a spacing table.
     const auto pages = print(ReportKind::Spacing, report_samples::project(),
                              {false, true, true, true, true, true, false, true});
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].front(), "钢筋间距检测记录表");
-    EXPECT_THAT(pages[0], Contains(HasSubstr("检测日期 2/2/25")));
+    EXPECT_THAT(pages[0], Contains(HasSubstr("检测日期 3/3/25")));
     EXPECT_THAT(linesStartingWith(pages[0], codes),
                 ElementsAre("W001 三层板 100 100", "W001 三层板 150 -3 -3", "W002 四层板 100 100",
                             "P002 墙二 100 -5 -10 -15 -20 -25 -30 -35 -40 -45"));

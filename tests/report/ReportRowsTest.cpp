@@ -60,3 +60,47 @@ TEST(ReportRows, SpacingOfExtremePositionsWrapsInsteadOfOverflowing) {
               std::vector<std::string>{
                   "ComponentNum=P001 ComponentName=P001 DistanceDesign=100 D1=1 D2=7"});
 }
+
+// The date is that of the first ticked component on the table; a table no ticked component
+// fills is dated by the first ticked one and announced as blank.
+TEST(ReportRows, TestDateAndBlankTableNoticeFollowTheRowsOfTheTableBeingMade) {
+    ComponentList list{samples::withPoints("Z001", 2), samples::withPoints("P001", 1),
+                       samples::withPoints("W001", 1, 2), samples::withPoints("H001", 0)};
+    const char* dates[] = {"1/1/25", "3/1/25", "2/1/25", "4/1/25"};
+    const char* const* date = dates;
+    for (Component& c : list) c.date.assign(*date++);
+
+    const std::vector<bool> all(4, true);
+    struct Case {
+        ReportKind kind;
+        std::vector<bool> ticked;
+        std::string date;
+        std::string notice;
+    };
+    const std::vector<Case> cases{
+        {ReportKind::Thickness, all, "3/1/25", ""},
+        {ReportKind::Spacing, all, "2/1/25", ""},  // a grid's vertical points alone
+        {ReportKind::Diameter, all, "1/1/25", ""},
+        {ReportKind::Diameter,
+         {false, true, false, true},
+         "3/1/25",
+         "所选构件中没有可填入《钢筋公称直径检测记录表》的数据，将输出空白表。"},
+        {ReportKind::Thickness,
+         {false, false, false, true},
+         "4/1/25",
+         "所选构件中没有可填入《钢筋混凝土保护层厚度检测记录表》的数据，将输出空白表。"},
+        {ReportKind::Spacing,
+         {false, true, false, false},
+         "3/1/25",
+         "所选构件中没有可填入《钢筋间距检测记录表》的数据，将输出空白表。"},
+        {ReportKind::Thickness,
+         {},
+         "",
+         "所选构件中没有可填入《钢筋混凝土保护层厚度检测记录表》的数据，将输出空白表。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        EXPECT_EQ(reportTestDate(c.kind, list, c.ticked), c.date);
+        EXPECT_EQ(blankTableNotice(c.kind, list, c.ticked), c.notice);
+    }
+}

@@ -1,0 +1,82 @@
+#include "cli/Commands.h"
+
+#include <array>
+
+namespace {
+
+using V = CliOption::Value;
+
+constexpr CliOption showOptions[] = {{"--json", V::None}};
+constexpr CliOption newProjectOptions[] = {{"--name", V::Required, false, true},
+                                           {"--basis", V::Required, false, true},
+                                           {"--unit", V::Required, false, true},
+                                           {"--instrument", V::Required, false, true},
+                                           {"--add", V::Required, true}};
+constexpr CliOption exportCsvOptions[] = {{"-o"}};
+constexpr CliOption transferOptions[] = {
+    {"--simulate"}, {"--demo", V::None}, {"--usb", V::Optional}, {"-o"}, {"--save-image"}};
+constexpr CliOption reportOptions[] = {
+    {"--table"}, {"--components", V::Required, true, true}, {"-o"}, {"--json", V::None}};
+constexpr CliOption chartOptions[] = {
+    {"--component", V::Required, false, true}, {"--occurrence"}, {"--size"}, {"--scale"}, {"-o"}};
+
+const std::array<CliCommand, 6> commands{{
+    {"show",
+     "show FILE [--json]\n"
+     "      显示工程文件(.pro)或上传数据文件(.vexo)的内容；FILE 为 - 时读标准输入",
+     showOptions, showCommand},
+    {"new-project",
+     "new-project OUT.pro --name TEXT [--basis TEXT] [--unit TEXT]\n"
+     "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
+     "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件",
+     newProjectOptions, newProjectCommand},
+    {"export-csv",
+     "export-csv FILE [-o OUT.csv]\n"
+     "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）；FILE 为 - 时读标准输入，\n"
+     "      不给 -o 或 -o - 时写到标准输出",
+     exportCsvOptions, exportCsvCommand},
+    {"transfer",
+     "transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
+     "                       [--save-image FILE]\n"
+     "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件",
+     transferOptions, transferCommand},
+    {"report",
+     "report PROJECT.pro --table thickness|diameter|spacing\n"
+     "                     [--components CODE,...] (-o OUT.pdf | --json)\n"
+     "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF（-o - 写到标准输出），\n"
+     "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件",
+     reportOptions, reportCommand},
+    {"chart",
+     "chart FILE --component CODE [--occurrence N] [--size WxH]\n"
+     "                    [--scale F] -o OUT.png\n"
+     "      按程序的样子画出构件面板（图表和属性表），不需要显示器；--size 为面板大小\n"
+     "      （默认 870x370），--scale 为显示比例（默认 1），--occurrence 选第 N 个同编号构件",
+     chartOptions, chartCommand},
+}};
+
+}  // namespace
+
+std::span<const CliCommand> cliCommands() {
+    return commands;
+}
+
+std::string usageText() {
+    std::string text = "用法:\n";
+    for (const CliCommand& c : commands) text += "  corvane-cli " + std::string(c.usage) + "\n";
+    return text;
+}
+
+int runCliCommand(std::string_view name, const std::vector<std::string>& args, std::ostream& out,
+                  std::ostream& err) {
+    for (const CliCommand& c : commands) {
+        if (c.name != name) continue;
+        CliArguments parsed(c.options);
+        if (Status s = parsed.parse(args); !s) {
+            err << s.message() << '\n' << usageText();
+            return 2;
+        }
+        return c.run(parsed, out, err);
+    }
+    err << "未知命令 " << name << '\n' << usageText();
+    return 2;
+}
