@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
+#include "model/StoredText.h"
 #include "model/UploadFile.h"
 
 int newProjectCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
@@ -14,6 +15,14 @@ int newProjectCommand(const CliArguments& a, std::ostream& out, std::ostream& er
     if (!problem.empty()) {
         err << problem << '\n' << usageText();
         return 2;
+    }
+    // A character GBK cannot hold would be stored as "?" without a word.
+    for (const char* option : {"--name", "--basis", "--unit", "--instrument"}) {
+        const Status storable = storedText::checkStorable(option, a.value(option).value_or(""));
+        if (!storable) {
+            err << storable.message() << '\n' << usageText();
+            return 2;
+        }
     }
 
     // Each text is cut to its field at a character boundary, as the settings dialog does.

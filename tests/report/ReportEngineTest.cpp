@@ -30,7 +30,7 @@ struct ScriptedEvents : ReportEvents {
 };
 
 QString templatePath(const ReportTable& t) {
-    return ReportTemplate::besideExecutable(QString::fromUtf8(t.templateFile));
+    return ReportTemplate::locate(QString::fromUtf8(t.templateFile));
 }
 
 QByteArray readAll(const QString& path) {

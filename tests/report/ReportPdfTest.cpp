@@ -28,7 +28,7 @@ protected:
         Report report(&pdf);
         const ReportTable* table = reportTable(kind);
         EXPECT_TRUE(report
-                        .loadFromFile(ReportTemplate::besideExecutable(
+                        .loadFromFile(ReportTemplate::locate(
                             QString::fromUtf8(table->templateFile)))
                         .ok());
         const ProjectInfo info = report_samples::header();
