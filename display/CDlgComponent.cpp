@@ -12,9 +12,9 @@
 #include <cstdint>
 
 #include "controls/CPropertyGrid.h"
-#include "controls/CRectItem.h"
 #include "dialogs/GbkQt.h"
 #include "dialogs/Prompter.h"
+#include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
 #include "display/PanelRows.h"
@@ -24,9 +24,28 @@
 
 namespace {
 
+// What a grid item stands for, kept as the item's data: the name, a field or a point with its
+// own list and place.
+struct ItemRole {
+    enum class Kind { None, Name, Field, Point } kind = Kind::None;
+    ComponentField field = ComponentField::DesignDiameter;
+    PointRef point;
+    CRectItem* custom = nullptr;  // point items of the types with a second value
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ItemRole)
+
+namespace {
+
 // What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
 constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
 const QString mm = QStringLiteral("%d mm");
+
+ItemRole roleOf(const CPropertyGrid& grid, int itemId) {
+    return grid.itemData(itemId).value<ItemRole>();
+}
 
 }  // namespace
 
@@ -107,8 +126,7 @@ ChartArea CDlgComponent::chartArea() const {
 }
 
 std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
-    if (itemId < 0 || itemId >= static_cast<int>(roles_.size())) return std::nullopt;
-    const ItemRole& role = roles_[static_cast<std::size_t>(itemId)];
+    const ItemRole role = roleOf(*grid_, itemId);
     if (role.kind != ItemRole::Kind::Point) return std::nullopt;
     return role.point;
 }
@@ -117,7 +135,6 @@ std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
 
 void CDlgComponent::fillGrid() {
     grid_->ResetContents();
-    roles_.clear();
     pointItems_.clear();  // after the reset: the grid no longer shows them
     mainSection_ = verticalSection_ = -1;
     const Component* c = component();
@@ -132,12 +149,14 @@ void CDlgComponent::fillGrid() {
                 const Status s = storedText::checkStorable(label.toStdString(), text.toStdString());
                 return QString::fromStdString(s.message());
             };
-            setRole(grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable),
-                    {ItemRole::Kind::Name, {}, {}, nullptr});
+            const int id =
+                grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable);
+            grid_->setItemData(id, QVariant::fromValue(ItemRole{ItemRole::Kind::Name}));
         } else {
-            setRole(
-                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range),
-                {ItemRole::Kind::Field, *row.field, {}, nullptr});
+            const int id =
+                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range);
+            grid_->setItemData(id,
+                               QVariant::fromValue(ItemRole{ItemRole::Kind::Field, *row.field}));
         }
     }
     mainSection_ = grid_->AddSection(QString::fromUtf8(rows.results));
@@ -165,16 +184,9 @@ void CDlgComponent::addPointItems(int section, const std::vector<MeasurePoint>& 
             role.custom = pointItems_.back().get();
             id = grid_->AddCustomItem(section, label, role.custom);
         }
-        setRole(id, role);
+        grid_->setItemData(id, QVariant::fromValue(role));
         ++i;
     }
-}
-
-void CDlgComponent::setRole(int itemId, const ItemRole& role) {
-    if (itemId < 0) return;
-    if (itemId >= static_cast<int>(roles_.size()))
-        roles_.resize(static_cast<std::size_t>(itemId) + 1);
-    roles_[static_cast<std::size_t>(itemId)] = role;
 }
 
 void CDlgComponent::placeGrid() {
@@ -184,8 +196,8 @@ void CDlgComponent::placeGrid() {
 
 void CDlgComponent::ItemChangedNotification(int itemId) {
     const Component* c = component();
-    if (!c || itemId < 0 || itemId >= static_cast<int>(roles_.size())) return;
-    const ItemRole role = roles_[static_cast<std::size_t>(itemId)];
+    if (!c) return;
+    const ItemRole role = roleOf(*grid_, itemId);
     bool stored = false;
     switch (role.kind) {
         case ItemRole::Kind::None:
