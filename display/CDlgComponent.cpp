@@ -17,6 +17,7 @@
 #include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
+#include "display/PanelLayout.h"
 #include "display/PanelRows.h"
 #include "display/SystemMetrics.h"
 #include "model/ComponentSummary.h"
@@ -190,8 +191,7 @@ void CDlgComponent::addPointItems(int section, const std::vector<MeasurePoint>& 
 }
 
 void CDlgComponent::placeGrid() {
-    const int cx = width(), cy = height();
-    grid_->setGeometry(cx / 2 + 150, 30, std::max(0, cx - cx / 2 - 250), std::max(0, cy - 40));
+    grid_->setGeometry(PanelLayout::of(width(), height(), stripWidth()).grid);
 }
 
 void CDlgComponent::ItemChangedNotification(int itemId) {
@@ -302,9 +302,7 @@ void CDlgComponent::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::white);
     painter.drawLine(strip, 0, strip, cy - 2);
     painter.drawLine(0, cy - 1, cx - 1, cy - 1);
-    // One pixel outside the grid on every side.
-    painter.drawRect(
-        QRect(QPoint(cx / 2 + 149, 29), QPoint(cx - 100, cy - 10)).adjusted(0, 0, -1, -1));
+    painter.drawRect(PanelLayout::of(cx, cy, strip).gridFrame.adjusted(0, 0, -1, -1));
     paintChart(painter);
 }
 
@@ -315,9 +313,7 @@ void CDlgComponent::paintChart(QPainter& painter) const {
 }
 
 QRect CDlgComponent::chartRect() const {
-    // From the strip's edge to just past the last position number, well left of the grid.
-    const ChartArea a = chartArea();
-    return QRect(QPoint(a.strip + 1, 0), QPoint(a.right() + 25, height() - 2));
+    return PanelLayout::of(width(), height(), stripWidth()).chart;
 }
 
 QImage CDlgComponent::chartImage() const {
