@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "controls/CPropertyGrid.h"
-#include "controls/CRectItem.h"
+#include "display/CRectItem.h"
 
 namespace {
 

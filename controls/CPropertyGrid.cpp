@@ -12,10 +12,10 @@
 #include <cstdlib>
 
 #include "controls/CPropertyGridInPlaceEdit.h"
+#include "controls/EntryWarning.h"
 #include "controls/ICustomItem.h"
+#include "controls/IntegerEntry.h"
 #include "controls/IntegerFormat.h"
-#include "controls/LeadingInteger.h"
-#include "dialogs/EntryWarning.h"
 
 using namespace GridGeometry;
 
@@ -174,6 +174,18 @@ bool CPropertyGrid::GetItemInteger(int id, std::int32_t& value) const {
     if (!item || item->kind != Kind::Integer) return false;
     value = item->integer;
     return true;
+}
+
+bool CPropertyGrid::setItemData(int id, const QVariant& data) {
+    Item* item = findItem(id);
+    if (!item) return false;
+    item->data = data;
+    return true;
+}
+
+QVariant CPropertyGrid::itemData(int id) const {
+    const Item* item = findItem(id);
+    return item ? item->data : QVariant();
 }
 
 CPropertyGrid::Item* CPropertyGrid::findItem(int id) const {

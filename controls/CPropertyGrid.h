@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QSet>
+#include <QVariant>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,8 @@
 #include <vector>
 
 #include "controls/GridGeometry.h"
+#include "controls/IntegerEntry.h"
 #include "controls/WheelAccumulator.h"
-#include "dialogs/WholeInteger.h"
 
 class CPropertyGridInPlaceEdit;
 class ICustomItem;
@@ -67,6 +68,10 @@ public:
     // The item's name (its label left of the divider); false for a missing id.
     bool GetItemName(int id, QString& name) const;
     bool GetItemInteger(int id, std::int32_t& value) const;
+    // What the owner keeps with an item (what it stands for), as QTreeWidgetItem::setData does;
+    // it goes with the item at ResetContents. False, and an invalid value, for a missing id.
+    bool setItemData(int id, const QVariant& data);
+    QVariant itemData(int id) const;
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }
     int GetSelectedItem() const { return selectedItem_; }
@@ -117,6 +122,7 @@ private:
         IntegerRange range;
         TextCheck check;
         ICustomItem* custom = nullptr;
+        QVariant data;
         Section* section;
         int index;  // in its section
     };

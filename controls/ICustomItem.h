@@ -8,9 +8,9 @@ class QRect;
 // caller keeps it alive as long as an item shows it, and frees it after ResetContents.
 class ICustomItem {
 public:
-    // How the value is edited; the grid acts on OwnDialog only (a "..." button and double
-    // click), other custom values are shown but not edited.
-    enum EditMode { None = 0, InPlace = 1, DropDown = 2, OwnDialog = 3 };
+    // How the value is edited: OwnDialog has a "..." button and opens on double click; None
+    // is shown but not edited.
+    enum EditMode { None, OwnDialog };
 
     virtual ~ICustomItem() = default;
 

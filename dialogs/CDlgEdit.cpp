@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "dialogs/EntryWarning.h"
+#include "controls/EntryWarning.h"
+#include "controls/IntegerEntry.h"
 #include "dialogs/OkCancelButtons.h"
-#include "dialogs/WholeInteger.h"
 
 namespace {
 

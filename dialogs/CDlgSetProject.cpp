@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "controls/EntryWarning.h"
 #include "dialogs/ComponentTableModel.h"
-#include "dialogs/EntryWarning.h"
 #include "dialogs/GbkQt.h"
 #include "dialogs/OkCancelButtons.h"
 #include "model/StoredText.h"

@@ -12,11 +12,12 @@
 #include <filesystem>
 
 #include "controls/CPropertyGrid.h"
-#include "controls/CRectItem.h"
 #include "dialogs/GbkQt.h"
 #include "dialogs/Prompter.h"
+#include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
+#include "display/PanelLayout.h"
 #include "display/PanelRows.h"
 #include "display/PngFile.h"
 #include "display/SystemMetrics.h"
@@ -25,9 +26,28 @@
 
 namespace {
 
+// What a grid item stands for, kept as the item's data: the name, a field or a point with its
+// own list and place.
+struct ItemRole {
+    enum class Kind { None, Name, Field, Point } kind = Kind::None;
+    ComponentField field = ComponentField::DesignDiameter;
+    PointRef point;
+    CRectItem* custom = nullptr;  // point items of the types with a second value
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ItemRole)
+
+namespace {
+
 // What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
 constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
 const QString mm = QStringLiteral("%d mm");
+
+ItemRole roleOf(const CPropertyGrid& grid, int itemId) {
+    return grid.itemData(itemId).value<ItemRole>();
+}
 
 }  // namespace
 
@@ -111,8 +131,7 @@ ChartArea CDlgComponent::chartArea() const {
 }
 
 std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
-    if (itemId < 0 || itemId >= static_cast<int>(roles_.size())) return std::nullopt;
-    const ItemRole& role = roles_[static_cast<std::size_t>(itemId)];
+    const ItemRole role = roleOf(*grid_, itemId);
     if (role.kind != ItemRole::Kind::Point) return std::nullopt;
     return role.point;
 }
@@ -121,7 +140,6 @@ std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
 
 void CDlgComponent::fillGrid() {
     grid_->ResetContents();
-    roles_.clear();
     pointItems_.clear();  // after the reset: the grid no longer shows them
     mainSection_ = verticalSection_ = -1;
     const Component* c = component();
@@ -136,12 +154,14 @@ void CDlgComponent::fillGrid() {
                 const Status s = storedText::checkStorable(label.toStdString(), text.toStdString());
                 return QString::fromStdString(s.message());
             };
-            setRole(grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable),
-                    {ItemRole::Kind::Name, {}, {}, nullptr});
+            const int id =
+                grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable);
+            grid_->setItemData(id, QVariant::fromValue(ItemRole{ItemRole::Kind::Name}));
         } else {
-            setRole(
-                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range),
-                {ItemRole::Kind::Field, *row.field, {}, nullptr});
+            const int id =
+                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range);
+            grid_->setItemData(id,
+                               QVariant::fromValue(ItemRole{ItemRole::Kind::Field, *row.field}));
         }
     }
     mainSection_ = grid_->AddSection(QString::fromUtf8(rows.results));
@@ -169,27 +189,19 @@ void CDlgComponent::addPointItems(int section, const std::vector<MeasurePoint>& 
             role.custom = pointItems_.back().get();
             id = grid_->AddCustomItem(section, label, role.custom);
         }
-        setRole(id, role);
+        grid_->setItemData(id, QVariant::fromValue(role));
         ++i;
     }
 }
 
-void CDlgComponent::setRole(int itemId, const ItemRole& role) {
-    if (itemId < 0) return;
-    if (itemId >= static_cast<int>(roles_.size()))
-        roles_.resize(static_cast<std::size_t>(itemId) + 1);
-    roles_[static_cast<std::size_t>(itemId)] = role;
-}
-
 void CDlgComponent::placeGrid() {
-    const int cx = width(), cy = height();
-    grid_->setGeometry(cx / 2 + 150, 30, std::max(0, cx - cx / 2 - 250), std::max(0, cy - 40));
+    grid_->setGeometry(PanelLayout::of(width(), height(), stripWidth()).grid);
 }
 
 void CDlgComponent::ItemChangedNotification(int itemId) {
     const Component* c = component();
-    if (!c || itemId < 0 || itemId >= static_cast<int>(roles_.size())) return;
-    const ItemRole role = roles_[static_cast<std::size_t>(itemId)];
+    if (!c) return;
+    const ItemRole role = roleOf(*grid_, itemId);
     bool stored = false;
     switch (role.kind) {
         case ItemRole::Kind::None:
@@ -294,9 +306,7 @@ void CDlgComponent::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::white);
     painter.drawLine(strip, 0, strip, cy - 2);
     painter.drawLine(0, cy - 1, cx - 1, cy - 1);
-    // One pixel outside the grid on every side.
-    painter.drawRect(
-        QRect(QPoint(cx / 2 + 149, 29), QPoint(cx - 100, cy - 10)).adjusted(0, 0, -1, -1));
+    painter.drawRect(PanelLayout::of(cx, cy, strip).gridFrame.adjusted(0, 0, -1, -1));
     paintChart(painter);
 }
 
@@ -307,9 +317,7 @@ void CDlgComponent::paintChart(QPainter& painter) const {
 }
 
 QRect CDlgComponent::chartRect() const {
-    // From the strip's edge to just past the last position number, well left of the grid.
-    const ChartArea a = chartArea();
-    return QRect(QPoint(a.strip + 1, 0), QPoint(a.right() + 25, height() - 2));
+    return PanelLayout::of(width(), height(), stripWidth()).chart;
 }
 
 QImage CDlgComponent::chartImage() const {

@@ -78,19 +78,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    // What a grid item stands for: the name, a field or a point with its own list and place.
-    struct ItemRole {
-        enum class Kind { None, Name, Field, Point } kind = Kind::None;
-        ComponentField field = ComponentField::DesignDiameter;
-        PointRef point;
-        CRectItem* custom = nullptr;  // point items of the types with a second value
-    };
-
     void ItemChangedNotification(int itemId);
     void fillGrid();
     void addPointItems(int section, const std::vector<MeasurePoint>& points, bool vertical,
                        bool numbers);
-    void setRole(int itemId, const ItemRole& role);
     void refill();
     void tellStatus(const QString& text);
     void placeGrid();
@@ -102,7 +93,6 @@ private:
     CPropertyGrid* grid_;
     int index_ = -1;
     float scale_ = 0;
-    std::vector<ItemRole> roles_;                         // by grid item id
     std::vector<std::unique_ptr<CRectItem>> pointItems_;  // the grid shows, never owns them
     int mainSection_ = -1;
     int verticalSection_ = -1;

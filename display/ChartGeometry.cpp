@@ -28,28 +28,6 @@ ChartPicture framed(const ChartArea& a) {
     return p;
 }
 
-// The 14 dotted 10-mm lines and the depth axis 0-150 mm with its numbers.
-void depthAxis(ChartPicture& p, const ChartArea& a, int numberTenths) {
-    const int hp = a.bottom() - a.top();
-    const float line = static_cast<float>(hp) / 15.0f;
-    for (int i = 1; i <= 14; ++i) {
-        const int y = at(i, line, a.top());
-        p.dotted.emplace_back(a.left(), y, a.right(), y);
-    }
-    const float tick = static_cast<float>(hp) / 75.0f;
-    for (int k = 0; k <= 75; ++k) {
-        const int y = at(k, tick, a.top());
-        if (k % 5 != 0) {
-            p.ticks.emplace_back(a.strip + 78, y, a.left(), y);
-            continue;
-        }
-        p.ticks.emplace_back(a.strip + 76, y, a.left(), y);
-        const int m = k / 5;
-        const int x = a.strip + (m == 0 ? 66 : m < 10 ? 60 : 55);
-        p.texts.push_back(text(x, y - 5, QString::number(m * 10), numberTenths));
-    }
-}
-
 void verticalCaption(ChartPicture& p, const ChartArea& a, const QString& characters, int firstY,
                      int unitY) {
     const int middle = a.height / 2;
@@ -93,9 +71,38 @@ QRect disc(int x, int y) {
 
 }  // namespace
 
+QFont ChartText::font() const {
+    QFont f(QStringLiteral("宋体"));
+    f.setPointSizeF(tenths / 10.0);
+    return f;
+}
+
+void ChartGeometry::addVerticalAxis(ChartPicture& p, const ChartArea& a, const VerticalAxis& axis) {
+    const int hp = a.bottom() - a.top();
+    const float line = static_cast<float>(hp) / static_cast<float>(axis.lines);
+    for (int i = 1; i < axis.lines; ++i) {
+        const int y = at(i, line, a.top());
+        p.dotted.emplace_back(a.left(), y, a.right(), y);
+    }
+    const float tick = static_cast<float>(hp) / static_cast<float>(axis.ticks);
+    for (int k = 0; k <= axis.ticks; ++k) {
+        const int y = at(k, tick, a.top());
+        if (k % 5 != 0) {
+            p.ticks.emplace_back(a.strip + 78, y, a.left(), y);
+            continue;
+        }
+        p.ticks.emplace_back(a.strip + 76, y, a.left(), y);
+        const int m = k / 5;
+        const int x = a.strip + (m == 0              ? axis.zeroX
+                                 : m < axis.longFrom ? axis.shortX
+                                                     : axis.longX);
+        p.texts.push_back(text(x, y - 5, QString::number(m * axis.step), axis.tenths));
+    }
+}
+
 ChartPicture ChartGeometry::valueChart(const ChartArea& a, const Component* c) {
     ChartPicture p = framed(a);
-    depthAxis(p, a, 80);
+    addVerticalAxis(p, a, coverAxis);
     verticalCaption(p, a, QStringLiteral("保护层厚度"), -24, 36);
     positionAxis(p, a, true, -1, -1);
     title(p, a);
@@ -116,7 +123,9 @@ ChartPicture ChartGeometry::valueChart(const ChartArea& a, const Component* c) {
 
 ChartPicture ChartGeometry::profileChart(const ChartArea& a, const Component* c) {
     ChartPicture p = framed(a);
-    depthAxis(p, a, 70);
+    VerticalAxis depth = coverAxis;
+    depth.tenths = 70;
+    addVerticalAxis(p, a, depth);
     verticalCaption(p, a, QStringLiteral("保护层厚度"), -24, 36);
     positionAxis(p, a, true, 34, 44);
     title(p, a);
@@ -133,27 +142,14 @@ ChartPicture ChartGeometry::profileChart(const ChartArea& a, const Component* c)
 ChartPicture ChartGeometry::gridChart(const ChartArea& a, const Component* c) {
     ChartPicture p = framed(a);
     p.buttonTextColour = true;
-    const int hp = a.bottom() - a.top(), wp = a.right() - a.left();
-    const float meshY = static_cast<float>(hp) / 10.0f, meshX = static_cast<float>(wp) / 10.0f;
-    for (int i = 1; i <= 9; ++i) {
-        const int y = at(i, meshY, a.top()), x = at(i, meshX, a.left());
-        p.dotted.emplace_back(a.left(), y, a.right(), y);
-        p.dotted.emplace_back(x, a.top(), x, a.bottom());
-    }
-    const float tick = static_cast<float>(hp) / 50.0f;
-    for (int k = 0; k <= 50; ++k) {
-        const int y = at(k, tick, a.top());
-        if (k % 5 != 0) {
-            p.ticks.emplace_back(a.strip + 78, y, a.left(), y);
-            continue;
-        }
-        p.ticks.emplace_back(a.strip + 76, y, a.left(), y);
-        const QString number = QString::number(k / 5 * 200);
-        if (k == 0) {
-            p.texts.push_back(text(a.strip + 68, 45, number, 70));
-        } else {
-            p.texts.push_back(text(a.strip + (k < 25 ? 57 : 55), y - 5, number, 70));
-        }
+    const int wp = a.right() - a.left();
+    addVerticalAxis(p, a, gridYAxis);
+    // The mesh's lines up follow their lines across one by one: where two dotted lines cross,
+    // the later one's dot or gap is what shows.
+    const float meshX = static_cast<float>(wp) / static_cast<float>(gridYAxis.lines);
+    for (int i = 1; i < gridYAxis.lines; ++i) {
+        const int x = at(i, meshX, a.left());
+        p.dotted.insert(p.dotted.begin() + 2 * i - 1, QLine(x, a.top(), x, a.bottom()));
     }
     p.texts.push_back(text(a.strip + 33, a.height / 2 - 30, QStringLiteral("Y"), 80));
     verticalCaption(p, a, QStringLiteral("方向钢筋位置"), -18, 55);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QLine>
 #include <QPoint>
 #include <QRect>
@@ -18,6 +19,8 @@ struct ChartText {
     int tenths = 80;      // "宋体" at tenths of a point
     bool opaque = false;  // drawn over a white box, clearing what lies behind
     QRect centredIn;      // when valid: centred horizontally in it, from its top
+
+    QFont font() const;
 };
 
 struct ChartPicture {
@@ -47,8 +50,28 @@ struct ChartArea {
     static int smallestWidth(int strip) { return 2 * (strip + 31); }
 };
 
+// A scale down the chart's left edge from the top of the frame: `lines` equal spaces with a
+// dotted line across between them, `ticks` equal spaces with a tick at each end, every fifth
+// tick long and numbered 0, step, 2 × step, ...; a number's left edge is `zeroX`, `shortX`
+// or (from the `longFrom`-th number on) `longX` right of the strip, 5 pixels above its tick.
+struct VerticalAxis {
+    int lines;
+    int ticks;
+    int step;
+    int tenths;
+    int zeroX, shortX, longX, longFrom;
+};
+
 class ChartGeometry {
 public:
+    // Cover depth 0-150 mm in 10-mm lines; position 0-2000 mm in 200-mm lines.
+    static constexpr VerticalAxis coverAxis{15, 75, 10, 80, 66, 60, 55, 10};
+    static constexpr VerticalAxis gridYAxis{10, 50, 200, 70, 68, 57, 55, 5};
+
+    // Adds the axis's dotted lines, ticks and numbers to `picture`.
+    static void addVerticalAxis(ChartPicture& picture, const ChartArea& area,
+                                const VerticalAxis& axis);
+
     // Thickness and diameter components: each point's cover at even intervals. Without a
     // component only the frame, axes and captions.
     static ChartPicture valueChart(const ChartArea& area, const Component* component);

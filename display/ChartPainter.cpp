@@ -3,8 +3,6 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "display/HeaderBand.h"
-
 namespace {
 
 int towards(int from, int to) {
@@ -46,7 +44,7 @@ void ChartPainter::paint(QPainter& painter, const ChartPicture& picture, const Q
     painter.setPen(picture.buttonTextColour ? palette.color(QPalette::ButtonText) : Qt::black);
     painter.setBackground(Qt::white);
     for (const ChartText& t : picture.texts) {
-        painter.setFont(HeaderBand::font(t.tenths, 1.0f));
+        painter.setFont(t.font());
         painter.setBackgroundMode(t.opaque ? Qt::OpaqueMode : Qt::TransparentMode);
         if (t.centredIn.isValid()) {
             painter.drawText(t.centredIn, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,

@@ -20,6 +20,7 @@
 #include "instrument/SimulatedInstrument.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "support/FireCommand.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
@@ -39,7 +40,7 @@ protected:
             d->projectNameEdit()->setText(QStringLiteral("p"));
             d->accept();
         });
-        frame.onCommand(ID_CREATE_PROJECT);
+        fireCommand(frame, ID_CREATE_PROJECT);
     }
 
     QString upload(const std::string& name, const ComponentList& list) {
@@ -57,7 +58,7 @@ protected:
             for (int r : rows) d->componentList()->setChecked(r, true);
             d->accept();
         });
-        frame.onCommand(ID_ADD_COMPONENT);
+        fireCommand(frame, ID_ADD_COMPONENT);
     }
 
     TempDir dir;
@@ -79,7 +80,7 @@ TEST_F(ComponentCommandsTest, AddMovesTickedComponentsIntoTypeOrderAndShowsProfi
     EXPECT_EQ(frame.ModeText(), QStringLiteral("P"));
     EXPECT_EQ(frame.activeView()->shownType(), 'P');
 
-    frame.onCommand(ID_VIEW_THICKNESS);
+    fireCommand(frame, ID_VIEW_THICKNESS);
     add(file, {0, 1, 2, 3});  // the same upload again: each component a second time
     EXPECT_EQ(codes(frame.project().components()), "H001,H001,Z001,W001,W001,P001,P001");
     EXPECT_EQ(frame.ModeText(), QStringLiteral("H"));
@@ -95,32 +96,32 @@ TEST_F(ComponentCommandsTest, NothingTickedChangesNothingAndDoesNotRebuild) {
 
 TEST_F(ComponentCommandsTest, UnusableUploadsEndWithoutADialog) {
     prompter.expectOpen("data", std::nullopt);
-    frame.onCommand(ID_ADD_COMPONENT);
+    fireCommand(frame, ID_ADD_COMPONENT);
 
     prompter.expectOpen("data", upload("empty.vexo", {}));
-    frame.onCommand(ID_ADD_COMPONENT);  // a count of 0: silently nothing
+    fireCommand(frame, ID_ADD_COMPONENT);  // a count of 0: silently nothing
 
     const QString wrong = QString::fromStdString((dir / "wrong.vexo").string());
     TempDir::write(wrong.toStdString(), std::string("\x0BVexoProject", 12));
     prompter.expectOpen("data", wrong);
     prompter.expectMessage(QStringLiteral("提示信息"),
                            QStringLiteral("不是有效的钢筋位置上传数据文件!"), Icon::Error);
-    frame.onCommand(ID_ADD_COMPONENT);
+    fireCommand(frame, ID_ADD_COMPONENT);
 
     prompter.expectOpen("data", QString::fromStdString((dir / "none.vexo").string()));
     prompter.expectMessageContaining(QStringLiteral("提示信息"), QStringLiteral("无法打开文件"),
                                      Icon::Error);
-    frame.onCommand(ID_ADD_COMPONENT);
+    fireCommand(frame, ID_ADD_COMPONENT);
     EXPECT_TRUE(frame.project().components().empty());
     EXPECT_EQ(frame.ModeText(), QString());
 }
 
 TEST_F(ComponentCommandsTest, DeleteRemovesTickedComponentsOfTheProject) {
-    frame.onCommand(ID_DELETE_COMPONENT);  // no components: no dialog
+    fireCommand(frame, ID_DELETE_COMPONENT);  // no components: no dialog
     add(upload("a.vexo", {withPoints("H001", 1), withPoints("Z001", 1), withPoints("W001", 1, 1),
                           withPoints("P001", 1)}),
         {0, 1, 2, 3});
-    frame.onCommand(ID_VIEW_GRID);
+    fireCommand(frame, ID_VIEW_GRID);
 
     onNextModal<CDlgShowUploadData>([](CDlgShowUploadData* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("新工程"));  // never saved
@@ -129,7 +130,7 @@ TEST_F(ComponentCommandsTest, DeleteRemovesTickedComponentsOfTheProject) {
         d->componentList()->setChecked(2, true);
         d->accept();
     });
-    frame.onCommand(ID_DELETE_COMPONENT);
+    fireCommand(frame, ID_DELETE_COMPONENT);
     EXPECT_EQ(codes(frame.project().components()), "Z001,P001");
     EXPECT_EQ(frame.activeView()->shownType(), 'W');
 
@@ -137,7 +138,7 @@ TEST_F(ComponentCommandsTest, DeleteRemovesTickedComponentsOfTheProject) {
         d->componentList()->setChecked(0, true);
         d->reject();
     });
-    frame.onCommand(ID_DELETE_COMPONENT);
+    fireCommand(frame, ID_DELETE_COMPONENT);
     EXPECT_EQ(codes(frame.project().components()), "Z001,P001");
 }
 
@@ -145,10 +146,10 @@ TEST_F(ComponentCommandsTest, WithoutAProjectBothCommandsDoNothing) {
     prompter.expectQuestion(QStringLiteral("提示信息"), QStringLiteral("是否保存对新工程的更改？"),
                             false);
     onNextModal<CDlgSetProject>([](CDlgSetProject* d) { d->reject(); });
-    frame.onCommand(ID_CREATE_PROJECT);
+    fireCommand(frame, ID_CREATE_PROJECT);
     ASSERT_FALSE(frame.project().isOpen());
-    frame.onCommand(ID_ADD_COMPONENT);
-    frame.onCommand(ID_DELETE_COMPONENT);
+    fireCommand(frame, ID_ADD_COMPONENT);
+    fireCommand(frame, ID_DELETE_COMPONENT);
     EXPECT_EQ(prompter.shown(), 1);
 }
 
@@ -181,16 +182,16 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     grid->inPlaceEdit()->setText(QStringLiteral("321"));
     QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Return);
     EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
-    frame.onCommand(ID_ADD_POINT);
+    fireCommand(frame, ID_ADD_POINT);
     EXPECT_EQ(pane->group(1).texts.pointCountCell, "3");
 
-    frame.onCommand(ID_EDIT_UNDO);
+    fireCommand(frame, ID_EDIT_UNDO);
     EXPECT_EQ(pane->group(1).texts.pointCountCell, "2");
     EXPECT_FALSE(panel->pointOfItem(8).has_value());  // items 6 and 7: two points
-    frame.onCommand(ID_EDIT_UNDO);
+    fireCommand(frame, ID_EDIT_UNDO);
     EXPECT_EQ(spacing(), 100);
     EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "100 mm");
-    frame.onCommand(ID_EDIT_REDO);
+    fireCommand(frame, ID_EDIT_REDO);
     EXPECT_EQ(spacing(), 321);
     EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
     EXPECT_EQ(pane->group(0).texts.spacingDesignCell, "100 mm");
@@ -200,7 +201,7 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     prompter.expectSave("project1", QString::fromStdString(saved.string()));
     prompter.expectMessage(QStringLiteral("提示信息"), QStringLiteral("保存工程文件成功!"),
                            Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
+    fireCommand(frame, ID_SAVE_PROJECT);
     const Result<ProjectContents> reread = ProjectFile::read(saved);
     ASSERT_TRUE(reread.ok());
     EXPECT_EQ(std::next(reread->components.begin())->designSpacing, 321);
@@ -209,7 +210,7 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     add(upload("b.vexo", {withPoints("P003", 1)}), {0});
     openRow(2);
     ASSERT_EQ(panel->componentIndex(), 2);
-    frame.onCommand(ID_EDIT_UNDO);
+    fireCommand(frame, ID_EDIT_UNDO);
     EXPECT_EQ(codes(frame.project().components()), "P001,P002");
     EXPECT_EQ(panel->componentIndex(), -1);
     EXPECT_TRUE(panel->isHidden());

@@ -11,6 +11,7 @@
 #include "instrument/SimulatedInstrument.h"
 #include "instrument/TransferSession.h"
 #include "model/UploadFile.h"
+#include "support/FireCommand.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -46,7 +47,7 @@ TEST(DataTransfer, DemoInstrumentThroughTheGuiWritesTheUploadFile) {
     prompter.expectMessage(tip, QStringLiteral("下位机测量数据传输结束！"), Icon::Information);
     prompter.expectSave("data", QString::fromStdString(target.string()),
                         QStringLiteral("数据文件(*.vexo)|*.vexo|"));
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     ASSERT_TRUE(waitForTransfer(frame));
     prompter.expectDone();
 
@@ -71,7 +72,7 @@ TEST(DataTransfer, PulledCableShowsItsMessagesInOrderAndClosesTheDevice) {
     prompter.expectMessage(debug, readFailed, Icon::Error);   // the record block
     prompter.expectMessage(debug, writeFailed, Icon::Error);  // the intermediate request
     prompter.expectMessage(debug, readFailed, Icon::Error);   // and its reply
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     ASSERT_TRUE(waitForTransfer(frame));
     prompter.expectDone();
     EXPECT_FALSE(link.deviceOpen());
@@ -85,14 +86,14 @@ TEST(DataTransfer, DeviceThatCannotBeOpenedIsReported) {
     SimulatedInstrument link(DemoInspection::image(), faults);
     CMainFrame frame(prompter, &link);
     prompter.expectMessage(debug, QStringLiteral("打开设备失败！"), Icon::Error);
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     EXPECT_FALSE(frame.transferSession()->running());
 
     faults.openFails = false;
     faults.writeHandleFails = true;
     link.setFaults(faults);
     prompter.expectMessage(debug, QStringLiteral("无法打开设备！"), Icon::Error);
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     EXPECT_FALSE(link.deviceOpen());
 }
 
@@ -105,7 +106,7 @@ TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
     frame.newDocument();
     frame.show();
 
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     ASSERT_TRUE(frame.transferSession()->running());
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return frame.messagePane()->text().startsWith(QStringLiteral("正在接收测量数据"));
@@ -113,7 +114,7 @@ TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
 
     // A second start is refused and leaves the running transfer alone.
     prompter.expectMessageContaining(tip, QStringLiteral("数据传输正在进行"), Icon::Information);
-    frame.onCommand(ID_DATA_TRANSFER);
+    fireCommand(frame, ID_DATA_TRANSFER);
     EXPECT_TRUE(frame.transferSession()->running());
 
     EXPECT_TRUE(frame.close());

@@ -22,6 +22,7 @@
 #include "instrument/SimulatedInstrument.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
+#include "support/FireCommand.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
@@ -60,7 +61,7 @@ protected:
 
     void createProject(const char* name) {
         answerSettings(name);
-        frame.onCommand(ID_CREATE_PROJECT);
+        fireCommand(frame, ID_CREATE_PROJECT);
     }
 
     std::string writeProjectFile(const std::string& file, const char* name,
@@ -136,12 +137,12 @@ TEST_F(MainFrameTest, MenuBarSwitchesWithTheDocumentWindow) {
     EXPECT_EQ(frame.menuAction(ID_APP_ABOUT)->text(), QStringLiteral("关于 Corvane(&A)..."));
 
     // Commands that address a document window do nothing without one.
-    frame.onCommand(ID_VIEW_GRID);
-    frame.onCommand(ID_ADD_POINT);
-    frame.onCommand(ID_FILE_OPEN);
+    fireCommand(frame, ID_VIEW_GRID);
+    fireCommand(frame, ID_ADD_POINT);
+    fireCommand(frame, ID_FILE_OPEN);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("W"));
 
-    frame.onCommand(ID_FILE_NEW);
+    fireCommand(frame, ID_FILE_NEW);
     EXPECT_TRUE(frame.menuAction(ID_CREATE_PROJECT));
     EXPECT_EQ(childTitle(), QString());
 }
@@ -153,14 +154,14 @@ TEST_F(MainFrameTest, SaveOnAFreshProjectAsksOnceThenWritesWithoutAsking) {
 
     prompter.expectSave("project1", path, QStringLiteral("钢筋位置工程文件(*.pro)|*.pro|"));
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
+    fireCommand(frame, ID_SAVE_PROJECT);
     EXPECT_EQ(childTitle(), path);
     EXPECT_EQ(frame.projectPath(), path);
     EXPECT_EQ(frame.projectFileName(), QStringLiteral("first.pro"));
 
     frame.project().info()->testUnit.assign("unit");
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
+    fireCommand(frame, ID_SAVE_PROJECT);
     prompter.expectDone();
 
     const Result<ProjectContents> back = ProjectFile::read(path.toStdString());
@@ -171,12 +172,12 @@ TEST_F(MainFrameTest, SaveOnAFreshProjectAsksOnceThenWritesWithoutAsking) {
 
 TEST_F(MainFrameTest, CreateAnsweredNoDiscardsTheOldProjectAndEmptiesTheView) {
     createProject("old");
-    frame.onCommand(ID_VIEW_THICKNESS);
+    fireCommand(frame, ID_VIEW_THICKNESS);
     EXPECT_EQ(frame.activeView()->shownType(), 'H');
 
     prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), false);
     answerSettings("new");
-    frame.onCommand(ID_CREATE_PROJECT);
+    fireCommand(frame, ID_CREATE_PROJECT);
     EXPECT_EQ(frame.activeView()->shownType(), 0);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("H"));  // the mode itself is kept
     EXPECT_EQ(frame.project().info()->projectName.view(), "new");
@@ -187,7 +188,7 @@ TEST_F(MainFrameTest, CreateWhoseSaveIsCancelledKeepsTheOldProject) {
     createProject("old");
     prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), true);
     prompter.expectSave("project1", std::nullopt);
-    frame.onCommand(ID_CREATE_PROJECT);
+    fireCommand(frame, ID_CREATE_PROJECT);
     ASSERT_TRUE(frame.project().isOpen());
     EXPECT_EQ(frame.project().info()->projectName.view(), "old");
 }
@@ -201,17 +202,17 @@ TEST_F(MainFrameTest, SettingsLeftWithAnEmptyNameEndWithNoProject) {
     EXPECT_FALSE(frame.project().isOpen());
 
     prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
+    fireCommand(frame, ID_SAVE_PROJECT);
     prompter.expectMessage(tip, QStringLiteral("请设置工程信息!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT_AS);
-    frame.onCommand(ID_SET_PROJECT);  // nothing without a project
+    fireCommand(frame, ID_SAVE_PROJECT_AS);
+    fireCommand(frame, ID_SET_PROJECT);  // nothing without a project
 }
 
 TEST_F(MainFrameTest, OpenAnsweredNoThenCancelledLeavesNoProject) {
     createProject("old");
     prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), false);
     prompter.expectOpen("project", std::nullopt, QStringLiteral("钢筋位置工程文件(*.pro)|*.pro|"));
-    frame.onCommand(ID_OPEN_PROJECT);
+    fireCommand(frame, ID_OPEN_PROJECT);
     EXPECT_FALSE(frame.project().isOpen());
     EXPECT_EQ(childTitle(), QString());
     EXPECT_EQ(frame.projectPath(), QString());
@@ -220,9 +221,9 @@ TEST_F(MainFrameTest, OpenAnsweredNoThenCancelledLeavesNoProject) {
 TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
     const std::string path = writeProjectFile(
         "p.pro", "p", {samples::withPoints("H001", 2), samples::withPoints("P001", 2)});
-    frame.onCommand(ID_VIEW_PROFILE);
+    fireCommand(frame, ID_VIEW_PROFILE);
     prompter.expectOpen("project", QString::fromStdString(path));
-    frame.onCommand(ID_OPEN_PROJECT);
+    fireCommand(frame, ID_OPEN_PROJECT);
     ASSERT_TRUE(frame.project().isOpen());
     EXPECT_EQ(frame.project().components().size(), 2u);
     EXPECT_EQ(childTitle(), QString::fromStdString(path));
@@ -230,11 +231,11 @@ TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
     EXPECT_EQ(frame.activeView()->shownType(), 0);
     EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
 
-    frame.onCommand(ID_VIEW_DIAMETER);
+    fireCommand(frame, ID_VIEW_DIAMETER);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("Z"));
     EXPECT_EQ(frame.activeView()->shownType(), 'Z');
     EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
-    frame.onCommand(ID_VIEW_PROFILE);
+    fireCommand(frame, ID_VIEW_PROFILE);
     ASSERT_EQ(frame.activeView()->pane()->groupCount(), 1);
     EXPECT_EQ(frame.activeView()->pane()->group(0).texts.codeCell, "P001");
 }
@@ -244,13 +245,13 @@ TEST_F(MainFrameTest, SaveAsAlwaysAsksAndRetitles) {
     const QString first = q(dir / "a.pro"), second = q(dir / "b.pro");
     prompter.expectSave("project1", first);
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT);
+    fireCommand(frame, ID_SAVE_PROJECT);
     prompter.expectSave("project1", std::nullopt);
-    frame.onCommand(ID_SAVE_PROJECT_AS);
+    fireCommand(frame, ID_SAVE_PROJECT_AS);
     EXPECT_EQ(frame.projectPath(), first);
     prompter.expectSave("project1", second);
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_SAVE_PROJECT_AS);
+    fireCommand(frame, ID_SAVE_PROJECT_AS);
     EXPECT_EQ(childTitle(), second);
     EXPECT_EQ(frame.projectFileName(), QStringLiteral("b.pro"));
 }
@@ -267,7 +268,7 @@ TEST_F(MainFrameTest, ClosingWithContentOffersToSaveUnderTheMainTitle) {
     prompter.expectQuestion(tip, "是否保存对" + frame.windowTitle() + "的更改？", true);
     prompter.expectSave("project1", path);
     prompter.expectMessage(tip, QStringLiteral("保存工程文件成功!"), Icon::Information);
-    frame.onCommand(ID_EXIT);
+    fireCommand(frame, ID_EXIT);
     EXPECT_FALSE(frame.project().isOpen());
     EXPECT_TRUE(ProjectFile::read(path.toStdString())->complete());
 }
@@ -331,12 +332,12 @@ TEST_F(MainFrameTest, OneActionPerCommandInMenuToolbarAndKeys) {
 }
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarToggle) {
-    frame.onCommand(ID_VIEW_TOOLBAR);
+    fireCommand(frame, ID_VIEW_TOOLBAR);
     EXPECT_TRUE(frame.toolBar()->isHidden());
     EXPECT_FALSE(frame.menuAction(ID_VIEW_TOOLBAR)->isChecked());
-    frame.onCommand(ID_VIEW_TOOLBAR);
+    fireCommand(frame, ID_VIEW_TOOLBAR);
     EXPECT_FALSE(frame.toolBar()->isHidden());
-    frame.onCommand(ID_VIEW_STATUS_BAR);
+    fireCommand(frame, ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(frame.menuAction(ID_VIEW_STATUS_BAR)->isChecked());
     EXPECT_EQ(frame.messagePane()->text(), QStringLiteral("就绪"));
 }

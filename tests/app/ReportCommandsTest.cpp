@@ -16,6 +16,7 @@
 #include "report/PdfReportPresenter.h"
 #include "report/Report.h"
 #include "support/FakeSessionUi.h"
+#include "support/FireCommand.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
@@ -247,11 +248,11 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
         d->accept();
         onNextModal<QPrintPreviewDialog>(closePreview);
     });
-    frame.onCommand(ID_PREVIEW_SPACING);
+    fireCommand(frame, ID_PREVIEW_SPACING);
     ASSERT_TRUE(frame.reports().report());
     EXPECT_EQ(frame.reports().report()->records().size(), 1u);
 
-    frame.onCommand(ID_VIEW_PROFILE);
+    fireCommand(frame, ID_VIEW_PROFILE);
     onNextModal<QPrintPreviewDialog>(closePreview);
     frame.action(ID_FILE_PRINT)->trigger();
     EXPECT_EQ(titles, QStringList({QStringLiteral("打印预览 - 钢筋间距检测记录表"),

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "controls/GridGeometry.h"
+#include "controls/IntegerEntry.h"
 #include "controls/IntegerFormat.h"
-#include "controls/LeadingInteger.h"
 
 using namespace GridGeometry;
 

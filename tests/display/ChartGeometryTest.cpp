@@ -245,3 +245,61 @@ TEST(ChartGeometry, PaintedChartsShowFramePointsAndBars) {
         EXPECT_EQ(image.pixelColor(500, 150), QColor(Qt::white));
     }
 }
+
+// Both scales on a taller panel: L = 201, R = 500, top 50, B = 460.
+TEST(ChartGeometry, VerticalAxisSpacesLinesTicksAndNumbersOverTheFrame) {
+    struct Number {
+        std::size_t index;
+        QPoint topLeft;
+        const char* text;
+    };
+    struct Case {
+        VerticalAxis axis;
+        std::size_t lines, ticks, numbers;
+        QLine firstLine, lastLine, secondTick;
+        int tenths;
+        Number second, firstWide, last;  // firstWide: the first one further left
+    };
+    const Case cases[] = {
+        {ChartGeometry::coverAxis,
+         14,
+         76,
+         16,
+         QLine(201, 77, 500, 77),
+         QLine(201, 432, 500, 432),
+         QLine(199, 55, 201, 55),
+         80,
+         {1, {181, 72}, "10"},
+         {10, {176, 318}, "100"},
+         {15, {176, 455}, "150"}},
+        {ChartGeometry::gridYAxis,
+         9,
+         51,
+         11,
+         QLine(201, 91, 500, 91),
+         QLine(201, 419, 500, 419),
+         QLine(199, 58, 201, 58),
+         70,
+         {1, {178, 86}, "200"},
+         {5, {176, 250}, "1000"},
+         {10, {176, 455}, "2000"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.last.text);
+        ChartPicture p;
+        ChartGeometry::addVerticalAxis(p, ChartArea{900, 470, 121}, c.axis);
+        ASSERT_EQ(p.dotted.size(), c.lines);
+        EXPECT_EQ(p.dotted.front(), c.firstLine);
+        EXPECT_EQ(p.dotted.back(), c.lastLine);
+        ASSERT_EQ(p.ticks.size(), c.ticks);
+        EXPECT_EQ(p.ticks[0], QLine(197, 50, 201, 50));
+        EXPECT_EQ(p.ticks[1], c.secondTick);
+        EXPECT_EQ(p.ticks.back(), QLine(197, 460, 201, 460));
+        ASSERT_EQ(p.texts.size(), c.numbers);
+        for (const Number& n : {c.second, c.firstWide, c.last}) {
+            EXPECT_EQ(p.texts[n.index].topLeft, n.topLeft);
+            EXPECT_EQ(p.texts[n.index].text, QString::fromUtf8(n.text));
+            EXPECT_EQ(p.texts[n.index].tenths, c.tenths);
+        }
+    }
+}

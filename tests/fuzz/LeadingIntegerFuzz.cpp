@@ -11,8 +11,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "controls/LeadingInteger.h"
-#include "dialogs/WholeInteger.h"
+#include "controls/IntegerEntry.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 // after a complete transfer, with exactly the instrument's components in it.
 //
 //   transfer_soak [--rounds N] [--seed S] [--round R]
+#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QThread>
@@ -197,7 +198,10 @@ int main(int argc, char** argv) {
         {
             CMainFrame frame(prompter, &instrument);
             frame.show();
-            frame.onCommand(ID_DATA_TRANSFER);
+            // As the user starts it: a disabled command would start nothing.
+            QAction* transfer = frame.action(ID_DATA_TRANSFER);
+            if (!transfer->isEnabled()) broken.push_back("数据传输 is disabled");
+            transfer->trigger();
             while (frame.transferSession()->running()) {
                 if (closeEarly && Clock::now() - start >= closeAfter) {
                     closed = frame.close();

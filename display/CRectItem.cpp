@@ -1,4 +1,4 @@
-#include "controls/CRectItem.h"
+#include "display/CRectItem.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "dialogs/EntryWarning.h"
+#include "controls/EntryWarning.h"
 
 #include <QMessageBox>
 

@@ -6,6 +6,9 @@
 
 #include "model/Result.h"
 
+// Integer entry fields of the grid and of the dialogs read numbers here, so both refuse the
+// same texts with the same words. Pure; take any bytes.
+
 // The inclusive range an integer entry must lie in.
 struct IntegerRange {
     std::int32_t min = INT32_MIN;
@@ -19,3 +22,9 @@ std::string integerRangeMessage(IntegerRange range);
 // allowed, nothing else. Text that is no integer gives "请输入一个整数。", an integer outside
 // `range` (however long) the range message.
 Result<std::int32_t> parseWholeInteger(std::string_view text, IntegerRange range);
+
+// What an integer item makes of its in-place editor's text: the leading decimal number (blanks,
+// an optional sign, then digits; the rest is ignored). A text without those digits is refused
+// with "请输入一个整数。"; a number outside `range`, however many digits it has, with the range
+// message rather than wrapped.
+Result<std::int32_t> parseLeadingInteger(std::string_view text, IntegerRange range);
