@@ -234,7 +234,7 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
         setUp = d->printer();
         d->reject();
     });
-    frame.onCommand(ID_FILE_PRINT_SETUP);
+    fireCommand(frame, ID_FILE_PRINT_SETUP);
     ASSERT_NE(setUp, nullptr);
 
     QStringList titles;
