@@ -6,7 +6,7 @@
 #include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "cli/JsonText.h"
+#include "model/JsonText.h"
 #include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
 #include "report/ReportFonts.h"

@@ -4,7 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "cli/JsonText.h"
+#include "model/JsonText.h"
 #include "cli/TextTable.h"
 #include "model/ComponentFields.h"
 #include "model/ComponentSummary.h"

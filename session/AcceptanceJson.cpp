@@ -2,33 +2,16 @@
 
 #include <string_view>
 
+#include "model/JsonText.h"
+
 namespace {
 
-std::string quoted(std::string_view utf8) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 std::string field(std::string_view key, int value) {
-    return quoted(key) + ":" + std::to_string(value);
+    return jsonString(key) + ":" + std::to_string(value);
 }
 
 std::string field(std::string_view key, std::string_view text) {
-    return quoted(key) + ":" + quoted(text);
+    return jsonString(key) + ":" + jsonString(text);
 }
 
 std::string classJson(const AcceptanceClassResult& c) {
@@ -38,7 +21,7 @@ std::string classJson(const AcceptanceClassResult& c) {
                       field("maxUnder", c.maxUnder) + "," + field("beyond", c.beyond) + "," +
                       field("verdict", verdictText(c.verdict)) + ",\"notices\":[";
     for (std::size_t i = 0; i < c.notices.size(); ++i) {
-        out += (i ? "," : "") + quoted(c.notices[i]);
+        out += (i ? "," : "") + jsonString(c.notices[i]);
     }
     out += "]";
     if (c.hasSecondSample) {
@@ -64,7 +47,7 @@ std::string acceptanceJson(const AcceptanceJudgement& judgement) {
     bool first = true;
     for (const auto& c : judgement.classes) {
         if (!c) continue;
-        out += (first ? "" : ",") + quoted(acceptanceRule.of(c->cls).key) + ":" + classJson(*c);
+        out += (first ? "" : ",") + jsonString(acceptanceRule.of(c->cls).key) + ":" + classJson(*c);
         first = false;
     }
     out += "},\"components\":[";

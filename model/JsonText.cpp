@@ -1,4 +1,4 @@
-#include "cli/JsonText.h"
+#include "model/JsonText.h"
 
 std::string jsonString(std::string_view utf8) {
     std::string out = "\"";
