@@ -46,7 +46,7 @@ public:
     ReportCommands& reports() { return *reports_; }
     Project& project() { return session_.project(); }
     const QString& projectPath() const { return session_.projectPath(); }
-    const QString& projectFileName() const { return session_.projectFileName(); }
+    QString projectFileName() const { return session_.projectFileName(); }
     QString ModeText() const { return session_.ModeText(); }
 
     // The action of a command id, and the same action only while the menu bar shown lists it.

@@ -29,14 +29,13 @@ CommandRegistry::CommandRegistry(QWidget* window) : QObject(window) {
         a->setShortcutContext(Qt::WindowShortcut);
         connect(a, &QAction::triggered, this, [this, id] { emit command(id); });
         window->addAction(a);
-        actions_[id] = a;
-        rows_[id] = &row;
+        commands_[id] = {a, &row};
     }
 }
 
 QAction* CommandRegistry::action(int id) const {
-    auto it = actions_.find(id);
-    return it == actions_.end() ? nullptr : it->second;
+    auto it = commands_.find(id);
+    return it == commands_.end() ? nullptr : it->second.action;
 }
 
 QAction* CommandRegistry::menuAction(int id) const {
@@ -47,8 +46,9 @@ QAction* CommandRegistry::menuAction(int id) const {
 void CommandRegistry::showMenu(QMenuBar* menuBar, MenuBar bar) {
     shown_ = bar;
     const int flag = static_cast<int>(bar);
-    for (const auto& [id, row] : rows_) {
-        QAction* a = actions_[id];
+    for (const auto& [id, command] : commands_) {
+        QAction* a = command.action;
+        const CommandRow* row = command.row;
         a->setShortcuts((row->keyMenus & flag) ? keysOf(*row) : QList<QKeySequence>());
         a->setText(
             QString::fromUtf8(bar == MenuBar::M128 && row->text128 ? row->text128 : row->text));
@@ -68,8 +68,8 @@ void CommandRegistry::showMenu(QMenuBar* menuBar, MenuBar bar) {
                         fill(target->addMenu(QString::fromUtf8(e.title)), e.children);
                         break;
                     case MenuEntry::Kind::Item:
-                        target->addAction(actions_.at(e.id));
-                        shownItems_[e.id] = actions_.at(e.id);
+                        target->addAction(commands_.at(e.id).action);
+                        shownItems_[e.id] = commands_.at(e.id).action;
                         break;
                 }
             }
@@ -84,21 +84,21 @@ void CommandRegistry::fillToolBar(QToolBar* toolBar) const {
         if (id == 0) {
             toolBar->addSeparator();
         } else {
-            toolBar->addAction(actions_.at(id));
+            toolBar->addAction(commands_.at(id).action);
         }
     }
 }
 
 void CommandRegistry::updateEnabled(bool documentOpen, bool recentFiles) {
-    for (const auto& [id, row] : rows_) {
-        switch (row->enabled) {
+    for (const auto& [id, command] : commands_) {
+        switch (command.row->enabled) {
             case CommandRow::Enabled::Always:
                 break;
             case CommandRow::Enabled::WithDocument:
-                actions_[id]->setEnabled(documentOpen);
+                command.action->setEnabled(documentOpen);
                 break;
             case CommandRow::Enabled::WithRecentFiles:
-                actions_[id]->setEnabled(recentFiles);
+                command.action->setEnabled(recentFiles);
                 break;
         }
     }

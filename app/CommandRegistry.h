@@ -37,8 +37,11 @@ signals:
     void command(int id);
 
 private:
-    std::map<int, QAction*> actions_;
-    std::map<int, const CommandRow*> rows_;
+    struct Command {
+        QAction* action;
+        const CommandRow* row;
+    };
+    std::map<int, Command> commands_;
     std::map<int, QAction*> shownItems_;
     MenuBar shown_ = MenuBar::M128;
 };

@@ -57,7 +57,10 @@ void ProjectSession::error(const QString& text) {
 
 void ProjectSession::setPath(const QString& path) {
     projectPath_ = path;
-    projectFileName_ = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+QString ProjectSession::projectFileName() const {
+    return projectPath_.isEmpty() ? QString() : QFileInfo(projectPath_).fileName();
 }
 
 bool ProjectSession::writeProjectFile(const QString& path) {

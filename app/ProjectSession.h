@@ -24,7 +24,8 @@ public:
     Project& project() { return project_; }
     const Project& project() const { return project_; }
     const QString& projectPath() const { return projectPath_; }
-    const QString& projectFileName() const { return projectFileName_; }
+    // The file name of projectPath, empty without one.
+    QString projectFileName() const;
     // The type the view shows; Unknown before one was chosen.
     DetectionType viewMode() const { return viewMode_; }
     // Its letter, "H", "Z", "W", "P", or empty: the text the view's ModeMessage takes.
@@ -91,7 +92,6 @@ private:
     SessionUi& ui_;
     Project project_;
     QString projectPath_;
-    QString projectFileName_;
     DetectionType viewMode_ = DetectionType::Unknown;
     QUndoStack undoStack_;
 };

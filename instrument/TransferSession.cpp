@@ -50,8 +50,7 @@ bool TransferSession::OnDataTransfer() {
     wait();  // the last worker has finished; let its thread go
 
     deviceIndex = 0;
-    received.clear();
-    recordCount = payloadLength = 0;
+    result_ = {};
     savedUpload_.reset();
 
     if (!link_.openDevice(deviceIndex)) {
@@ -126,11 +125,8 @@ void TransferSession::TransferWorker() {
             tell(failureCaption, text, MessageIcon::Error);
         };
         hooks.FinishUpload = [this](TransferResult& result) { FinishUpload(result); };
-        TransferResult result =
-            TransferProtocol(link_, readHandle, writeHandle, hooks).run(std::move(received));
-        received = std::move(result.received);
-        recordCount = result.recordCount;
-        payloadLength = result.payloadLength;
+        result_ = TransferProtocol(link_, readHandle, writeHandle, hooks)
+                      .run(std::move(result_.received));
     }
     CloseTransferDevice();
     setState(State::Idle);

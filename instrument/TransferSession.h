@@ -54,10 +54,10 @@ public:
     bool running() const { return state() != State::Idle; }
 
     // The last transfer's results; read them only once the transfer has ended.
-    const std::vector<std::uint8_t>& receivedBytes() const { return received; }
+    const std::vector<std::uint8_t>& receivedBytes() const { return result_.received; }
     // N as the header gave it, or, once the upload step has run, the components it kept.
-    std::int32_t lastRecordCount() const { return recordCount; }
-    std::int32_t lastPayloadLength() const { return payloadLength; }
+    std::int32_t lastRecordCount() const { return result_.recordCount; }
+    std::int32_t lastPayloadLength() const { return result_.payloadLength; }
     // Where the upload data file was written; nothing when none was.
     const std::optional<std::filesystem::path>& savedUpload() const { return savedUpload_; }
 
@@ -90,8 +90,6 @@ private:
     std::uint32_t deviceIndex = 0;
     UsbLink::Handle readHandle = UsbLink::invalidHandle;
     UsbLink::Handle writeHandle = UsbLink::invalidHandle;
-    std::vector<std::uint8_t> received;
-    std::int32_t recordCount = 0;
-    std::int32_t payloadLength = 0;
+    TransferResult result_;
     std::optional<std::filesystem::path> savedUpload_;
 };
