@@ -273,7 +273,8 @@ void CMainFrame::onCommand(int id) {
             return;
         }
         case ID_FILE_PRINT:
-            return reports_->printView(activeView() ? activeView()->shownType() : 0);
+            return reports_->printView(activeView() ? activeView()->shownType()
+                                                    : DetectionType::Unknown);
         case ID_FILE_OPEN:  // taken by the frame and left empty on purpose
             return;
         default:

@@ -103,9 +103,9 @@ void ReportCommands::run(bool preview) {
     last_ = std::move(done).value();
 }
 
-void ReportCommands::printView(char shownType) {
+void ReportCommands::printView(DetectionType shownType) {
     const Project& project = session_.project();
-    if (!project.info() || detectionTypeOf(shownType) == DetectionType::Unknown) return;
+    if (!project.info() || shownType == DetectionType::Unknown) return;
     Report report(presenter_.get());
     report.setTemplate(ViewTableReport::layout(shownType));
     ViewTableReport sink(report, project, shownType);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "model/DetectionType.h"
 #include "model/Status.h"
 #include "report/ReportRun.h"
 #include "report/ReportTables.h"
@@ -40,9 +41,9 @@ public:
     void OnPreviewReport();
 
     // A preview of the table the view shows: the band's captions over every component of
-    // `shownType` ('H', 'Z', 'W' or 'P'), paged, under the project's name. Nothing without a
+    // `shownType`, paged, under the project's name. Nothing without a
     // project or a type.
-    void printView(char shownType);
+    void printView(DetectionType shownType);
 
     // Disconnects and drops the report and sink of the last run.
     void release();

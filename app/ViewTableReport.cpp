@@ -18,14 +18,13 @@ QString fromGbk(const std::string& text) {
 
 }  // namespace
 
-ReportTemplate ViewTableReport::layout(char shownType) {
+ReportTemplate ViewTableReport::layout(DetectionType shownType) {
     ReportTemplate t;
-    t.title =
-        QString::fromUtf8(displayText(detectionTypeOf(shownType))) + QStringLiteral("构件列表");
+    t.title = QString::fromUtf8(displayText(shownType)) + QStringLiteral("构件列表");
     t.headerRows = {{{QStringLiteral("工程名称"), QStringLiteral("ProjectName"), 1}}};
     t.columnHeaderHeight = 10;  // room for the band's two-line captions
     // Widths at scale 1 keep the band's proportions once scaled to the page.
-    for (const SummaryColumn& c : SummaryLayout::columns(shownType, 1.0f)) {
+    for (const SummaryColumn& c : SummaryLayout::columns(summaryLayoutOf(shownType), 1.0f)) {
         // The band's rows put the name on the left and every other text in the middle.
         t.columns.push_back({fieldName(c.field),
                              QString::fromUtf8(c.caption),
@@ -36,12 +35,12 @@ ReportTemplate ViewTableReport::layout(char shownType) {
     return t;
 }
 
-ViewTableReport::ViewTableReport(Report& report, const Project& project, char shownType)
+ViewTableReport::ViewTableReport(Report& report, const Project& project, DetectionType shownType)
     : report_(report), project_(project), shownType_(shownType) {}
 
 Status ViewTableReport::beforeGeneration() {
     fields_.clear();
-    for (const SummaryColumn& c : SummaryLayout::columns(shownType_, 1.0f)) {
+    for (const SummaryColumn& c : SummaryLayout::columns(summaryLayoutOf(shownType_), 1.0f)) {
         Result<ReportField*> f = report_.fieldByName(fieldName(c.field));
         if (!f) return Status::failure(f.message());
         fields_.emplace_back(c.field, f.value());
@@ -58,8 +57,7 @@ Status ViewTableReport::rowsWanted(bool&) {
     if (!grid) return Status::failure(grid.message());
     ReportRecordset& records = grid.value()->recordset();
     for (const Component& component : project_.components()) {
-        const std::string_view code = component.code.view();
-        if (code.empty() || code.front() != shownType_) continue;
+        if (component.type() != shownType_) continue;
         const ComponentSummary summary = BuildComponentSummary(component);
         if (Status s = records.append(); !s) return s;
         for (const auto& [text, field] : fields_) {

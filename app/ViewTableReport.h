@@ -15,12 +15,12 @@ class ReportField;
 // outlive the print or preview call.
 class ViewTableReport : public ReportEvents {
 public:
-    // The page layout for `shownType` ('H', 'Z', 'W' or 'P'): the band's captions and widths
+    // The page layout for `shownType`: the band's captions and widths
     // as the column header, repeated on every page; a "工程名称" box; page numbers.
-    static ReportTemplate layout(char shownType);
+    static ReportTemplate layout(DetectionType shownType);
 
-    ViewTableReport(Report& report, const Project& project, char shownType);
-    ViewTableReport(Report&, Project&&, char) = delete;
+    ViewTableReport(Report& report, const Project& project, DetectionType shownType);
+    ViewTableReport(Report&, Project&&, DetectionType) = delete;
 
     // Binds the columns' fields and sets "ProjectName".
     Status beforeGeneration() override;
@@ -30,6 +30,6 @@ public:
 private:
     Report& report_;
     const Project& project_;
-    char shownType_;
+    DetectionType shownType_;
     std::vector<std::pair<std::size_t, ReportField*>> fields_;  // summary text, its field
 };

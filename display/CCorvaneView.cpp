@@ -43,12 +43,13 @@ int CCorvaneView::ModeMessage(const QString& modeText) {
     // Places in the list may have moved: the panel forgets its component.
     panel_->closeComponent();
     rows_.clear();
-    shownType_ = modeText.isEmpty() ? 0 : static_cast<char>(modeText.front().toLatin1());
+    shownType_ =
+        modeText.isEmpty() ? DetectionType::Unknown : detectionTypeOf(modeText.front().toLatin1());
     update();
     if (!project_.isOpen()) return 0;
     int index = 0;
     for (const Component& c : project_.components()) {
-        if (shownType_ != 0 && c.code.front() == shownType_) {
+        if (shownType_ != DetectionType::Unknown && c.type() == shownType_) {
             pane_->AddGroup(BuildComponentSummary(c));
             rows_.push_back(index);
         }

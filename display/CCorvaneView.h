@@ -45,8 +45,8 @@ public:
     // Height of the caption band, where the pane starts: 35 pixels, or what the band's font
     // needs on this screen.
     int headerHeight() const;
-    // 'H', 'Z', 'W', 'P', or 0 for none.
-    char shownType() const { return shownType_; }
+    // The type whose components are listed; Unknown for none.
+    DetectionType shownType() const { return shownType_; }
     CWndLikeMsdn* pane() const { return pane_; }
     CDlgComponent* panel() const { return panel_; }
     // The place in the project's list of the component each row shows.
@@ -64,5 +64,5 @@ private:
     CWndLikeMsdn* pane_;
     CDlgComponent* panel_;
     std::vector<int> rows_;
-    char shownType_ = 0;
+    DetectionType shownType_ = DetectionType::Unknown;
 };

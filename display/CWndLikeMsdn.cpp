@@ -95,7 +95,7 @@ int CWndLikeMsdn::hoverGroupIndex() const {
 }
 
 int CWndLikeMsdn::rowHeight() const {
-    return TableGeometry::of('P').rowHeight;
+    return TableGeometry::of(SummaryLayoutKind::ProfileGrid).rowHeight;
 }
 
 int CWndLikeMsdn::groupTop(int index) {
@@ -301,8 +301,8 @@ void CWndLikeMsdn::paintEvent(QPaintEvent*) {
     const int height = viewport()->height();
     painter.fillRect(viewport()->rect(), LightenColor(0.75, pal.color(QPalette::Highlight)));
     painter.translate(0, -scroll);
-    const TableGeometry thicknessDiameter = TableGeometry::of('H');
-    const TableGeometry profileGrid = TableGeometry::of('P');
+    const TableGeometry thicknessDiameter = TableGeometry::of(SummaryLayoutKind::ThicknessDiameter);
+    const TableGeometry profileGrid = TableGeometry::of(SummaryLayoutKind::ProfileGrid);
     // Only the rows in sight are drawn; finding them is a search, not a walk.
     for (int i = std::max(groupAt(scroll), 0); i < groupCount() && tops_[i] < scroll + height;
          ++i) {
@@ -343,9 +343,10 @@ void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, i
         painter.drawLine(cx, cy - 3, cx + 4, cy + 1);
     }
 
-    const char letter = g.texts.codeCell.empty() ? '\0' : g.texts.codeCell.front();
+    const DetectionType type =
+        detectionTypeOf(g.texts.codeCell.empty() ? '\0' : g.texts.codeCell.front());
     HeaderBand::drawRow(painter, g.captionRect, g.shownTexts().data(),
-                        layoutOfMode(letter) == SummaryLayoutKind::ThicknessDiameter
+                        summaryLayoutOf(type) == SummaryLayoutKind::ThicknessDiameter
                             ? thicknessDiameter
                             : profileGrid,
                         ink, background, grey);

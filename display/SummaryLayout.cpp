@@ -64,7 +64,13 @@ bool SummaryColumn::twoLineCaption() const {
     return std::strchr(caption, '\n') != nullptr;
 }
 
-std::vector<SummaryColumn> SummaryLayout::columns(char mode, float scale) {
+SummaryLayoutKind summaryLayoutOf(DetectionType type) {
+    return type == DetectionType::Thickness || type == DetectionType::Diameter
+               ? SummaryLayoutKind::ThicknessDiameter
+               : SummaryLayoutKind::ProfileGrid;
+}
+
+std::vector<SummaryColumn> SummaryLayout::columns(SummaryLayoutKind kind, float scale) {
     std::vector<SummaryColumn> out;
     auto build = [&](const auto& specs) {
         for (const ColumnSpec& spec : specs) {
@@ -75,7 +81,7 @@ std::vector<SummaryColumn> SummaryLayout::columns(char mode, float scale) {
                            .widest = spec.widest});
         }
     };
-    if (layoutOfMode(mode) == SummaryLayoutKind::ThicknessDiameter) {
+    if (kind == SummaryLayoutKind::ThicknessDiameter) {
         build(thicknessDiameter);
     } else {
         build(profileGrid);

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "model/DetectionType.h"
+
 // The column geometry of the summary table, shared by the caption band and the rows so the
 // captions stand exactly above their cells. Pure: no drawing.
 struct SummaryColumn {
@@ -18,13 +20,18 @@ struct SummaryColumn {
     bool twoLineCaption() const;
 };
 
+// The two column layouts of the summary table.
+enum class SummaryLayoutKind { ThicknessDiameter, ProfileGrid };
+
+// Thickness and diameter components share one layout; grid, profile and no type the other.
+SummaryLayoutKind summaryLayoutOf(DetectionType type);
+
 class SummaryLayout {
 public:
     static constexpr std::size_t nameField = 1;
 
-    // The H/Z layout for modes 'H' and 'Z', the P/W layout for every other letter. Each column
-    // starts 2 pixels right of the previous one's right edge.
-    static std::vector<SummaryColumn> columns(char mode, float scale);
+    // Each column starts 2 pixels right of the previous one's right edge.
+    static std::vector<SummaryColumn> columns(SummaryLayoutKind kind, float scale);
 
     // `columns` with each one at least `needed[i]` wide. What they grow comes out of the name
     // column (never below 0 pixels), so the table stays as wide as it was.

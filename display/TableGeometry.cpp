@@ -28,7 +28,7 @@ QString widestValue(const char* sample, const QFontMetrics& metrics) {
 
 }  // namespace
 
-TableGeometry TableGeometry::of(char mode, const SystemMetrics& metrics) {
+TableGeometry TableGeometry::of(SummaryLayoutKind kind, const SystemMetrics& metrics) {
     // Measuring takes a good part of a paint; the screen rarely changes, so keep the last
     // result of each layout.
     struct Cached {
@@ -36,13 +36,12 @@ TableGeometry TableGeometry::of(char mode, const SystemMetrics& metrics) {
         TableGeometry geometry;
     };
     static std::optional<Cached> cache[2];
-    std::optional<Cached>& slot =
-        cache[layoutOfMode(mode) == SummaryLayoutKind::ThicknessDiameter ? 0 : 1];
-    if (!slot || slot->metrics != metrics) slot = Cached{metrics, measure(mode, metrics)};
+    std::optional<Cached>& slot = cache[kind == SummaryLayoutKind::ThicknessDiameter ? 0 : 1];
+    if (!slot || slot->metrics != metrics) slot = Cached{metrics, measure(kind, metrics)};
     return slot->geometry;
 }
 
-TableGeometry TableGeometry::measure(char mode, const SystemMetrics& metrics) {
+TableGeometry TableGeometry::measure(SummaryLayoutKind kind, const SystemMetrics& metrics) {
     TableGeometry g;
     g.scale = DisplayScale(metrics);
     const QFontMetrics band(HeaderBand::font(HeaderBand::captionTenths, g.scale));
@@ -51,7 +50,7 @@ TableGeometry TableGeometry::measure(char mode, const SystemMetrics& metrics) {
     // at its bottom.
     g.rowHeight = std::max(metrics.captionHeight, row.height() + 4);
 
-    std::vector<SummaryColumn> columns = SummaryLayout::columns(mode, g.scale);
+    std::vector<SummaryColumn> columns = SummaryLayout::columns(kind, g.scale);
     std::vector<int> needed;
     for (const SummaryColumn& c : columns) {
         const QString caption = QString::fromUtf8(c.caption);

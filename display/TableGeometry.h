@@ -20,10 +20,15 @@ struct TableGeometry {
     int rowHeight = 22;
     std::vector<SummaryColumn> columns;
 
-    // Mode 'H' or 'Z': the H/Z layout; any other: the P/W layout. Measured once per layout
-    // and screen.
-    static TableGeometry of(char mode, const SystemMetrics& metrics = SystemMetrics::current());
+    // Measured once per layout and screen.
+    static TableGeometry of(SummaryLayoutKind kind,
+                            const SystemMetrics& metrics = SystemMetrics::current());
+    // The layout a type is shown in.
+    static TableGeometry of(DetectionType type,
+                            const SystemMetrics& metrics = SystemMetrics::current()) {
+        return of(summaryLayoutOf(type), metrics);
+    }
 
 private:
-    static TableGeometry measure(char mode, const SystemMetrics& metrics);
+    static TableGeometry measure(SummaryLayoutKind kind, const SystemMetrics& metrics);
 };

@@ -5,13 +5,10 @@
 namespace {
 
 constexpr std::array<DetectionTypeTraits, 4> table{{
-    {DetectionType::Thickness, 17, "厚度", false, false, false, 1,
-     SummaryLayoutKind::ThicknessDiameter, true},
-    {DetectionType::Diameter, 35, "直径", true, false, false, 2,
-     SummaryLayoutKind::ThicknessDiameter, false},
-    {DetectionType::Grid, 32, "网格", false, true, true, 3, SummaryLayoutKind::ProfileGrid, true},
-    {DetectionType::Profile, 25, "剖面", false, true, false, 3, SummaryLayoutKind::ProfileGrid,
-     true},
+    {DetectionType::Thickness, 17, "厚度", false, false, false, 1, true},
+    {DetectionType::Diameter, 35, "直径", true, false, false, 2, false},
+    {DetectionType::Grid, 32, "网格", false, true, true, 3, true},
+    {DetectionType::Profile, 25, "剖面", false, true, false, 3, true},
 }};
 
 }  // namespace
@@ -46,9 +43,4 @@ DetectionType detectionTypeOf(char codeLetter) {
 std::string_view displayText(DetectionType type) {
     const DetectionTypeTraits* t = traitsOf(type);
     return t ? t->text : std::string_view();
-}
-
-SummaryLayoutKind layoutOfMode(char modeLetter) {
-    const DetectionTypeTraits* t = traitsOf(modeLetter);
-    return t ? t->layout : SummaryLayoutKind::ProfileGrid;
 }

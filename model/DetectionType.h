@@ -14,9 +14,6 @@ enum class DetectionType : char {
     Unknown = '\0',
 };
 
-// The two column layouts of the summary table.
-enum class SummaryLayoutKind { ThicknessDiameter, ProfileGrid };
-
 // Everything that depends on a component's detection type, in one table that every layer
 // reads: the block reader and writer, the list's order, the instrument's records, the
 // summary, the table, the charts, the dialogs and the record tables.
@@ -28,7 +25,6 @@ struct DetectionTypeTraits {
     bool positions;            // its points carry where the bar lies (配筋间距)
     bool verticalList;         // it has a second point list, along the vertical direction
     std::size_t payloadBytes;  // bytes each point takes in the instrument's payload
-    SummaryLayoutKind layout;  // the summary table's columns it is shown in
     bool acceptanceJudged;     // its covers take part in the acceptance judgement (GB 50204)
 
     char letter() const { return static_cast<char>(type); }
@@ -43,9 +39,6 @@ const DetectionTypeTraits* traitsOf(DetectionType type);
 const DetectionTypeTraits* traitsOfRecordDigit(std::uint8_t digit);
 
 DetectionType detectionTypeOf(char codeLetter);
-
-// The summary columns of a view mode letter; a letter of no type shows the profile/grid ones.
-SummaryLayoutKind layoutOfMode(char modeLetter);
 
 // "厚度", "直径", "网格", "剖面" (UTF-8); empty for Unknown.
 std::string_view displayText(DetectionType type);

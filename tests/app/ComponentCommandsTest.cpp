@@ -78,7 +78,7 @@ TEST_F(ComponentCommandsTest, AddMovesTickedComponentsIntoTypeOrderAndShowsProfi
     EXPECT_EQ(frame.project().components().front().points.size(), 3u);
     // An empty mode turns into 剖面.
     EXPECT_EQ(frame.ModeText(), QStringLiteral("P"));
-    EXPECT_EQ(frame.activeView()->shownType(), 'P');
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Profile);
 
     fireCommand(frame, ID_VIEW_THICKNESS);
     add(file, {0, 1, 2, 3});  // the same upload again: each component a second time
@@ -91,7 +91,7 @@ TEST_F(ComponentCommandsTest, NothingTickedChangesNothingAndDoesNotRebuild) {
     add(file, {});
     EXPECT_TRUE(frame.project().components().empty());
     EXPECT_EQ(frame.ModeText(), QString());
-    EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Unknown);
 }
 
 TEST_F(ComponentCommandsTest, UnusableUploadsEndWithoutADialog) {
@@ -132,7 +132,7 @@ TEST_F(ComponentCommandsTest, DeleteRemovesTickedComponentsOfTheProject) {
     });
     fireCommand(frame, ID_DELETE_COMPONENT);
     EXPECT_EQ(codes(frame.project().components()), "Z001,P001");
-    EXPECT_EQ(frame.activeView()->shownType(), 'W');
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Grid);
 
     onNextModal<CDlgShowUploadData>([](CDlgShowUploadData* d) {
         d->componentList()->setChecked(0, true);

@@ -89,7 +89,7 @@ TEST_F(MainFrameTest, StartsWithOneMaximizedEmptyDocumentWindowAndNoProject) {
     EXPECT_EQ(childTitle(), QString());
     EXPECT_FALSE(frame.project().isOpen());
     EXPECT_EQ(frame.ModeText(), QString());
-    EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Unknown);
 
     // The document window's menu, with the project commands.
     ASSERT_TRUE(frame.menuAction(ID_CREATE_PROJECT));
@@ -173,12 +173,12 @@ TEST_F(MainFrameTest, SaveOnAFreshProjectAsksOnceThenWritesWithoutAsking) {
 TEST_F(MainFrameTest, CreateAnsweredNoDiscardsTheOldProjectAndEmptiesTheView) {
     createProject("old");
     fireCommand(frame, ID_VIEW_THICKNESS);
-    EXPECT_EQ(frame.activeView()->shownType(), 'H');
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Thickness);
 
     prompter.expectQuestion(tip, QStringLiteral("是否保存对新工程的更改？"), false);
     answerSettings("new");
     fireCommand(frame, ID_CREATE_PROJECT);
-    EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Unknown);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("H"));  // the mode itself is kept
     EXPECT_EQ(frame.project().info()->projectName.view(), "new");
     EXPECT_EQ(childTitle(), QStringLiteral("新工程"));
@@ -228,12 +228,12 @@ TEST_F(MainFrameTest, OpenShowsNothingUntilAModeIsChosen) {
     EXPECT_EQ(frame.project().components().size(), 2u);
     EXPECT_EQ(childTitle(), QString::fromStdString(path));
     EXPECT_EQ(frame.ModeText(), QString());
-    EXPECT_EQ(frame.activeView()->shownType(), 0);
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Unknown);
     EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
 
     fireCommand(frame, ID_VIEW_DIAMETER);
     EXPECT_EQ(frame.ModeText(), QStringLiteral("Z"));
-    EXPECT_EQ(frame.activeView()->shownType(), 'Z');
+    EXPECT_EQ(frame.activeView()->shownType(), DetectionType::Diameter);
     EXPECT_EQ(frame.activeView()->pane()->groupCount(), 0);
     fireCommand(frame, ID_VIEW_PROFILE);
     ASSERT_EQ(frame.activeView()->pane()->groupCount(), 1);

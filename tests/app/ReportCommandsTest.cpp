@@ -188,7 +188,7 @@ TEST_F(ReportCommandsTest, AFailingReportCallAbandonsTheCommandWithItsMessage) {
 
 TEST_F(ReportCommandsTest, PrintingTheViewPagesEveryRowOfTheShownTypeUnderTheBandsCaptions) {
     auto c = commands();
-    c->printView('P');  // no project
+    c->printView(DetectionType::Profile);  // no project
     ComponentList list;
     std::string profiles;
     for (int i = 1; i <= 45; ++i) {
@@ -198,10 +198,10 @@ TEST_F(ReportCommandsTest, PrintingTheViewPagesEveryRowOfTheShownTypeUnderTheBan
         if (i % 20 == 0) list.push_back(withPoints("H0" + std::to_string(i), 2));
     }
     open(list);
-    c->printView(0);  // no view mode
+    c->printView(DetectionType::Unknown);  // no view mode
     EXPECT_FALSE(std::filesystem::exists(pdf));
 
-    c->printView('P');
+    c->printView(DetectionType::Profile);
     const Pages pages = pdfPages(pdf.string());
     EXPECT_EQ(recorder->calls, "preview");
     EXPECT_EQ(rowCodes(pages), profiles);
@@ -214,11 +214,11 @@ TEST_F(ReportCommandsTest, PrintingTheViewPagesEveryRowOfTheShownTypeUnderTheBan
     // A row holds the summary's texts in the band's order.
     const ComponentSummary s = BuildComponentSummary(*std::next(list.begin(), 5));
     std::string row = "P006";
-    for (const SummaryColumn& col : SummaryLayout::columns('P', 1.0f))
+    for (const SummaryColumn& col : SummaryLayout::columns(SummaryLayoutKind::ProfileGrid, 1.0f))
         if (col.field && !s[col.field].empty()) row += " " + gbk::toUtf8(s[col.field]);
     EXPECT_EQ(linesStartingWith(pages[0], {"P006"}), std::vector<std::string>{row});
 
-    c->printView('H');
+    c->printView(DetectionType::Thickness);
     EXPECT_EQ(rowCodes(pdfPages(pdf.string())), "H020 H040 ");
 }
 

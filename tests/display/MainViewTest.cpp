@@ -13,7 +13,7 @@ TEST(MainView, RebuildListsTheChosenTypeInProjectOrder) {
     CCorvaneView view(project);
     view.resize(1000, 600);
     EXPECT_EQ(view.ModeMessage(QStringLiteral("P")), 0);  // no project
-    EXPECT_EQ(view.shownType(), 'P');
+    EXPECT_EQ(view.shownType(), DetectionType::Profile);
     EXPECT_EQ(view.pane()->groupCount(), 0);
 
     project.createEmpty();
@@ -29,7 +29,7 @@ TEST(MainView, RebuildListsTheChosenTypeInProjectOrder) {
     EXPECT_EQ(view.ModeMessage(QStringLiteral("H")), 1);
     EXPECT_EQ(view.pane()->groupCount(), 1);
     EXPECT_EQ(view.ModeMessage(QString()), 1);
-    EXPECT_EQ(view.shownType(), 0);
+    EXPECT_EQ(view.shownType(), DetectionType::Unknown);
     EXPECT_EQ(view.pane()->groupCount(), 0);
 }
 
@@ -53,7 +53,7 @@ TEST(MainView, BandPerViewModeAndThePaneBelowIt) {
     // Separator positions of the two layouts; none is shared but the first.
     auto separators = [](char mode) {
         std::vector<int> xs;
-        const auto cols = TableGeometry::of(mode).columns;
+        const auto cols = TableGeometry::of(detectionTypeOf(mode)).columns;
         for (std::size_t i = 1; i + 1 < cols.size(); ++i) xs.push_back(cols[i].right() + 1);
         return xs;
     };
@@ -79,7 +79,7 @@ TEST(MainView, BandPerViewModeAndThePaneBelowIt) {
         if (!layout) continue;
         // Lines reach down to the bottom line, none follows the last column, and captions
         // are black on white.
-        const auto cols = TableGeometry::of(layout).columns;
+        const auto cols = TableGeometry::of(detectionTypeOf(layout)).columns;
         EXPECT_EQ(image.pixelColor(cols[0].right() + 1, band - 2), grey);
         EXPECT_EQ(image.pixelColor(cols.back().right() + 1, band / 2), plain);
         bool black = false, white = false;

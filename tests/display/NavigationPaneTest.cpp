@@ -235,7 +235,7 @@ TEST_F(LongNavigationPane, PaintedAndClickedAfterScrolling) {
     ASSERT_EQ(pane.hoverGroupIndex(), 3);
 
     const QImage image = pane.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const TableGeometry g = TableGeometry::of('P');
+    const TableGeometry g = TableGeometry::of(SummaryLayoutKind::ProfileGrid);
     const QColor background = LightenColor(0.75, fusion.color(QPalette::Highlight));
     const QColor grey = fusion.color(QPalette::Disabled, QPalette::WindowText);
     const QColor hoverInk = ReadableInk(fusion.color(QPalette::Highlight), background);

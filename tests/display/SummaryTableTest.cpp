@@ -88,7 +88,7 @@ TEST(SummaryLayout, BothLayoutsFollowTheTables) {
     for (const float scale : {1.0f, 1007.0f / 1440.0f}) {
         for (const auto& [mode, table] : modes) {
             SCOPED_TRACE(testing::Message() << mode << " at " << scale);
-            const auto cols = SummaryLayout::columns(mode, scale);
+            const auto cols = SummaryLayout::columns(summaryLayoutOf(detectionTypeOf(mode)), scale);
             ASSERT_EQ(cols.size(), table->size());
             int left = 0;
             for (std::size_t i = 0; i < cols.size(); ++i) {
@@ -102,15 +102,17 @@ TEST(SummaryLayout, BothLayoutsFollowTheTables) {
             }
         }
     }
-    const auto pw = SummaryLayout::columns('P', 1.0f);
+    const auto pw = SummaryLayout::columns(SummaryLayoutKind::ProfileGrid, 1.0f);
     EXPECT_EQ(pw[1].left, 122);  // 构件名称 from 122 to 472
     EXPECT_EQ(pw[1].right(), 472);
     EXPECT_EQ(pw[4].left, 618);  // the first two-line caption
-    EXPECT_EQ(SummaryLayout::columns('H', 1007.0f / 1440.0f)[1].width, 279);  // 279.7
+    EXPECT_EQ(
+        SummaryLayout::columns(SummaryLayoutKind::ThicknessDiameter, 1007.0f / 1440.0f)[1].width,
+        279);  // 279.7
 }
 
 TEST(SummaryLayout, WidenedColumnsTakeTheirPixelsFromTheNameOnly) {
-    const auto part = SummaryLayout::columns('P', 1.0f);
+    const auto part = SummaryLayout::columns(SummaryLayoutKind::ProfileGrid, 1.0f);
     auto widths = [](const std::vector<SummaryColumn>& cols) {
         std::vector<int> out;
         for (const auto& c : cols) out.push_back(c.width);
@@ -176,8 +178,9 @@ TEST(TableGeometry, CaptionsAndFourDigitValuesFitAtCommonScreenWidths) {
         const SystemMetrics metrics{screen, 17, 22, 19};
         for (const auto& [mode, texts] : samples) {
             SCOPED_TRACE(testing::Message() << screen << " " << mode);
-            const TableGeometry g = TableGeometry::of(mode, metrics);
-            const auto part = SummaryLayout::columns(mode, DisplayScale(metrics));
+            const TableGeometry g = TableGeometry::of(detectionTypeOf(mode), metrics);
+            const auto part = SummaryLayout::columns(summaryLayoutOf(detectionTypeOf(mode)),
+                                                     DisplayScale(metrics));
             const QFontMetrics band(HeaderBand::font(HeaderBand::captionTenths, g.scale));
             const QFontMetrics row(HeaderBand::font(HeaderBand::rowTenths, g.scale));
             EXPECT_GE(g.bandHeight, 35);
@@ -223,7 +226,7 @@ TEST_F(PinnedMetrics, RowCellsAlignNamesLeftAndElideLongTexts) {
     texts[0] = QStringLiteral("P001");
     texts[1] = QString(200, QChar(0x6881));  // 梁 × 200: far wider than its cell
     texts[14] = QStringLiteral("100%");
-    const TableGeometry g = TableGeometry::of('P');
+    const TableGeometry g = TableGeometry::of(SummaryLayoutKind::ProfileGrid);
     QImage image(1450, g.rowHeight, QImage::Format_RGB32);
     const QColor bg(200, 220, 240);
     image.fill(bg);
