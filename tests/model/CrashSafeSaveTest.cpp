@@ -21,6 +21,7 @@ TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
 
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
+#include "support/LargeProject.h"
 #include "support/ModelSamples.h"
 #include "support/TempDir.h"
 
@@ -29,27 +30,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Saved {
-    ProjectInfo info;
-    ComponentList components;
-    std::string bytes;
-};
-
-// Some megabytes of grid components, so that writing and flushing take a while.
-Saved largeProject(const char* name, int shift) {
-    Saved p;
-    p.info.projectName.assign(name);
-    for (int i = 0; i < 4000; ++i) {
-        Component c = samples::withPoints("W001", 60, 40);
-        c.points.front().thickness = static_cast<std::int16_t>(i + shift);
-        p.components.push_back(std::move(c));
-    }
-    p.bytes = ProjectFile::encode(p.info, p.components);
-    return p;
-}
-
 // Starts a child that saves `project` over `target` and returns once it runs.
-pid_t startSave(const fs::path& target, const Saved& project) {
+pid_t startSave(const fs::path& target, const SavedProject& project) {
     int ready[2];
     if (::pipe(ready) != 0) return -1;
     const pid_t child = ::fork();
@@ -77,8 +59,8 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
     TempDir dir;
     const fs::path target = dir / "site.pro";
-    const Saved before = largeProject("old", 0);
-    const Saved after = largeProject("new", 1);
+    const SavedProject before = largeProject("old", 0);
+    const SavedProject after = largeProject("new", 1);
     ASSERT_GT(after.bytes.size(), 3'000'000u);
 
     // How long a child's save takes here, from its start to its end, so the kills fall

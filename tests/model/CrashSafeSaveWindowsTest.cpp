@@ -9,6 +9,7 @@
 
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
+#include "support/LargeProject.h"
 #include "support/ModelSamples.h"
 #include "support/TempDir.h"
 
@@ -22,25 +23,6 @@ namespace {
 
 constexpr wchar_t targetVariable[] = L"CORVANE_CRASH_SAVE_TARGET";
 constexpr wchar_t readyVariable[] = L"CORVANE_CRASH_SAVE_READY";
-
-struct Saved {
-    ProjectInfo info;
-    ComponentList components;
-    std::string bytes;
-};
-
-// Some megabytes of grid components, so that writing and flushing take a while.
-Saved largeProject(const char* name, int shift) {
-    Saved p;
-    p.info.projectName.assign(name);
-    for (int i = 0; i < 4000; ++i) {
-        Component c = samples::withPoints("W001", 60, 40);
-        c.points.front().thickness = static_cast<std::int16_t>(i + shift);
-        p.components.push_back(std::move(c));
-    }
-    p.bytes = ProjectFile::encode(p.info, p.components);
-    return p;
-}
 
 class SavingChild {
 public:
@@ -108,7 +90,7 @@ TEST(CrashSafeSaveWindows, DISABLED_SaveForTheParent) {
     wchar_t target[MAX_PATH * 4];
     const DWORD n = GetEnvironmentVariableW(targetVariable, target, std::size(target));
     if (n == 0 || n >= std::size(target)) GTEST_SKIP() << "run by KilledSave only";
-    const Saved project = largeProject("new", 1);
+    const SavedProject project = largeProject("new", 1);
     wchar_t ready[256];
     // Tells the parent that the save begins now.
     const DWORD length = GetEnvironmentVariableW(readyVariable, ready, std::size(ready));
@@ -124,7 +106,7 @@ TEST(CrashSafeSaveWindows, DISABLED_SaveForTheParent) {
 TEST(CrashSafeSaveWindows, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
     TempDir dir;
     const fs::path target = dir / "site.pro";
-    const Saved before = largeProject("old", 0);
+    const SavedProject before = largeProject("old", 0);
     const std::string after = largeProject("new", 1).bytes;
 
     // How long a child's save takes, from its start to the child's end.
