@@ -6,6 +6,7 @@
 
 #include "dialogs/Prompter.h"
 #include "display/ComponentEditor.h"
+#include "model/AcceptanceMark.h"
 #include "model/Project.h"
 
 class SessionUi;
@@ -57,6 +58,9 @@ public:
 
     QUndoStack& undoStack() { return undoStack_; }
 
+    // The class and sample of each classed component, as the sidecar keeps them.
+    const AcceptanceMarks& acceptanceMarks() const { return marks_; }
+
     // ComponentEditor
     const Component* component(int index) const override;
     bool setName(int index, std::string_view name) override;
@@ -94,4 +98,5 @@ private:
     QString projectPath_;
     DetectionType viewMode_ = DetectionType::Unknown;
     QUndoStack undoStack_;
+    AcceptanceMarks marks_;
 };
