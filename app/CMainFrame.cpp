@@ -147,7 +147,7 @@ void CMainFrame::toggleBar(QWidget* bar, int id) {
 // ---- documents ----------------------------------------------------------------------------
 
 CChildFrame* CMainFrame::newDocument() {
-    auto* child = new CChildFrame(session_.project(), &session_, &prompter_);
+    auto* child = new CChildFrame(session_.project(), &session_.document(), &prompter_);
     mdi_->addSubWindow(child);
     connect(child, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, [this] { updateMenuBar(); }); });
@@ -195,6 +195,13 @@ void CMainFrame::editProjectSettings(ProjectInfo& info, const ComponentList& com
     }
 }
 
+std::optional<AcceptanceMarks> CMainFrame::editAcceptanceMarks(const ComponentList& components,
+                                                               const AcceptanceMarks& marks) {
+    (void)components;
+    (void)marks;
+    return std::nullopt;
+}
+
 std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentList& components,
                                                               int addMode, const QString& caption) {
     CDlgShowUploadData dialog(components, addMode, caption, this);
@@ -227,6 +234,8 @@ void CMainFrame::onCommand(int id) {
             return session_.OnSaveAs();
         case ID_SET_PROJECT:
             return session_.OnSetProject();
+        case ID_ACCEPTANCE:
+            return session_.OnAcceptance();
         case ID_ADD_COMPONENT:
             return session_.OnAddComponent();
         case ID_DELETE_COMPONENT:

@@ -67,6 +67,8 @@ private:
     QString mainTitle() const override;
     int sendModeMessage(DetectionType type) override;
     void componentChanged(int index) override;
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList& components,
+                                                       const AcceptanceMarks& marks) override;
     void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
                                                       const QString& caption) override;

@@ -1,32 +1,35 @@
 #pragma once
 
 #include <QString>
-#include <QUndoStack>
+#include <QTimer>
 #include <optional>
+#include <vector>
 
 #include "dialogs/Prompter.h"
-#include "display/ComponentEditor.h"
-#include "model/AcceptanceMark.h"
-#include "model/Project.h"
+#include "session/ProjectDocument.h"
 
 class SessionUi;
 
-// The one owner of the open project: its header and components, the file it came from, the
-// view mode, and the flows that change them (创建工程, 打开工程, 保存工程, 另存为, the close
-// prompt, 设置工程, 增加构件, 删除构件). Everything else reaches the project through it. It talks
-// to the user only through the Prompter and to the window only through SessionUi, so it runs
-// without a main window. Every change to the project is a step on its undo stack.
-// GUI thread only.
-class ProjectSession : public ComponentEditor {
+// The flows of the open project that talk to the user: 创建工程, 打开工程, 保存工程, 另存为,
+// the close prompt, 设置工程, 增加构件, 删除构件, 验收判定, and the view mode. The project itself,
+// its file and its undo steps are the ProjectDocument's; this class asks the user through the
+// Prompter, reaches the window only through SessionUi, and so runs without a main window. The
+// screen follows a step on the next turn of the event loop, never from inside the call that
+// made it. GUI thread only.
+class ProjectSession {
 public:
     // Neither is owned; both must outlive the session.
     ProjectSession(Prompter& prompter, SessionUi& ui);
 
-    Project& project() { return project_; }
-    const Project& project() const { return project_; }
-    const QString& projectPath() const { return projectPath_; }
-    // The file name of projectPath, empty without one.
-    QString projectFileName() const;
+    ProjectDocument& document() { return document_; }
+    Project& project() { return document_.project(); }
+    const Project& project() const { return document_.project(); }
+    const QString& projectPath() const { return document_.path(); }
+    QString projectFileName() const { return document_.fileName(); }
+    QUndoStack& undoStack() { return document_.undoStack(); }
+    // The class and sample of each classed component, as the sidecar keeps them.
+    const AcceptanceMarks& acceptanceMarks() const { return document_.acceptanceMarks(); }
+
     // The type the view shows; Unknown before one was chosen.
     DetectionType viewMode() const { return viewMode_; }
     // Its letter, "H", "Z", "W", "P", or empty: the text the view's ModeMessage takes.
@@ -39,6 +42,7 @@ public:
     void OnSetProject();
     void OnAddComponent();
     void OnDeleteComponent();
+    void OnAcceptance();
 
     // 打开工程 with `path` in place of the open dialog's answer.
     void openProjectFile(const QString& path);
@@ -48,30 +52,11 @@ public:
 
     // A view-mode command: remembers the type and lets the view rebuild for it.
     void setViewMode(DetectionType type);
-    // After the component list changed: the mode shown again, 剖面 when none was chosen.
-    void reissueViewMode();
 
     // The close flow: offers to save a project with content, then clears the project. False
-    // when the user kept the window open (prompt dismissed, save cancelled or failed); the
-    // project is then as it was.
+    // when the user kept the window open (prompt dismissed, save cancelled or failed, also
+    // when only the sidecar failed); the project is then as it was.
     bool closeProject();
-
-    QUndoStack& undoStack() { return undoStack_; }
-
-    // The class and sample of each classed component, as the sidecar keeps them.
-    const AcceptanceMarks& acceptanceMarks() const { return marks_; }
-
-    // ComponentEditor
-    const Component* component(int index) const override;
-    bool setName(int index, std::string_view name) override;
-    bool setField(int index, ComponentField field, std::int16_t value) override;
-    bool setPoint(int index, PointRef point, const MeasurePoint& value) override;
-    bool addPoint(int index, bool vertical) override;
-    bool removePoint(int index, PointRef point) override;
-
-    // For the undo steps.
-    Component* componentAt(int index);
-    void showComponentAgain(int index);
 
     static Prompter::FileDialog projectSaveDialog();
     static Prompter::FileDialog projectOpenDialog();
@@ -87,16 +72,21 @@ private:
     bool offerToSave(const QString& title);
     void clearProject();
     WriteOutcome writeWithPath();
-    bool writeProjectFile(const QString& path);
-    void setPath(const QString& path);
+    WriteOutcome writeProjectFile(const QString& path);
     void info(const QString& text);
     void error(const QString& text);
 
+    // A step changed the project: the screen follows once the current event is done.
+    void stepChanged(StepChange change, int index);
+    void showChanges();
+    // After the component list changed: the mode shown again, 剖面 when none was chosen.
+    void reissueViewMode();
+
     Prompter& prompter_;
     SessionUi& ui_;
-    Project project_;
-    QString projectPath_;
+    ProjectDocument document_;
     DetectionType viewMode_ = DetectionType::Unknown;
-    QUndoStack undoStack_;
-    AcceptanceMarks marks_;
+    QTimer refresh_;
+    bool listChanged_ = false;
+    std::vector<int> changedComponents_;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "app/ComponentChooser.h"
+#include "model/AcceptanceMark.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 
@@ -29,4 +31,8 @@ public:
 
     // The project settings dialog on `info`; the header changes only on OK.
     virtual void editProjectSettings(ProjectInfo& info, const ComponentList& components) = 0;
+
+    // The 验收判定 dialog on `marks`: the marks after OK, nothing after Cancel.
+    virtual std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList& components,
+                                                               const AcceptanceMarks& marks) = 0;
 };

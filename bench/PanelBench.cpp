@@ -41,7 +41,7 @@ struct OpenPanel {
     SilentPrompter prompter;
     NoWindow ui;
     ProjectSession session{prompter, ui};
-    CCorvaneView view{session.project(), &session, &prompter};
+    CCorvaneView view{session.project(), &session.document(), &prompter};
 
     OpenPanel() {
         session.OnCreateProject();

@@ -25,6 +25,10 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign("bench");
     }
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
+                                                       const AcceptanceMarks&) override {
+        return std::nullopt;
+    }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,
                                                       const QString&) override {
         return std::nullopt;

@@ -27,7 +27,7 @@ struct Editing {
     }
     void edit(int k) {
         const MeasurePoint value{0, static_cast<std::int16_t>(20 + k % 60), 10 * (k % 200)};
-        session.setPoint((k * 7) % 1000, {false, k % 50}, value);
+        session.document().setPoint((k * 7) % 1000, {false, k % 50}, value);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/ChartGeometry.h"
-#include "display/ComponentEditor.h"
+#include "session/ComponentEditor.h"
 
 class CPropertyGrid;
 class CRectItem;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/ComponentEditor.h"
+#include "session/ComponentEditor.h"
 #include "model/ComponentList.h"
 
 // A ComponentEditor that shows a list and refuses every change: the panel over a project

@@ -37,9 +37,14 @@ Status ProjectFile::save(const std::filesystem::path& path, const ProjectInfo& i
     return FileIo::writeAtomically(path, encode(info, components));
 }
 
-Result<ProjectContents> ProjectFile::read(const std::filesystem::path& path) {
+Result<ProjectContents> ProjectFile::read(const std::filesystem::path& path,
+                                          std::string* bytesRead) {
     return ComponentFileReader::readFile(
-        path, ComponentFileReader::magicCheck({magic}, wrongMagicMessage), &ProjectFile::parse);
+        path, ComponentFileReader::magicCheck({magic}, wrongMagicMessage),
+        [bytesRead](std::span<const std::uint8_t> bytes) {
+            if (bytesRead) bytesRead->assign(bytes.begin(), bytes.end());
+            return ProjectFile::parse(bytes);
+        });
 }
 
 Result<ProjectContents> ProjectFile::parse(std::span<const std::uint8_t> bytes) {

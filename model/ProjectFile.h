@@ -29,8 +29,10 @@ public:
     static constexpr std::string_view negativeCountMessage =
         "工程文件的构件数为负数，没有读取任何构件。";
 
-    // A failure when nothing of the file could be taken (unreadable, wrong magic).
-    static Result<ProjectContents> read(const std::filesystem::path& path);
+    // A failure when nothing of the file could be taken (unreadable, wrong magic). The bytes
+    // read go to `bytesRead` when given (the sidecar is matched against them).
+    static Result<ProjectContents> read(const std::filesystem::path& path,
+                                        std::string* bytesRead = nullptr);
     static Result<ProjectContents> parse(std::span<const std::uint8_t> bytes);
 
     static std::string encode(const ProjectInfo& info, const ComponentList& components);

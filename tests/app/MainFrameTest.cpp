@@ -355,7 +355,7 @@ TEST_F(MainFrameTest, UndoAndRedoByMenuAndKeysNamingTheStep) {
 
     createProject("p");
     frame.project().components().push_back(samples::withPoints("P001", 3));
-    ASSERT_TRUE(frame.session().setPoint(0, {false, 2}, MeasurePoint{0, 35, 900}));
+    ASSERT_TRUE(frame.session().document().setPoint(0, {false, 2}, MeasurePoint{0, 35, 900}));
     EXPECT_EQ(undo->text(), QStringLiteral("撤销(&U) 修改 P001 测点 3\tCtrl+Z"));
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_EQ(redo->text(), QStringLiteral("重做(&R)\tCtrl+Y"));

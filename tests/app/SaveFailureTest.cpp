@@ -23,6 +23,10 @@ public:
     int sendModeMessage(DetectionType) override { return 1; }
     void componentChanged(int) override {}
     void editProjectSettings(ProjectInfo&, const ComponentList&) override {}
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
+                                                       const AcceptanceMarks&) override {
+        return std::nullopt;
+    }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,
                                                       const QString&) override {
         return std::nullopt;
@@ -49,7 +53,7 @@ TEST(SaveFailure, FileSizeLimitHalfWayKeepsTheOldFileAndTellsTheUser) {
     prompter.expectOpen(QStringLiteral("project"), shown);
     session.OnOpenProject();
     ASSERT_EQ(session.projectPath(), shown);
-    for (int i = 0; i < 300; ++i) ASSERT_TRUE(session.addPoint(0, false));
+    for (int i = 0; i < 300; ++i) ASSERT_TRUE(session.document().addPoint(0, false));
 
     prompter.expectMessage(
         QStringLiteral("提示信息"),

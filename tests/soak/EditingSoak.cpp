@@ -68,6 +68,10 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         if (settings) settings(info);
     }
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
+                                                       const AcceptanceMarks&) override {
+        return std::nullopt;
+    }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int,
                                                       const QString&) override {
         return choose ? choose(components.size()) : std::nullopt;
@@ -176,7 +180,7 @@ private:
     void editStep(const fs::path& upload) {
         const int count = componentCount();
         const int index = count > 0 ? pick(count) : 0;
-        const Component* c = session_.component(index);
+        const Component* c = session_.document().component(index);
         QUndoStack& undo = session_.undoStack();
         const auto before = static_cast<std::size_t>(undo.index());
         const int op = pick(100);
@@ -202,23 +206,24 @@ private:
         } else if (op < 20) {
             openRow(index);
         } else if (op < 26) {
-            session_.setName(index, gbkText(random_, 30));
+            session_.document().setName(index, gbkText(random_, 30));
         } else if (op < 40) {
             const auto field = static_cast<ComponentField>(pick(9));  // not the two counts
-            session_.setField(index, field, static_cast<std::int16_t>(pick(400) - 50));
+            session_.document().setField(index, field, static_cast<std::int16_t>(pick(400) - 50));
         } else if (op < 58) {
             const bool vertical = c->type() == DetectionType::Grid && pick(2);
             const auto& list = vertical ? c->pointsVert : c->points;
             const int at = list.empty() ? 0 : pick(static_cast<int>(list.size()) + 1);
-            session_.setPoint(index, {vertical, at},
-                              {static_cast<std::int16_t>(pick(40)),
-                               static_cast<std::int16_t>(pick(90)), pick(3000)});
+            session_.document().setPoint(index, {vertical, at},
+                                         {static_cast<std::int16_t>(pick(40)),
+                                          static_cast<std::int16_t>(pick(90)), pick(3000)});
         } else if (op < 68) {
-            session_.addPoint(index, c->type() == DetectionType::Grid && pick(2));
+            session_.document().addPoint(index, c->type() == DetectionType::Grid && pick(2));
         } else if (op < 76) {
             const bool vertical = c->type() == DetectionType::Grid && pick(2);
             const auto& list = vertical ? c->pointsVert : c->points;
-            session_.removePoint(index, {vertical, pick(static_cast<int>(list.size()) + 1)});
+            session_.document().removePoint(index,
+                                            {vertical, pick(static_cast<int>(list.size()) + 1)});
         } else if (op < 90) {
             for (int n = 1 + pick(4); n > 0; --n, ++stats_.moves) undo.undo();
             edit = false;
@@ -233,12 +238,12 @@ private:
     // row. The open group must show what the project holds now, and the panel must be open on
     // that very component (by its place, also when another one has the same code).
     void openRow(int index) {
-        const Component* c = session_.component(index);
+        const Component* c = session_.document().component(index);
         if (!c || !ui_.view) return;
         session_.setViewMode(c->type());
         int rank = 0, ofType = 0;
         for (int i = 0; i < componentCount(); ++i) {
-            if (session_.component(i)->code.front() != c->code.front()) continue;
+            if (session_.document().component(i)->code.front() != c->code.front()) continue;
             if (i < index) ++rank;
             ++ofType;
         }
@@ -314,7 +319,7 @@ int main(int argc, char** argv) {
     SoakPrompter prompter;
     SoakUi ui;
     ProjectSession session(prompter, ui);
-    CCorvaneView view(session.project(), &session, &prompter);
+    CCorvaneView view(session.project(), &session.document(), &prompter);
     view.resize(1000, 700);
     view.show();
     ui.view = &view;

@@ -23,6 +23,10 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign(nextName);
     }
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
+                                                       const AcceptanceMarks&) override {
+        return nextMarks;
+    }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int addMode,
                                                       const QString& caption) override {
         dialogs << QStringLiteral("%1 %2").arg(addMode).arg(caption);
@@ -35,4 +39,5 @@ public:
     std::vector<int> changed;
     std::string nextName = "p";
     std::optional<std::vector<bool>> ticks;
+    std::optional<AcceptanceMarks> nextMarks;  // the 验收判定 dialog's answer
 };

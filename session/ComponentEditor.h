@@ -5,22 +5,15 @@
 
 #include "model/ComponentFields.h"
 #include "model/MeasurePoint.h"
+#include "model/PointRef.h"
 
 struct Component;
-
-// One point of a component: its list (`points`, or `pointsVert` of a grid) and its place.
-struct PointRef {
-    bool vertical = false;
-    int index = 0;
-
-    friend bool operator==(const PointRef&, const PointRef&) = default;
-};
 
 // The way the component panel changes the open project. Components are named by their place
 // in the project's list, since the panel keeps no copy and a component may share its code
 // with another. Each call stores one change as one step the user can undo; it returns false
 // and stores nothing when the change would not alter the component (the same value again,
-// a point that is not there). Implemented by the project session. GUI thread only.
+// a point that is not there). Implemented by the project document. GUI thread only.
 class ComponentEditor {
 public:
     virtual ~ComponentEditor() = default;

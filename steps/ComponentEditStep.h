@@ -3,16 +3,16 @@
 #include <QUndoCommand>
 #include <variant>
 
-#include "display/ComponentEditor.h"
+#include "model/ComponentFields.h"
 #include "model/FixedText.h"
+#include "model/MeasurePoint.h"
+#include "model/PointRef.h"
 
-class ProjectSession;
+class StepTarget;
 
-// One change to one component of the open project, as a step on the session's undo stack. It
-// holds only the values it changes. Its first redo is the change the user just made, which
-// the panel shows by itself; every later undo and redo tells the window to show the
-// component again.
-class ComponentEditCommand : public QUndoCommand {
+// One change to one component of the open project, holding only the values it changes. Like
+// every step, its redo makes the change, also the first time.
+class ComponentEditStep : public QUndoCommand {
 public:
     struct NameChange {
         FixedText<50> before, after;
@@ -34,7 +34,7 @@ public:
     };
     using Change = std::variant<NameChange, FieldChange, PointChange, PointAdded, PointRemoved>;
 
-    ComponentEditCommand(ProjectSession& session, int index, Change change, const QString& text);
+    ComponentEditStep(StepTarget& target, int index, Change change, const QString& text);
 
     void redo() override;
     void undo() override;
@@ -44,8 +44,7 @@ public:
 private:
     void apply(bool forward);
 
-    ProjectSession& session_;
+    StepTarget& target_;
     int index_;
     Change change_;
-    bool first_ = true;
 };

@@ -1,0 +1,214 @@
+#include "session/ProjectDocument.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <iterator>
+
+#include "model/FileIo.h"
+#include "model/GbkCodec.h"
+#include "model/ProjectFile.h"
+#include "session/SidecarFile.h"
+#include "steps/AcceptanceMarksStep.h"
+#include "steps/ComponentEditStep.h"
+#include "steps/ComponentListStep.h"
+#include "steps/ProjectHeaderStep.h"
+
+namespace {
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString codeOf(const Component& c) {
+    return QString::fromStdString(gbk::toUtf8(c.code.view()));
+}
+
+QString pointLabel(PointRef point) {
+    return (point.vertical ? QStringLiteral("垂直测点 %1") : QStringLiteral("测点 %1"))
+        .arg(point.index + 1);
+}
+
+const MeasurePoint* pointOf(const Component& c, PointRef point) {
+    const auto& list = point.vertical ? c.pointsVert : c.points;
+    if (point.index < 0 || point.index >= static_cast<int>(list.size())) return nullptr;
+    return &list[static_cast<std::size_t>(point.index)];
+}
+
+}  // namespace
+
+ProjectDocument::ProjectDocument(FieldLabeller labeller) : labeller_(std::move(labeller)) {}
+
+QString ProjectDocument::fileName() const {
+    return path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
+}
+
+void ProjectDocument::clear() {
+    // Steps first: they may hold components that are out of the list.
+    undoStack_.clear();
+    project_.clear();
+    path_.clear();
+    marks_.clear();
+    sidecar_ = {};
+    kept_.clear();
+}
+
+void ProjectDocument::createEmpty() {
+    clear();
+    project_.createEmpty();
+}
+
+Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
+    std::string bytes;
+    Result<ProjectContents> read = ProjectFile::read(toPath(path), &bytes);
+    if (!read.ok()) return Error{read.message()};
+    clear();
+    ProjectContents& contents = read.value();
+    project_.open(std::move(contents.info), std::move(contents.components));
+    Opened opened;
+    if (!contents.complete()) {
+        opened.damage = contents.damage;
+        return opened;
+    }
+    path_ = path;
+    SidecarFile::Loaded loaded = SidecarFile::load(toPath(path), bytes);
+    opened.sidecarNote = loaded.message;
+    if (loaded.state == SidecarFile::State::Loaded) {
+        ProjectSidecar::Applied applied = loaded.sidecar.applyTo(project_.components());
+        marks_ = std::move(applied.marks);
+        kept_ = std::move(applied.kept);
+        sidecar_ = std::move(loaded.sidecar);
+    }
+    return opened;
+}
+
+Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
+    const std::string bytes = ProjectFile::encode(*project_.info(), project_.components());
+    if (const Status written = FileIo::writeAtomically(toPath(path), bytes); !written.ok()) {
+        return Error{written.message()};
+    }
+    path_ = path;
+    Saved saved;
+    ProjectSidecar next =
+        sidecar_.rewritten(project_.components(), marks_, kept_, ProjectSidecar::sha256Hex(bytes));
+    Result<SidecarFile::Stored> stored = SidecarFile::store(toPath(path), next);
+    if (!stored.ok()) {
+        saved.sidecarFailure = stored.message();
+        return saved;
+    }
+    saved.sidecarNote = stored->message;
+    if (stored->setAside) {
+        saved.sidecarNote = "损坏的附加信息文件已改名为“" +
+                            FileIo::displayName(stored->setAside->filename()) + "”保留。";
+    }
+    sidecar_ = std::move(next);
+    return saved;
+}
+
+void ProjectDocument::stepChanged(StepChange change, int index) {
+    if (listener_) listener_(change, index);
+}
+
+// ---- changes, each an undo step ------------------------------------------------------------
+
+bool ProjectDocument::setHeader(const ProjectInfo& info) {
+    const ProjectInfo* before = project_.info();
+    if (!before || *before == info) return false;
+    undoStack_.push(new ProjectHeaderStep(*this, *before, info));
+    return true;
+}
+
+bool ProjectDocument::setAcceptanceMarks(const AcceptanceMarks& marks) {
+    if (!project_.isOpen() || marks == marks_) return false;
+    undoStack_.push(new AcceptanceMarksStep(*this, marks_, marks));
+    return true;
+}
+
+int ProjectDocument::addComponents(ComponentList upload, const std::vector<bool>& ticked) {
+    if (!project_.isOpen()) return 0;
+    ComponentList added;
+    std::size_t i = 0;
+    for (auto it = upload.begin(); it != upload.end(); ++i) {
+        const auto next = std::next(it);
+        if (i < ticked.size() && ticked[i]) added.splice(added.end(), upload, it);
+        it = next;
+    }
+    const int count = static_cast<int>(added.size());
+    if (count == 0) return 0;
+    undoStack_.push(ComponentListStep::adding(*this, std::move(added),
+                                              QStringLiteral("增加 %1 个构件").arg(count)));
+    return count;
+}
+
+int ProjectDocument::deleteComponents(const std::vector<bool>& ticked) {
+    std::vector<int> indices;
+    const int size = static_cast<int>(project_.components().size());
+    for (int i = 0; i < size && i < static_cast<int>(ticked.size()); ++i) {
+        if (ticked[static_cast<std::size_t>(i)]) indices.push_back(i);
+    }
+    const int count = static_cast<int>(indices.size());
+    if (count == 0) return 0;
+    undoStack_.push(ComponentListStep::deleting(*this, std::move(indices),
+                                                QStringLiteral("删除 %1 个构件").arg(count)));
+    return count;
+}
+
+const Component* ProjectDocument::component(int index) const {
+    const auto& list = project_.components();
+    if (index < 0 || index >= static_cast<int>(list.size())) return nullptr;
+    return &*std::next(list.begin(), index);
+}
+
+QString ProjectDocument::fieldLabel(const Component& component, ComponentField field) const {
+    return labeller_ ? labeller_(component, field) : QStringLiteral("数值");
+}
+
+bool ProjectDocument::setName(int index, std::string_view name) {
+    const Component* c = component(index);
+    if (!c) return false;
+    FixedText<50> after;
+    after.assign(name);
+    if (after == c->name) return false;
+    undoStack_.push(new ComponentEditStep(*this, index,
+                                          ComponentEditStep::NameChange{c->name, after},
+                                          QStringLiteral("修改 %1 名称").arg(codeOf(*c))));
+    return true;
+}
+
+bool ProjectDocument::setField(int index, ComponentField field, std::int16_t value) {
+    const Component* c = component(index);
+    if (!c || fieldOf(*c, field) == value) return false;
+    undoStack_.push(new ComponentEditStep(
+        *this, index, ComponentEditStep::FieldChange{field, fieldOf(*c, field), value},
+        QStringLiteral("修改 %1 %2").arg(codeOf(*c), fieldLabel(*c, field))));
+    return true;
+}
+
+bool ProjectDocument::setPoint(int index, PointRef point, const MeasurePoint& value) {
+    const Component* c = component(index);
+    const MeasurePoint* before = c ? pointOf(*c, point) : nullptr;
+    if (!before || *before == value) return false;
+    undoStack_.push(
+        new ComponentEditStep(*this, index, ComponentEditStep::PointChange{point, *before, value},
+                              QStringLiteral("修改 %1 %2").arg(codeOf(*c), pointLabel(point))));
+    return true;
+}
+
+bool ProjectDocument::addPoint(int index, bool vertical) {
+    const Component* c = component(index);
+    if (!c || (vertical ? c->pointCountVert : c->pointCount) == INT16_MAX) return false;
+    const PointRef added{vertical, static_cast<int>((vertical ? c->pointsVert : c->points).size())};
+    undoStack_.push(
+        new ComponentEditStep(*this, index, ComponentEditStep::PointAdded{vertical},
+                              QStringLiteral("增加 %1 %2").arg(codeOf(*c), pointLabel(added))));
+    return true;
+}
+
+bool ProjectDocument::removePoint(int index, PointRef point) {
+    const Component* c = component(index);
+    const MeasurePoint* removed = c ? pointOf(*c, point) : nullptr;
+    if (!removed) return false;
+    undoStack_.push(
+        new ComponentEditStep(*this, index, ComponentEditStep::PointRemoved{point, *removed},
+                              QStringLiteral("删除 %1 %2").arg(codeOf(*c), pointLabel(point))));
+    return true;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+#include <string>
+
+#include "model/AcceptanceMark.h"
+#include "model/Project.h"
+#include "model/Result.h"
+#include "session/ComponentEditor.h"
+#include "session/ProjectSidecar.h"
+#include "steps/StepTarget.h"
+
+// The open project without any window: its header and components, the file it came from, the
+// acceptance marks kept beside it, and every change to them as a step on its undo stack. Both
+// the program (through its session, which talks to the user) and the command-line tool edit
+// a project through it. It never asks anything: outcomes and messages are values. GUI thread
+// only (the undo stack is a QObject).
+class ProjectDocument final : public ComponentEditor, private StepTarget {
+public:
+    // The label of a component's field in the undo step's text.
+    using FieldLabeller = std::function<QString(const Component&, ComponentField)>;
+    // Told after every redo and undo of a step; `index` names the component of a Component
+    // change.
+    using Listener = std::function<void(StepChange change, int index)>;
+
+    explicit ProjectDocument(FieldLabeller labeller = {});
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+
+    Project& project() { return project_; }
+    const Project& project() const { return project_; }
+    // The file the project was opened from or last saved to; empty without one.
+    const QString& path() const { return path_; }
+    QString fileName() const;
+    QUndoStack& undoStack() { return undoStack_; }
+    // The class and sample of each classed component.
+    const AcceptanceMarks& acceptanceMarks() const { return marks_; }
+
+    // No project, no path, no marks, no steps.
+    void clear();
+    // An empty project without a path.
+    void createEmpty();
+
+    struct Opened {
+        std::string damage;       // why part of the file could not be read; the path is then
+                                  // not taken, so a save cannot replace the damaged original
+        std::string sidecarNote;  // what the user should know about the sidecar, or empty
+    };
+    // Opens the project at `path` with its sidecar. An error (nothing of the file could be
+    // read) leaves the document as it was.
+    Result<Opened> open(const QString& path);
+
+    struct Saved {
+        std::string sidecarFailure;  // the project was written but its sidecar was not
+        std::string sidecarNote;     // told beside a success (a newer sidecar left alone…)
+    };
+    // Writes the project to `path` with the careful save, then its sidecar; the path is taken
+    // once the project is written. An error: the project was not written.
+    Result<Saved> save(const QString& path);
+
+    // Each change below is one undo step, pushed only when it changes something; false (or 0)
+    // when it would not.
+    bool setHeader(const ProjectInfo& info);
+    bool setAcceptanceMarks(const AcceptanceMarks& marks);
+    // The components of `upload` whose element of `ticked` is true; the number added.
+    int addComponents(ComponentList upload, const std::vector<bool>& ticked);
+    int deleteComponents(const std::vector<bool>& ticked);
+
+    // ComponentEditor
+    const Component* component(int index) const override;
+    bool setName(int index, std::string_view name) override;
+    bool setField(int index, ComponentField field, std::int16_t value) override;
+    bool setPoint(int index, PointRef point, const MeasurePoint& value) override;
+    bool addPoint(int index, bool vertical) override;
+    bool removePoint(int index, PointRef point) override;
+
+private:
+    // StepTarget
+    ComponentList& components() override { return project_.components(); }
+    ProjectInfo* header() override { return project_.info(); }
+    AcceptanceMarks& marks() override { return marks_; }
+    void stepChanged(StepChange change, int index) override;
+
+    QString fieldLabel(const Component& component, ComponentField field) const;
+
+    FieldLabeller labeller_;
+    Listener listener_;
+    Project project_;
+    QString path_;
+    AcceptanceMarks marks_;
+    ProjectSidecar sidecar_;  // as last read or written: its unknown keys are written back
+    SidecarKeptKeys kept_;
+    QUndoStack undoStack_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/AcceptanceMark.h"
+#include "model/ComponentList.h"
+#include "model/ProjectInfo.h"
+
+// What a step changed, for the screen to show anew.
+enum class StepChange { Component, List, Header, Marks };
+
+// The part of the open project an undo step may touch, and the one it tells after each change.
+// The steps know nothing else of the session that owns them. GUI thread only.
+class StepTarget {
+public:
+    virtual ~StepTarget() = default;
+
+    virtual ComponentList& components() = 0;
+    // Null while no project is open.
+    virtual ProjectInfo* header() = 0;
+    virtual AcceptanceMarks& marks() = 0;
+
+    // Called after every redo and undo; `index` names the component of a Component change.
+    virtual void stepChanged(StepChange change, int index) = 0;
+};
