@@ -201,6 +201,8 @@ QWidget* CDlgAcceptance::makeSummary() {
         column.notices = new QPlainTextEdit(box);
         column.notices->setObjectName(QStringLiteral("notices_") + key);
         column.notices->setReadOnly(true);
+        column.notices->setTabChangesFocus(true);
+        column.notices->setPlaceholderText(QStringLiteral("无"));
         column.notices->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         // A slab notice per component can run to thousands; they scroll, the dialog stays.
         column.notices->setFixedHeight(3 * fontMetrics().lineSpacing() + 10);

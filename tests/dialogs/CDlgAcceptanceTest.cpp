@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <stdexcept>
 
 #include "dialogs/CDlgAcceptance.h"
 #include "support/ModelSamples.h"
@@ -42,6 +43,15 @@ QString text(const QDialog& d, const QString& name) {
     return QStringLiteral("<no %1>").arg(name);
 }
 
+// Picks `choice` in the drop-down list of one cell, as a double-click and a click would.
+void pick(QTableView* view, int row, int col, const QString& choice) {
+    view->edit(view->model()->index(row, col));
+    auto* combo = view->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentText(choice);
+    emit combo->activated(combo->currentIndex());
+}
+
 QPushButton* button(const QDialog& d, const QString& text) {
     for (auto* b : d.findChildren<QPushButton*>()) {
         if (b->text() == text) return b;
@@ -55,15 +65,15 @@ TEST(CDlgAcceptance, MarksSetOnSeveralRowsAtOnceAreJudgedLiveAndReturnedOnOkOnly
     const ComponentList list{slabCandidate("H001", 2), slabCandidate("H002", 1),
                              samples::withPoints("Z001", 3), samples::withPoints("W001", 2, 3),
                              samples::withPoints("P001", 2)};
-    const Component* w001 = &byCode(list, "W001");
     // A diameter component's mark is not the dialog's to show, but it must survive.
     const AcceptanceMarks given{{&byCode(list, "Z001"), {AcceptanceClass::Beam}},
-                                {w001, {AcceptanceClass::Beam}}};
+                                {&byCode(list, "W001"), {AcceptanceClass::Beam}}};
 
     CDlgAcceptance d(list, given);
     d.show();
     QTableView* view = d.componentList();
     EXPECT_EQ(d.windowTitle(), "验收判定");
+    EXPECT_EQ(column(view, 0), (QStringList{"1", "2", "3", "4"}));
     EXPECT_EQ(column(view, 1), (QStringList{"H001", "H002", "W001", "P001"}));
     EXPECT_EQ(column(view, 5), (QStringList{"不参与", "不参与", "梁类", "不参与"}));
     EXPECT_EQ(text(d, "verdict_beam"), "不合格");
@@ -94,11 +104,7 @@ TEST(CDlgAcceptance, MarksSetOnSeveralRowsAtOnceAreJudgedLiveAndReturnedOnOkOnly
     EXPECT_FALSE(button(d, "第一次抽样(&1)")->isEnabled());
 
     // One row's class through its cell's drop-down list.
-    view->edit(view->model()->index(2, 5));
-    auto* combo = view->findChild<QComboBox*>();
-    ASSERT_NE(combo, nullptr);
-    combo->setCurrentText("不参与");
-    emit combo->activated(combo->currentIndex());
+    pick(view, 2, 5, "不参与");
     EXPECT_EQ(column(view, 5), (QStringList{"板类", "板类", "不参与", "不参与"}));
     EXPECT_EQ(text(d, "verdict_beam"), "—");
 
@@ -110,11 +116,30 @@ TEST(CDlgAcceptance, MarksSetOnSeveralRowsAtOnceAreJudgedLiveAndReturnedOnOkOnly
         {&byCode(list, "H002"), {AcceptanceClass::Slab, AcceptanceSample::First}}};
     EXPECT_EQ(d.marks(), expected);
 
+    // All rows through each class button in turn: a classed row changing class keeps its
+    // sample, 不参与 forgets it.
     CDlgAcceptance cancelled(list, given);
-    cancelled.componentList()->selectAll();
-    button(cancelled, "不参与(&N)")->click();
-    EXPECT_EQ(column(cancelled.componentList(), 5),
-              (QStringList{"不参与", "不参与", "不参与", "不参与"}));
+    QTableView* all = cancelled.componentList();
+    pick(all, 2, 6, "第二次抽样");
+    all->selectAll();
+    const struct {
+        const char* button;
+        QStringList classes;
+        QStringList samples;
+    } steps[] = {
+        {"梁类(&B)",
+         {"梁类", "梁类", "梁类", "梁类"},
+         {"第一次抽样", "第一次抽样", "第二次抽样", "第一次抽样"}},
+        {"不参与(&N)", {"不参与", "不参与", "不参与", "不参与"}, {"", "", "", ""}},
+        {"板类(&S)",
+         {"板类", "板类", "板类", "板类"},
+         {"第一次抽样", "第一次抽样", "第一次抽样", "第一次抽样"}},
+    };
+    for (const auto& step : steps) {
+        button(cancelled, step.button)->click();
+        EXPECT_EQ(column(all, 5), step.classes) << step.button;
+        EXPECT_EQ(column(all, 6), step.samples) << step.button;
+    }
     cancelled.reject();
     EXPECT_EQ(cancelled.marks(), given);
 }
