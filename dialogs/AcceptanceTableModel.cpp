@@ -1,6 +1,7 @@
 #include "dialogs/AcceptanceTableModel.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "dialogs/ComponentRowTexts.h"
 #include "dialogs/GbkQt.h"

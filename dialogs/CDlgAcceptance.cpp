@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 #include "dialogs/AcceptanceTableModel.h"
 #include "dialogs/ChoiceDelegate.h"

@@ -1,6 +1,7 @@
 #include "dialogs/ChoiceDelegate.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 ChoiceDelegate::ChoiceDelegate(int choicesRole, QObject* parent)
     : QStyledItemDelegate(parent), choicesRole_(choicesRole) {}
