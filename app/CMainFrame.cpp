@@ -20,6 +20,7 @@
 #include "app/DataTransferCommand.h"
 #include "app/QtReportPresenter.h"
 #include "app/ReportCommands.h"
+#include "dialogs/CDlgAcceptance.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
@@ -197,9 +198,9 @@ void CMainFrame::editProjectSettings(ProjectInfo& info, const ComponentList& com
 
 std::optional<AcceptanceMarks> CMainFrame::editAcceptanceMarks(const ComponentList& components,
                                                                const AcceptanceMarks& marks) {
-    (void)components;
-    (void)marks;
-    return std::nullopt;
+    CDlgAcceptance dialog(components, marks, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.marks();
 }
 
 std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentList& components,
