@@ -44,12 +44,11 @@ void addRuleRows(std::vector<ReportRow>& rows) {
                             tenths(c.maxDeviation * rule.beyondFactorTenths, true) +
                             " mm（允许偏差的 " + factorText() + " 倍）时判为不合格。"));
     }
-    rows.push_back(
-        note("第一次抽样合格点率不低于 " + percent(rule.passPercent) + " 为合格，低于 " +
-             percent(rule.recheckPercent) +
-             " 为不合格，其间可再抽取同样数量的构件作第二次抽样，两次抽样合计不低于 " +
-             percent(rule.passPercent) +
-             " 为合格。保护层厚度为 0 的测点及未填写设计值的测点为未测点，不参与判定。"));
+    rows.push_back(note("第一次抽样合格点率不低于 " + percent(rule.passPercent) + " 为合格，低于 " +
+                        percent(rule.recheckPercent) +
+                        " 为不合格，其间可再抽取同样数量的构件作第二次抽样，两次抽样合计不低于 " +
+                        percent(rule.passPercent) + " 为合格。"));
+    rows.push_back(note("保护层厚度为 0 的测点及未填写设计值的测点为未测点，不参与判定。"));
 }
 
 void addClassRows(std::vector<ReportRow>& rows, const AcceptanceClassResult& r) {
