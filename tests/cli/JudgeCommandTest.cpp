@@ -61,13 +61,14 @@ protected:
 TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOutput) {
     const std::string pro = project(R"({"code": "H001", "occurrence": 1, "class": "slab",
                                         "sample": 2})");
+    // A sidecar that cannot be read is no reason to judge other components than it names.
+    const std::string damaged = project("", "d.pro");
+    std::ofstream(damaged + ".corvane") << R"({"format": "corvane-sidecar", "version": 1, )";
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{pro}, 2, "用法"},
         {{pro, "--json", "-o", "x.pdf"}, 2, "用法"},
-        {{"--json"}, 2, "用法"},
         {{pro, "--beam", "H001,", "--json"}, 2, "逗号分隔"},
         {{pro, "--beam", "H001", "--beam", "W001", "--json"}, 2, "只能给一次"},
-        {{pro, "--table", "thickness", "--json"}, 2, "用法"},
         {{pro, "--slab", "H001,X9", "--json"}, 1, "工程中没有编号为 X9 的构件"},
         {{pro, "--beam", "W001,H001", "--none", "H001", "--json"},
          1,
@@ -75,9 +76,10 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
         {{pro, "--beam", "Z001", "--json"}, 1, "构件 Z001 不是保护层厚度、网格或剖面构件"},
         // The second H001 has no class in the sidecar.
         {{pro, "--second", "H001", "--json"}, 1, "构件 H001 没有验收类别"},
-        {{pro, "--slab", "W001", "--none", "W001", "--json"}, 1, "同时出现在 --slab 和 --none"},
         {{pro, "--none", "H001", "--json"}, 1, "p.pro: 没有参与判定的构件"},
-        {{project("", "bare.pro"), "-o", (dir / "x.pdf").string()}, 1, "没有参与判定的构件"},
+        {{damaged, "--beam", "H001", "--json"}, 1, "d.pro.corvane”已损坏"},
+        {{(dir / "absent.pro").string(), "--json"}, 1, "无法打开文件"},
+        {{pro, "--beam", "H001", "-o", (dir / "no" / "x.pdf").string()}, 1, "无法在文件夹"},
     };
     for (const auto& [args, status, message] : cases) {
         const Outcome r = judge(args);
@@ -85,14 +87,6 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
         EXPECT_EQ(r.out, "") << message;
         EXPECT_THAT(r.err, HasSubstr(message));
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "x.pdf"));
-
-    // A sidecar that cannot be read is no reason to judge other components than it names.
-    std::ofstream(pro + ".corvane") << R"({"format": "corvane-sidecar", "version": 1, )";
-    const Outcome damaged = judge({pro, "--beam", "H001", "--json"});
-    EXPECT_EQ(damaged.status, 1);
-    EXPECT_EQ(damaged.out, "");
-    EXPECT_THAT(damaged.err, HasSubstr("p.pro.corvane”已损坏"));
 }
 
 // The sidecar's classes, with the options laid over them code by code: H001 becomes a beam
@@ -121,16 +115,6 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
         "\n");
 
     const auto pdf = dir / "judged.pdf";
-    const Outcome printed = judge({pro, "--beam", "H001", "--none", "W001", "-o", pdf.string()});
-    ASSERT_EQ(printed.status, 0) << printed.err;
-    const auto pages = pdfPages(pdf.string());
-    ASSERT_EQ(pages.size(), 1u);
-    std::string text;
-    for (const std::string& line : pages[0]) text += line + "\n";
-    EXPECT_THAT(text, HasSubstr("钢筋保护层厚度验收判定表"));
-    EXPECT_THAT(text, HasSubstr("梁类判定结论：合格"));
-    EXPECT_EQ(std::count_if(pages[0].begin(), pages[0].end(),
-                            [](const std::string& line) { return line.rfind("H001", 0) == 0; }),
-              2);
-    EXPECT_THAT(text, testing::Not(HasSubstr("W001")));
+    ASSERT_EQ(judge({pro, "--beam", "H001", "--none", "W001", "-o", pdf.string()}).status, 0);
+    EXPECT_THAT(pdfPages(pdf.string()).at(0), testing::Contains(HasSubstr("梁类判定结论：合格")));
 }
