@@ -1,4 +1,5 @@
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -20,6 +21,9 @@
 namespace {
 
 constexpr const char* classOptions[] = {"--beam", "--slab", "--none"};
+
+// The codes each list option gave, by option.
+using CodeLists = std::map<std::string, std::vector<std::string>, std::less<>>;
 
 // The codes of one option, split at commas; nullopt when the list names no code or has an
 // empty one ("A,,B"), which is a typo rather than a wish.
@@ -75,16 +79,14 @@ std::optional<AcceptanceMarks> sidecarMarks(const std::string& source,
 // Lays the options on the sidecar's marks: a class option sets (or with --none clears) the
 // class of every occurrence of its codes, --second marks classed components as the second
 // sample. A wrong code is a failure named on `err`.
-bool applyOptions(const CliArguments& a, const std::string& source, const ComponentList& components,
-                  AcceptanceMarks& marks, std::ostream& err) {
+bool applyOptions(const CodeLists& lists, const std::string& source,
+                  const ComponentList& components, AcceptanceMarks& marks, std::ostream& err) {
     std::map<std::string, std::string> classOf;  // code → the option that names it
-    std::set<std::string> second;
     std::set<std::string> named;
-    const std::vector<std::string> none;  // judgeCommand refused empty lists before
     for (const char* option : classOptions) {
-        if (!a.has(option)) continue;
-        const std::vector<std::string> codes = codesOf(*a.value(option)).value_or(none);
-        for (const std::string& code : codes) {
+        const auto list = lists.find(option);
+        if (list == lists.end()) continue;
+        for (const std::string& code : list->second) {
             const auto [at, added] = classOf.emplace(code, option);
             if (!added && at->second != option) {
                 err << source << ": 构件编号 " << code << " 同时出现在 " << at->second << " 和 "
@@ -94,12 +96,10 @@ bool applyOptions(const CliArguments& a, const std::string& source, const Compon
             named.insert(code);
         }
     }
-    if (a.has("--second")) {
-        const std::vector<std::string> codes = codesOf(*a.value("--second")).value_or(none);
-        for (const std::string& code : codes) {
-            second.insert(code);
-            named.insert(code);
-        }
+    std::set<std::string> second;
+    if (const auto list = lists.find("--second"); list != lists.end()) {
+        second.insert(list->second.begin(), list->second.end());
+        named.insert(list->second.begin(), list->second.end());
     }
 
     std::set<std::string> found;
@@ -147,9 +147,13 @@ bool applyOptions(const CliArguments& a, const std::string& source, const Compon
 
 int judgeCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     const auto output = a.value("-o");
+    CodeLists lists;
     bool listsOk = true;
     for (const char* option : {"--beam", "--slab", "--none", "--second"}) {
-        if (a.has(option) && !codesOf(*a.value(option))) listsOk = false;
+        if (!a.has(option)) continue;
+        std::optional<std::vector<std::string>> codes = codesOf(*a.value(option));
+        listsOk = listsOk && codes;
+        if (codes) lists[option] = std::move(*codes);
     }
     if (a.positional().size() != 1 || a.has("--json") == output.has_value() || !listsOk) {
         err << (listsOk ? "judge 需要一个工程文件和 --json 或 -o OUT.pdf"
@@ -167,7 +171,7 @@ int judgeCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         return 1;
     }
     std::optional<AcceptanceMarks> marks = sidecarMarks(source, file.components, err);
-    if (!marks || !applyOptions(a, source, file.components, *marks, err)) return 1;
+    if (!marks || !applyOptions(lists, source, file.components, *marks, err)) return 1;
 
     const AcceptanceJudgement judgement = judgeAcceptance(file.components, *marks);
     if (judgement.rows.empty()) {
