@@ -8,7 +8,9 @@
 #include "app/ProjectSession.h"
 #include "app/ViewTableReport.h"
 #include "dialogs/Prompter.h"
+#include "model/AcceptanceJudgement.h"
 #include "model/DetectionType.h"
+#include "report/AcceptanceRows.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
 #include "report/ReportRun.h"
@@ -28,6 +30,8 @@ constexpr TableCommand tableCommands[] = {
     {ID_PREVIEW_THICKNESS, ReportKind::Thickness, true},
     {ID_PREVIEW_DIAMETER, ReportKind::Diameter, true},
     {ID_PREVIEW_SPACING, ReportKind::Spacing, true},
+    {ID_PRINT_ACCEPTANCE, ReportKind::Acceptance, false},
+    {ID_PREVIEW_ACCEPTANCE, ReportKind::Acceptance, true},
 };
 
 }  // namespace
@@ -81,19 +85,29 @@ void ReportCommands::run(bool preview) {
     // Before any table was chosen (32802, 32803 first) there is no table to print.
     const ReportTable* table = reportTable(kind_);
     if (components.empty() || !project.info() || !table) return;
-    std::optional<std::vector<bool>> ticked =
-        chooser_.chooseComponents(components, 0, session_.projectPath());
-    if (!ticked || !anyTicked(*ticked)) return;
-
-    release();
     const auto tell = [this](const std::string& notice) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
                           Prompter::Icon::Information);
     };
+    const AcceptanceMarks& marks = session_.acceptanceMarks();
+    std::optional<std::vector<bool>> ticked;
+    if (kind_ == ReportKind::Acceptance) {
+        // The judgement takes every classed component: there is nothing to tick.
+        if (judgeAcceptance(components, marks).rows.empty()) {
+            tell(std::string(noJudgedComponents));
+            return;
+        }
+        ticked.emplace(components.size(), true);
+    } else {
+        ticked = chooser_.chooseComponents(components, 0, session_.projectPath());
+        if (!ticked || !anyTicked(*ticked)) return;
+    }
+
+    release();
     Result<ReportRun::Done> done =
         ReportRun::run({*table, *project.info(), components, std::move(*ticked),
                         preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
-                        presenter_.get(), templateFolder_},
+                        presenter_.get(), templateFolder_, &marks},
                        tell);
     if (!done) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),

@@ -15,12 +15,13 @@ class Prompter;
 class Report;
 class ReportPresenter;
 
-// The print and preview commands of the three inspection record tables, and Ctrl+P, which
-// previews the table the view shows. A record table run lets the user tick components of the
-// open project and hands them to ReportRun with the presenter; its notices and its failure
-// are shown as messages. Before any table was chosen there is nothing to print. The report
-// and its sink stay until the next run gets past the selection, or until release(). GUI
-// thread only.
+// The print and preview commands of the record tables, and Ctrl+P, which previews the table
+// the view shows. A run of one of the three inspection records lets the user tick components
+// of the open project; the acceptance judgement table takes every classed component, and
+// without one tells the user and prints nothing. Either run and hands them to ReportRun with the
+// presenter; its notices and its failure are shown as messages. Before any table was chosen there
+// is nothing to print. The report and its sink stay until the next run gets past the selection, or
+// until release(). GUI thread only.
 class ReportCommands {
 public:
     // Only the presenter is owned; the others must outlive this object. Template files are
@@ -32,7 +33,7 @@ public:
     ReportCommands(const ReportCommands&) = delete;
     ReportCommands& operator=(const ReportCommands&) = delete;
 
-    // Runs a report command by its id (the six table commands, 32802 and 32803); false for
+    // Runs a report command by its id (the eight table commands, 32802 and 32803); false for
     // any other id.
     bool onCommand(int id);
 

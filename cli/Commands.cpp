@@ -17,10 +17,16 @@ constexpr CliOption transferOptions[] = {
     {"--simulate"}, {"--demo", V::None}, {"--usb", V::Optional}, {"-o"}, {"--save-image"}};
 constexpr CliOption reportOptions[] = {
     {"--table"}, {"--components", V::Required, true, true}, {"-o"}, {"--json", V::None}};
+constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
+                                      {"--slab", V::Required, false, true},
+                                      {"--second", V::Required, false, true},
+                                      {"--none", V::Required, false, true},
+                                      {"--json", V::None},
+                                      {"-o"}};
 constexpr CliOption chartOptions[] = {
     {"--component", V::Required, false, true}, {"--occurrence"}, {"--size"}, {"--scale"}, {"-o"}};
 
-const std::array<CliCommand, 6> commands{{
+const std::array<CliCommand, 7> commands{{
     {"show",
      "show FILE [--json]\n"
      "      显示工程文件(.pro)或上传数据文件(.vexo)的内容；FILE 为 - 时读标准输入",
@@ -46,6 +52,14 @@ const std::array<CliCommand, 6> commands{{
      "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF（-o - 写到标准输出），\n"
      "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件",
      reportOptions, reportCommand},
+    {"judge",
+     "judge PROJECT.pro [--beam CODES] [--slab CODES] [--second CODES]\n"
+     "                    [--none CODES] (--json | -o OUT.pdf)\n"
+     "      按 GB 50204-2015 附录 E 判定梁类、板类构件的保护层厚度：类别和抽样取自工程旁的\n"
+     "      附加信息文件（PROJECT.pro.corvane），选项按编号（以逗号分隔，含同编号的全部构件）\n"
+     "      改设梁类、板类、不参与或第二次抽样；--json 输出判定结果，-o 输出验收判定表的 PDF\n"
+     "      （-o - 写到标准输出）",
+     judgeOptions, judgeCommand},
     {"chart",
      "chart FILE --component CODE [--occurrence N] [--size WxH]\n"
      "                    [--scale F] -o OUT.png\n"

@@ -38,6 +38,9 @@ int exportCsvCommand(const CliArguments& args, std::ostream& out, std::ostream& 
 int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 // Needs no application object: it starts one (offscreen) when there is none.
 int reportCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
+// The acceptance judgement of the classed components (the sidecar's classes, changed by the
+// options): its JSON, or the judgement table as a PDF. 0 whatever the verdict.
+int judgeCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
 // The component panel as the program paints it, as a PNG; offscreen unless QT_QPA_PLATFORM
 // names another platform.
 int chartCommand(const CliArguments& args, std::ostream& out, std::ostream& err);

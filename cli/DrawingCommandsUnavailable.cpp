@@ -1,11 +1,11 @@
 #include "cli/Commands.h"
 
-// report and chart in a build without Qt (the Windows core build).
+// report, chart and judge in a build without Qt (the Windows core build).
 
 namespace {
 
-int unavailable(const char* command, std::ostream& err) {
-    err << "此版本的 corvane-cli 不含 " << command << " 命令（需要 Qt 绘图）。\n";
+int unavailable(const char* command, std::ostream& err, const char* needs = "Qt 绘图") {
+    err << "此版本的 corvane-cli 不含 " << command << " 命令（需要 " << needs << "）。\n";
     return 1;
 }
 
@@ -17,4 +17,8 @@ int reportCommand(const CliArguments&, std::ostream&, std::ostream& err) {
 
 int chartCommand(const CliArguments&, std::ostream&, std::ostream& err) {
     return unavailable("chart", err);
+}
+
+int judgeCommand(const CliArguments&, std::ostream&, std::ostream& err) {
+    return unavailable("judge", err, "Qt 和工程附加信息文件的读取");
 }

@@ -6,9 +6,9 @@
 #include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "model/JsonText.h"
 #include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
+#include "model/JsonText.h"
 #include "report/ReportFonts.h"
 #include "report/ReportRun.h"
 #include "report/ReportTables.h"
@@ -73,6 +73,8 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
 
 int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
+    // The judgement table takes classes, not ticks: it is the judge command's.
+    if (table && table->kind == ReportKind::Acceptance) table = nullptr;
     const auto output = a.value("-o");
     if (a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
         err << (!table ? "--table 应为 thickness、diameter 或 spacing"

@@ -1,16 +1,18 @@
 #include "report/CReportEvent.h"
 
 #include "model/GbkCodec.h"
+#include "report/AcceptanceRows.h"
 #include "report/Report.h"
 #include "report/ReportRows.h"
 
 CReportEvent::CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
-                           std::vector<bool> ticked, ReportKind kind)
+                           std::vector<bool> ticked, ReportKind kind, const AcceptanceMarks* marks)
     : report_(report),
       info_(info),
       components_(components),
       ticked_(std::move(ticked)),
-      kind_(kind) {}
+      kind_(kind),
+      marks_(marks) {}
 
 Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
     Result<ReportParameter*> p = report_.parameterByName(QString::fromUtf8(name));
@@ -32,9 +34,18 @@ Status CReportEvent::beforeGeneration() {
 }
 
 Status CReportEvent::rowsWanted(bool&) {
-    if (Status s = setParameter("TestDate", reportTestDate(kind_, components_, ticked_)); !s)
-        return s;
-    const std::vector<ReportRow> rows = buildReportRows(kind_, components_, ticked_);
+    std::vector<ReportRow> rows;
+    std::string testDate;
+    if (kind_ == ReportKind::Acceptance) {
+        const AcceptanceJudgement judgement =
+            judgeAcceptance(components_, marks_ ? *marks_ : AcceptanceMarks{});
+        rows = buildAcceptanceRows(judgement);
+        testDate = acceptanceTestDate(judgement);
+    } else {
+        rows = buildReportRows(kind_, components_, ticked_);
+        testDate = reportTestDate(kind_, components_, ticked_);
+    }
+    if (Status s = setParameter("TestDate", testDate); !s) return s;
     if (rows.empty()) return {};
     Result<ReportDetailGrid*> grid = report_.detailGrid();
     if (!grid) return Status::failure(grid.message());

@@ -48,6 +48,7 @@ void Report::setTemplate(ReportTemplate layout) {
     for (const auto& column : template_->columns) {
         if (!fieldByName(column.field)) addField(column.field);
     }
+    if (!template_->noteField.isEmpty()) addField(template_->noteField);
 }
 
 QString Report::title() const {
@@ -142,6 +143,13 @@ Status Report::render(QPagedPaintDevice& device) {
         const std::size_t field = fieldOfColumn[static_cast<std::size_t>(column)];
         return field < record.size() ? reportValueText(record[field]) : QString();
     };
+    if (!layout.noteField.isEmpty()) {
+        const std::size_t noteIndex = fieldByName(layout.noteField).value()->index();
+        content.note = [&records, noteIndex](int row) {
+            const auto& record = records[static_cast<std::size_t>(row)];
+            return noteIndex < record.size() ? reportValueText(record[noteIndex]) : QString();
+        };
+    }
 
     ReportPainter painter(layout, content);
     Status painted = painter.paint(device);

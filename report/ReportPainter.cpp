@@ -190,12 +190,28 @@ Status ReportPainter::paint(QPagedPaintDevice& device) {
             for (int k = 1; k < capacity; ++k) {
                 canvas.line(left, top + k * l.rowHeight, right, top + k * l.rowHeight);
             }
-            for (std::size_t c = 1; c + 1 < l.columnEdges.size(); ++c) {
-                canvas.line(l.columnEdges[c], top, l.columnEdges[c], bottom);
-            }
             const int last = std::min(content_.rowCount, first + capacity);
+            const auto noteOf = [&](int row) {
+                return content_.note && row < last ? content_.note(row) : QString();
+            };
+            // The column rules run down from row to row and stop at each note row.
+            double ruleTop = top;
+            for (int row = first; row <= first + capacity; ++row) {
+                const double y = top + (row - first) * l.rowHeight;
+                const bool end = row == first + capacity;
+                if (!end && noteOf(row).isEmpty()) continue;
+                for (std::size_t c = 1; c + 1 < l.columnEdges.size() && y > ruleTop; ++c) {
+                    canvas.line(l.columnEdges[c], ruleTop, l.columnEdges[c], y);
+                }
+                ruleTop = y + l.rowHeight;
+            }
             for (int row = first; row < last; ++row) {
                 const double y = top + (row - first) * l.rowHeight;
+                if (const QString note = noteOf(row); !note.isEmpty()) {
+                    canvas.text(QRectF(left, y, right - left, l.rowHeight), note, Qt::AlignLeft,
+                                tableFont);
+                    continue;
+                }
                 for (std::size_t c = 0; c < t.columns.size(); ++c) {
                     const QRectF cell(l.columnEdges[c], y, l.columnEdges[c + 1] - l.columnEdges[c],
                                       l.rowHeight);

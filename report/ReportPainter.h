@@ -14,6 +14,8 @@ struct ReportContent {
     std::vector<QString> headerValues;  // one per header box, in template order
     int rowCount = 0;
     std::function<QString(int row, int column)> cell;
+    // A row with a note prints it across the table instead of its cells; may be empty.
+    std::function<QString(int row)> note;
 };
 
 // Paints a whole record table page by page onto a device whose page layout is set: the

@@ -1,6 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "model/GbkCodec.h"
+#include "report/AcceptanceRows.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ bool listedIn(ReportKind kind, const DetectionTypeTraits* type) {
             return type->diameters;
         case ReportKind::Spacing:
             return type->positions;
+        case ReportKind::Acceptance:  // rows of the judgement, not of points
         case ReportKind::None:
             break;
     }
@@ -66,6 +68,7 @@ void addRow(std::vector<ReportRow>& rows, ReportKind kind, const Component& c, b
         case ReportKind::Spacing:
             row.push_back({"DistanceDesign", vertical ? c.designSpacingVert : c.designSpacing});
             break;
+        case ReportKind::Acceptance:
         case ReportKind::None:
             return;
     }
@@ -84,6 +87,7 @@ void addRows(std::vector<ReportRow>& rows, ReportKind kind, const Component& c) 
 }  // namespace
 
 std::vector<std::string> reportFieldNames(ReportKind kind) {
+    if (kind == ReportKind::Acceptance) return acceptanceFieldNames();
     std::vector<std::string> names;
     if (kind != ReportKind::None) names = {"ComponentNum", "ComponentName"};
     if (kind == ReportKind::Spacing) {
@@ -127,6 +131,8 @@ std::string reportTestDate(ReportKind kind, const ComponentList& components,
 std::string blankTableNotice(ReportKind kind, const ComponentList& components,
                              const std::vector<bool>& mask) {
     const ReportTable* table = reportTable(kind);
-    if (!table || !buildReportRows(kind, components, mask).empty()) return {};
+    if (!table || kind == ReportKind::Acceptance ||
+        !buildReportRows(kind, components, mask).empty())
+        return {};
     return "所选构件中没有可填入《" + std::string(table->title) + "》的数据，将输出空白表。";
 }

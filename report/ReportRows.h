@@ -26,6 +26,8 @@ struct RowField {
 using ReportRow = std::vector<RowField>;
 
 // The detail fields a table binds, in binding order; with no table chosen only "D1" to "D9".
+// The acceptance table's rows come from its judgement (AcceptanceRows), not from ticks:
+// buildReportRows gives it none.
 std::vector<std::string> reportFieldNames(ReportKind kind);
 
 // The detail rows of table `kind`: for each component in list order that `ticked` marks

@@ -1,5 +1,6 @@
 #include "report/ReportRun.h"
 
+#include "report/AcceptanceRows.h"
 #include "report/ReportRows.h"
 #include "report/TableTemplate.h"
 
@@ -13,6 +14,12 @@ Result<ReportRun::Done> ReportRun::run(Request request,
         return Error{verb + std::string(table.title) + "失败：" + why};
     };
 
+    if (table.kind == ReportKind::Acceptance &&
+        judgeAcceptance(request.components, request.marks ? *request.marks : AcceptanceMarks{})
+            .rows.empty()) {
+        return failed(std::string(noJudgedComponents));
+    }
+
     Done done;
     done.report = std::make_unique<Report>(request.presenter);
     // A found template that cannot be used is named, and the built-in copy prints instead.
@@ -23,8 +30,9 @@ Result<ReportRun::Done> ReportRun::run(Request request,
         !notice.empty()) {
         notify(notice);
     }
-    done.sink = std::make_unique<CReportEvent>(*done.report, request.info, request.components,
-                                               std::move(request.ticked), table.kind);
+    done.sink =
+        std::make_unique<CReportEvent>(*done.report, request.info, request.components,
+                                       std::move(request.ticked), table.kind, request.marks);
     if (Status s = done.report->connectEvents(done.sink.get()); !s) return failed(s.message());
 
     Status s;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/AcceptanceMark.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 #include "model/Result.h"
@@ -36,6 +37,9 @@ public:
         Output output = Output::Rows;
         ReportPresenter* presenter = nullptr;  // for Print and Preview; not owned
         QString templateFolder;                // TableTemplate::choose's folder
+        // The acceptance table's classes (read, must outlive the result); it needs at least
+        // one classed component and ignores `ticked`.
+        const AcceptanceMarks* marks = nullptr;
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them
@@ -56,7 +60,8 @@ public:
     };
 
     // `notify` gets, before the output, what the user must be told: a template file that
-    // could not be used, a table no ticked component fills. A failure is worded as the
-    // program shows it: "打印<table>失败：<why>" (or 预览, 生成 for rows alone).
+    // could not be used, a table no ticked component fills. An acceptance table without a
+    // classed component fails with noJudgedComponents and prints nothing. A failure is worded as
+    // the program shows it: "打印<table>失败：<why>" (or 预览, 生成 for rows alone).
     static Result<Done> run(Request request, const std::function<void(const std::string&)>& notify);
 };

@@ -4,10 +4,11 @@
 
 namespace {
 
-constexpr std::array<ReportTable, 3> tables{{
+constexpr std::array<ReportTable, 4> tables{{
     {ReportKind::Thickness, "thickness", "钢筋混凝土保护层厚度检测记录表", "VexoDepthReport.grf"},
     {ReportKind::Diameter, "diameter", "钢筋公称直径检测记录表", "VexoDiameterReport.grf"},
     {ReportKind::Spacing, "spacing", "钢筋间距检测记录表", "VexoDistanceReport.grf"},
+    {ReportKind::Acceptance, "acceptance", "钢筋保护层厚度验收判定表", "VexoAcceptanceReport.grf"},
 }};
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <string_view>
 
 // Which record table a run prints; the numbers are the ones the print commands store.
-enum class ReportKind : int { None = 0, Thickness = 1, Diameter = 2, Spacing = 3 };
+enum class ReportKind : int { None = 0, Thickness = 1, Diameter = 2, Spacing = 3, Acceptance = 4 };
 
-// One of the three inspection record tables.
+// One of the record tables: the three inspection records and the acceptance judgement.
 struct ReportTable {
     ReportKind kind;
     std::string_view name;          // corvane-cli's word for it

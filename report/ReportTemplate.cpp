@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -168,6 +169,12 @@ void readDetail(Reader& r, const QJsonObject& detail, ReportTemplate& t) {
         t.columns.push_back(std::move(c));
     }
     if (t.columns.empty()) r.fail("detail.columns", QStringLiteral("至少要有一列"));
+    t.noteField = r.text(detail, "noteField", "detail.", {});
+    if (!t.noteField.isEmpty() &&
+        std::any_of(t.columns.begin(), t.columns.end(),
+                    [&](const ReportColumn& c) { return c.field == t.noteField; })) {
+        r.fail("detail.noteField", QStringLiteral("不能同时是一列的字段"));
+    }
 }
 
 }  // namespace

@@ -49,6 +49,9 @@ struct ReportTemplate {
     double rowHeight = 7.5;
     bool repeatColumnHeader = true;
     std::vector<ReportColumn> columns;
+    // A field that is no column: a row that sets it prints its text across the whole table
+    // instead of its cells (rules, results, notes below the rows). Empty: no such rows.
+    QString noteField;
     QStringList signature;
     QString pageNumber = QStringLiteral("第 {page} 页 共 {pages} 页");
 

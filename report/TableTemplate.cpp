@@ -25,7 +25,8 @@ QString TableTemplate::lacks(const ReportTemplate& t, ReportKind kind) {
     if (!t.hasDetail || t.columns.empty()) return QStringLiteral("没有明细表");
     for (const std::string& name : reportFieldNames(kind)) {
         const QString field = QString::fromStdString(name);
-        if (std::none_of(t.columns.begin(), t.columns.end(),
+        if (field != t.noteField &&
+            std::none_of(t.columns.begin(), t.columns.end(),
                          [&](const ReportColumn& c) { return c.field == field; })) {
             return QStringLiteral("没有字段“%1”").arg(field);
         }

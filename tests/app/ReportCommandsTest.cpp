@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 
 #include "app/CMainFrame.h"
@@ -265,4 +266,43 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
     prompter.expectQuestion(tip, ask, Prompter::Answer::No);
     EXPECT_TRUE(frame.close());
     EXPECT_FALSE(frame.reports().report());
+}
+
+// The judgement table ticks nothing: it takes the classed components, and without one it says
+// so and prints nothing. The repeat commands know it as the fourth table.
+TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithoutATickDialog) {
+    ScriptedPrompter prompter;
+    CMainFrame frame(prompter, nullptr);
+    frame.newDocument();
+    frame.show();
+    frame.project().open(ProjectInfo{}, {withPoints("Z001", 2), withPoints("H001", 3)});
+    prompter.expectMessage(tip, "没有参与判定的构件", Prompter::Icon::Information);
+    fireCommand(frame, ID_PRINT_ACCEPTANCE);
+    prompter.expectDone();
+    EXPECT_FALSE(frame.reports().report());
+
+    // Marks as the sidecar of the open project would give them.
+    const Component* beam = &frame.project().components().back();
+    const_cast<AcceptanceMarks&>(frame.session().acceptanceMarks())[beam] = {};
+    QString title;
+    onNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* p) {
+        title = p->windowTitle();
+        p->reject();
+    });
+    fireCommand(frame, ID_PREVIEW_ACCEPTANCE);
+    EXPECT_EQ(title, QStringLiteral("打印预览 - 钢筋保护层厚度验收判定表"));
+    ASSERT_TRUE(frame.reports().report());
+    EXPECT_EQ(frame.reports().reportKind(), ReportKind::Acceptance);
+    // One row, then the notes, which leave the code empty.
+    const auto& records = frame.reports().report()->records();
+    ASSERT_GT(records.size(), 1u);
+    EXPECT_EQ(reportValueText(records[0][0]), "H001");
+    EXPECT_EQ(reportValueText(records[1][0]), "");
+
+    onNextModal<QPrintDialog>([&](QPrintDialog* d) {
+        title = d->windowTitle();
+        d->reject();
+    });
+    fireCommand(frame, ID_PRINT_AGAIN);
+    EXPECT_EQ(title, QStringLiteral("打印 - 钢筋保护层厚度验收判定表"));
 }

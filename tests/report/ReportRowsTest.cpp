@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "report/AcceptanceRows.h"
 #include "report/ReportRows.h"
 #include "report/ReportSamples.h"
 
@@ -103,4 +104,59 @@ TEST(ReportRows, TestDateAndBlankTableNoticeFollowTheRowsOfTheTableBeingMade) {
         EXPECT_EQ(reportTestDate(c.kind, list, c.ticked), c.date);
         EXPECT_EQ(blankTableNotice(c.kind, list, c.ticked), c.notice);
     }
+}
+
+// Every classed component that can be judged gives one row, in project order, whatever the
+// ticks; the rule, each class's figures, verdict and notices follow as note rows, and the
+// table is dated by the first classed component.
+TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
+    using samples::withPoints;
+    Component beam = report_samples::named(withPoints("H001", 4), "一层梁", "2/2/25");
+    const std::int16_t beamCovers[] = {57, 0, 43, 50};  // +7, unmeasured, -7, 0
+    for (int i = 0; i < 4; ++i) beam.points[i].thickness = beamCovers[i];
+    Component slab = report_samples::named(withPoints("W001", 1, 2), "三层板", "3/3/25");
+    slab.points[0].thickness = 59;  // +9: over the slab's +8, not beyond +12
+    slab.designCoverVert = 0;       // its vertical points are not judged
+    const ComponentList list{report_samples::named(withPoints("Z001", 2), "柱", "9/9/25"),
+                             report_samples::named(withPoints("H002", 2), "未分类梁", "8/8/25"),
+                             beam, slab};
+    std::vector<const Component*> at;
+    for (const Component& c : list) at.push_back(&c);
+    const AcceptanceMarks marks{
+        {at[0], {AcceptanceClass::Beam, AcceptanceSample::First}},  // diameter: ignored
+        {at[3], {AcceptanceClass::Slab, AcceptanceSample::Second}},
+        {at[2], {AcceptanceClass::Beam, AcceptanceSample::First}}};
+    const AcceptanceJudgement judgement = judgeAcceptance(list, marks);
+
+    EXPECT_EQ(
+        describe(buildAcceptanceRows(judgement)),
+        (std::vector<std::string>{
+            "ComponentNum=H001 ComponentName=一层梁 Class=梁类 Sample=第一次 Points=3 "
+            "Unmeasured=1 Passing=3 MaxOver=7 MaxUnder=-7",
+            "ComponentNum=W001 ComponentName=三层板 Class=板类 Sample=第二次 Points=1 "
+            "Unmeasured=2 Passing=0 MaxOver=9 MaxUnder=0",
+            "Note=梁类：允许偏差 -7 mm ～ +10 mm（含边界）；有测点偏差小于 -10.5 mm 或大于 +15 mm"
+            "（允许偏差的 1.5 倍）时判为不合格。",
+            "Note=板类：允许偏差 -5 mm ～ +8 mm（含边界）；有测点偏差小于 -7.5 mm 或大于 +12 mm"
+            "（允许偏差的 1.5 倍）时判为不合格。",
+            "Note=第一次抽样合格点率不低于 90% 为合格，低于 80% 为不合格，其间可再抽取同样数量的"
+            "构件作第二次抽样，两次抽样合计不低于 90% 为合格。",
+            "Note=保护层厚度为 0 的测点及未填写设计值的测点为未测点，不参与判定。",
+            "Note=梁类：构件 1 个，测点 3 个，未测 1 个，合格 3 个，合格点率 100%；最大偏差 +7 mm "
+            "/ "
+            "-7 mm，超过允许偏差 1.5 倍的测点 0 个。",
+            "Note=梁类判定结论：合格（" + judgement.of(AcceptanceClass::Beam)->reason + "）",
+            "Note=注：梁类第一次抽样构件少于 5 个（1 个）。",
+            "Note=板类：构件 1 个，测点 1 个，未测 2 个，合格 0 个，合格点率 0；最大偏差 +9 mm / "
+            "0 mm，超过允许偏差 1.5 倍的测点 0 个。",
+            "Note=板类第一次抽样：构件 0 个，测点 0 个，合格 0 个，合格点率 无。",
+            "Note=板类判定结论：无法判定（" + judgement.of(AcceptanceClass::Slab)->reason + "）",
+            "Note=注：板类第一次抽样构件少于 5 个（0 个）。",
+            "Note=注：板类构件 W001 的测点少于 6 个（1 个）。",
+            "Note=注：构件 W001 未填写保护层厚度设计值，未参与判定。",
+        }));
+    EXPECT_EQ(acceptanceTestDate(judgement), "2/2/25");
+    // Without a classed component there is nothing to print.
+    EXPECT_TRUE(buildAcceptanceRows(judgeAcceptance(list, {})).empty());
+    EXPECT_EQ(acceptanceTestDate(judgeAcceptance(list, {})), "");
 }

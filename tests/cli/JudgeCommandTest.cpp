@@ -1,0 +1,120 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "model/FileIo.h"
+#include "model/ProjectFile.h"
+#include "session/ProjectSidecar.h"
+#include "support/ModelSamples.h"
+#include "support/PdfText.h"
+#include "support/TempDir.h"
+
+using samples::withPoints;
+using testing::HasSubstr;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome judge(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = runCliCommand("judge", args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+Component withCovers(const char* code, std::vector<std::int16_t> covers) {
+    Component c = withPoints(code, static_cast<int>(covers.size()));
+    for (std::size_t i = 0; i < covers.size(); ++i) c.points[i].thickness = covers[i];
+    return c;
+}
+
+class JudgeCommandTest : public testing::Test {
+protected:
+    // A project of two H001 (design 50), a diameter and a grid component, and beside it a
+    // sidecar of the project's bytes with `entries`.
+    std::string project(const std::string& entries, const std::string& name = "p.pro") {
+        const auto path = dir / name;
+        const ComponentList list{withCovers("H001", {50, 55}), withPoints("Z001", 2),
+                                 withPoints("W001", 1, 1), withCovers("H001", {52, 0, 45})};
+        EXPECT_TRUE(ProjectFile::save(path, ProjectInfo{}, list).ok());
+        if (!entries.empty()) {
+            std::ofstream(path.string() + ".corvane")
+                << R"({"format": "corvane-sidecar", "version": 1, "projectSha256": ")"
+                << ProjectSidecar::sha256Hex(FileIo::readAll(path).value())
+                << R"(", "components": [)" << entries << "]}";
+        }
+        return path.string();
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOutput) {
+    const std::string pro = project(R"({"code": "H001", "occurrence": 1, "class": "slab",
+                                        "sample": 2})");
+    // A sidecar that cannot be read is no reason to judge other components than it names.
+    const std::string damaged = project("", "d.pro");
+    std::ofstream(damaged + ".corvane") << R"({"format": "corvane-sidecar", "version": 1, )";
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
+        {{pro}, 2, "用法"},
+        {{pro, "--json", "-o", "x.pdf"}, 2, "用法"},
+        {{pro, "--beam", "H001,", "--json"}, 2, "逗号分隔"},
+        {{pro, "--beam", "H001", "--beam", "W001", "--json"}, 2, "只能给一次"},
+        {{pro, "--slab", "H001,X9", "--json"}, 1, "工程中没有编号为 X9 的构件"},
+        {{pro, "--beam", "W001,H001", "--none", "H001", "--json"},
+         1,
+         "构件编号 H001 同时出现在 --beam 和 --none 中"},
+        {{pro, "--beam", "Z001", "--json"}, 1, "构件 Z001 不是保护层厚度、网格或剖面构件"},
+        // The second H001 has no class in the sidecar.
+        {{pro, "--second", "H001", "--json"}, 1, "构件 H001 没有验收类别"},
+        {{pro, "--none", "H001", "--json"}, 1, "p.pro: 没有参与判定的构件"},
+        {{damaged, "--beam", "H001", "--json"}, 1, "d.pro.corvane”已损坏"},
+        {{(dir / "absent.pro").string(), "--json"}, 1, "无法打开文件"},
+        {{pro, "--beam", "H001", "-o", (dir / "no" / "x.pdf").string()}, 1, "无法在文件夹"},
+    };
+    for (const auto& [args, status, message] : cases) {
+        const Outcome r = judge(args);
+        EXPECT_EQ(r.status, status) << message;
+        EXPECT_EQ(r.out, "") << message;
+        EXPECT_THAT(r.err, HasSubstr(message));
+    }
+}
+
+// The sidecar's classes, with the options laid over them code by code: H001 becomes a beam
+// in both occurrences, the first keeping its second sample; W001 leaves; Z001's entry is
+// ignored. The PDF is the judgement table of the same components.
+TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
+    const std::string pro = project(
+        R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 2},
+           {"code": "Z001", "occurrence": 1, "class": "beam", "sample": 1},
+           {"code": "W001", "occurrence": 1, "class": "beam", "sample": 1})");
+    const Outcome r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(
+        r.out,
+        R"({"classes":{"beam":{"components":2,"points":4,"unmeasured":1,"passing":4,)"
+        R"("rate":"100%","maxOver":5,"maxUnder":-5,"beyond":0,"verdict":"合格",)"
+        R"("notices":["梁类第一次抽样构件少于 5 个（1 个）。"],)"
+        R"("first":{"components":1,"points":2,"passing":2,"rate":"100%"}}},"components":[)"
+        "\n"
+        R"({"code":"H001","occurrence":1,"class":"beam","sample":2,"points":2,"unmeasured":0,)"
+        R"("passing":2,"maxOver":5,"maxUnder":0},)"
+        "\n"
+        R"({"code":"H001","occurrence":2,"class":"beam","sample":1,"points":2,"unmeasured":1,)"
+        R"("passing":2,"maxOver":2,"maxUnder":-5}]})"
+        "\n");
+
+    const auto pdf = dir / "judged.pdf";
+    ASSERT_EQ(judge({pro, "--beam", "H001", "--none", "W001", "-o", pdf.string()}).status, 0);
+    EXPECT_THAT(pdfPages(pdf.string()).at(0), testing::Contains(HasSubstr("梁类判定结论：合格")));
+}
