@@ -281,9 +281,8 @@ TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithout
     prompter.expectDone();
     EXPECT_FALSE(frame.reports().report());
 
-    // Marks as the sidecar of the open project would give them.
     const Component* beam = &frame.project().components().back();
-    const_cast<AcceptanceMarks&>(frame.session().acceptanceMarks())[beam] = {};
+    ASSERT_TRUE(frame.session().document().setAcceptanceMarks({{beam, AcceptanceMark{}}}));
     QString title;
     onNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* p) {
         title = p->windowTitle();
