@@ -118,12 +118,10 @@ bool ProjectSession::offerToSave(const QString& title) {
 }
 
 void ProjectSession::OnCreateProject() {
-    if (project().isOpen()) {
-        if (!offerToSave(ui_.documentTitle())) return;
-        clearProject();
-        ui_.sendModeMessage(DetectionType::Unknown);
-    }
+    const bool wasOpen = project().isOpen();
+    if (wasOpen && !offerToSave(ui_.documentTitle())) return;
     clearProject();
+    if (wasOpen) ui_.sendModeMessage(DetectionType::Unknown);
     document_.createEmpty();
     // Creating is not a step: the header is filled in before there is anything to undo.
     ui_.editProjectSettings(*project().info(), project().components());

@@ -82,6 +82,7 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
 }
 
 Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
+    if (!project_.isOpen()) return Error{"没有打开的工程。"};
     const std::string bytes = ProjectFile::encode(*project_.info(), project_.components());
     if (const Status written = FileIo::writeAtomically(toPath(path), bytes); !written.ok()) {
         return Error{written.message()};
