@@ -44,6 +44,8 @@ std::optional<AcceptanceMarks> sidecarMarks(const std::string& source,
                                             const ComponentList& components, std::ostream& err) {
     if (source == "-") return AcceptanceMarks{};  // standard input has nothing beside it
     const std::filesystem::path path = CommandLine::path(source);
+    // A FIFO or device has no sidecar, and must not be read a second time.
+    if (!SidecarFile::belongsBeside(path)) return AcceptanceMarks{};
     const Result<std::string> bytes = FileIo::readAll(path);
     const SidecarFile::Loaded loaded = SidecarFile::load(path, bytes ? *bytes : std::string());
     switch (loaded.state) {
