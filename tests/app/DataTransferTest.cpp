@@ -100,7 +100,8 @@ TEST(DataTransfer, DeviceThatCannotBeOpenedIsReported) {
 TEST(DataTransfer, ClosingTheWindowStopsARunningTransfer) {
     ScriptedPrompter prompter;
     SimulatedFaults faults;
-    faults.delay = std::chrono::milliseconds(5);
+    // Slow enough that the transfer is still running when the window closes, also under TSan.
+    faults.delay = std::chrono::milliseconds(50);
     SimulatedInstrument link(DemoInspection::image(), faults);
     CMainFrame frame(prompter, &link);
     frame.newDocument();
