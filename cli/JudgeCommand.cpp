@@ -3,17 +3,14 @@
 #include <set>
 #include <sstream>
 
-#include "cli/CliGui.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "cli/OutputFile.h"
+#include "cli/ReportOutput.h"
 #include "model/AcceptanceJudgement.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "report/AcceptanceRows.h"
-#include "report/ReportFonts.h"
-#include "report/ReportRun.h"
 #include "report/ReportTables.h"
 #include "session/AcceptanceJson.h"
 #include "session/SidecarFile.h"
@@ -185,27 +182,13 @@ int judgeCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
-    const auto gui = CliGui::start(false);
-    installReportFonts();
-    Result<ReportRun::Done> done =
-        ReportRun::run({*reportTable(ReportKind::Acceptance),
-                        *file.info,
-                        file.components,
-                        {},
-                        ReportRun::Output::Pdf,
-                        nullptr,
-                        {},
-                        &*marks},
-                       [&err](const std::string& notice) { err << notice << '\n'; });
-    if (!done) {
-        err << done.message() << '\n';
-        return 1;
-    }
-    const QByteArray& pdf = done->pdf;
-    if (Status w = OutputFile::write(*output, std::string_view(pdf.constData(), pdf.size()), out);
-        !w) {
-        err << w.message() << '\n';
-        return 1;
-    }
-    return 0;
+    const ReportRun::Request request{*reportTable(ReportKind::Acceptance),
+                                     *file.info,
+                                     file.components,
+                                     {},
+                                     {},
+                                     nullptr,
+                                     {},
+                                     &*marks};
+    return runReportOutput(request, output, {}, out, err);
 }

@@ -3,13 +3,11 @@
 #include <set>
 #include <sstream>
 
-#include "cli/CliGui.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "cli/OutputFile.h"
+#include "cli/ReportOutput.h"
 #include "model/GbkCodec.h"
 #include "model/JsonText.h"
-#include "report/ReportFonts.h"
 #include "report/ReportRun.h"
 #include "report/ReportTables.h"
 
@@ -102,30 +100,7 @@ int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
-    const auto gui = CliGui::start(false);
-    installReportFonts();
-    Result<ReportRun::Done> done =
-        ReportRun::run({*table,
-                        *file.info,
-                        file.components,
-                        ticked,
-                        output ? ReportRun::Output::Pdf : ReportRun::Output::Rows,
-                        nullptr,
-                        {}},
-                       [&err](const std::string& notice) { err << notice << '\n'; });
-    if (!done) {
-        err << done.message() << '\n';
-        return 1;
-    }
-    if (!output) {
-        printJson(out, *done->report);
-        return 0;
-    }
-    const QByteArray& pdf = done->pdf;
-    if (Status w = OutputFile::write(*output, std::string_view(pdf.constData(), pdf.size()), out);
-        !w) {
-        err << w.message() << '\n';
-        return 1;
-    }
-    return 0;
+    return runReportOutput(
+        {*table, *file.info, file.components, ticked, {}, nullptr, {}}, output,
+        [&out](const Report& report) { printJson(out, report); }, out, err);
 }
