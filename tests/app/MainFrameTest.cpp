@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "dialogs/CDlgAcceptance.h"
 #include "dialogs/CDlgSetProject.h"
 #include "display/CCorvaneView.h"
 #include "display/CWndLikeMsdn.h"
@@ -383,4 +385,29 @@ TEST_F(MainFrameTest, UndoAndRedoByMenuAndKeysNamingTheStep) {
     EXPECT_EQ(edit->text(), QString());
     EXPECT_EQ(thickness(), 35);
     delete edit;
+}
+
+// 验收判定: OK with a changed class is one undo step; Cancel, or OK with nothing changed, is none.
+TEST_F(MainFrameTest, AcceptanceDialogOkIsOneStepAndCancelNone) {
+    createProject("p");
+    frame.project().components() = {samples::withPoints("H001", 3)};
+    const auto answer = [](bool changeClass, bool ok) {
+        onNextModal<CDlgAcceptance>([=](CDlgAcceptance* d) {
+            if (changeClass) {
+                for (QPushButton* b : d->findChildren<QPushButton*>()) {
+                    if (b->text() == QStringLiteral("梁类(&B)")) b->click();
+                }
+            }
+            ok ? d->accept() : d->reject();
+        });
+    };
+    answer(true, false);
+    fireCommand(frame, ID_ACCEPTANCE);
+    answer(false, true);
+    fireCommand(frame, ID_ACCEPTANCE);
+    EXPECT_EQ(frame.session().undoStack().count(), 0);
+    answer(true, true);
+    fireCommand(frame, ID_ACCEPTANCE);
+    EXPECT_EQ(frame.session().undoStack().undoText(), QStringLiteral("验收判定"));
+    EXPECT_EQ(frame.session().acceptanceMarks().size(), 1u);
 }

@@ -36,6 +36,7 @@ TEST(ProjectDocument, MarksTravelThroughSaveOpenDeleteAndUndo) {
     ProjectInfo info;
     info.projectName.assign("site");
     ASSERT_TRUE(doc.setHeader(info));
+    EXPECT_FALSE(doc.setHeader(info));
     ASSERT_EQ(doc.addComponents({samples::withPoints("P001", 4), samples::withPoints("H001", 3),
                                  samples::withPoints("H001", 2), samples::withPoints("Z001", 1)},
                                 {true, true, true, true}),
@@ -55,7 +56,8 @@ TEST(ProjectDocument, MarksTravelThroughSaveOpenDeleteAndUndo) {
               (AcceptanceMarks{{at(reopened, 1), beamFirst}, {at(reopened, 3), slabSecond}}));
 
     const Component* second = at(reopened, 1);
-    ASSERT_EQ(reopened.deleteComponents({false, true}), 1);
+    EXPECT_EQ(reopened.deleteComponents({}), 0);  // nothing ticked: no step
+    ASSERT_EQ(reopened.deleteComponents({true, true}), 2);
     EXPECT_EQ(reopened.acceptanceMarks().size(), 1u);
     reopened.undoStack().undo();
     EXPECT_EQ(at(reopened, 1), second);  // the same component, so later steps still find it
