@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -18,12 +17,29 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "app/DataTransferCommand.h"
+#include "app/LockKeyPanes.h"
 #include "app/QtReportPresenter.h"
 #include "app/ReportCommands.h"
 #include "dialogs/CDlgAcceptance.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
+
+namespace {
+
+// The project commands, each a flow of the session.
+constexpr std::pair<int, void (ProjectSession::*)()> sessionCommands[] = {
+    {ID_CREATE_PROJECT, &ProjectSession::OnCreateProject},
+    {ID_OPEN_PROJECT, &ProjectSession::OnOpenProject},
+    {ID_SAVE_PROJECT, &ProjectSession::OnSaveProject},
+    {ID_SAVE_PROJECT_AS, &ProjectSession::OnSaveAs},
+    {ID_SET_PROJECT, &ProjectSession::OnSetProject},
+    {ID_ACCEPTANCE, &ProjectSession::OnAcceptance},
+    {ID_ADD_COMPONENT, &ProjectSession::OnAddComponent},
+    {ID_DELETE_COMPONENT, &ProjectSession::OnDeleteComponent},
+};
+
+}  // namespace
 
 CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     : QMainWindow(parent),
@@ -45,7 +61,9 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     commands_->fillToolBar(toolBar_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
-    createStatusBar();
+    messagePane_ = new QLabel(QStringLiteral("就绪"), this);
+    statusBar()->addWidget(messagePane_, 1);
+    new LockKeyPanes(statusBar());
 
     connect(commands_, &CommandRegistry::command, this, &CMainFrame::onCommand);
     updateMenuBar();
@@ -57,11 +75,9 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     connect(&undo, &QUndoStack::canUndoChanged, this, &CMainFrame::updateUndoActions);
     connect(&undo, &QUndoStack::canRedoChanged, this, &CMainFrame::updateUndoActions);
     updateUndoActions();
-    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
-    qApp->removeEventFilter(this);
     transfer_->stop();
     // The document windows go with the base class, after this object: nothing of theirs may
     // call back into it then.
@@ -70,34 +86,6 @@ CMainFrame::~CMainFrame() {
 }
 
 // ---- window parts -------------------------------------------------------------------------
-
-void CMainFrame::createStatusBar() {
-    messagePane_ = new QLabel(QStringLiteral("就绪"), this);
-    statusBar()->addWidget(messagePane_, 1);
-    // Qt cannot read the lock keys' state on every platform; the panes follow key presses.
-    const std::pair<int, const char*> locks[] = {
-        {Qt::Key_CapsLock, "CAP"}, {Qt::Key_NumLock, "NUM"}, {Qt::Key_ScrollLock, "SCRL"}};
-    for (const auto& [key, text] : locks) {
-        auto* label = new QLabel(QString::fromLatin1(text), this);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
-        label->setEnabled(false);
-        statusBar()->addPermanentWidget(label);
-        lockIndicators_[key] = label;
-    }
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto it = lockIndicators_.find(static_cast<QKeyEvent*>(event)->key());
-        if (it != lockIndicators_.end() && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-            it->second->setEnabled(!it->second->isEnabled());
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
 
 void CMainFrame::updateMenuBar() {
     const bool documentOpen = !mdi_->subWindowList().isEmpty();
@@ -224,31 +212,14 @@ void CMainFrame::onCommand(int id) {
     // A menu or toolbar button does not take the focus from an in-place edit: what was typed
     // is stored first, as its own step, so the command sees it (and 撤销 takes it back).
     if (!finishEdits()) return;
+    for (const auto& [command, handler] : sessionCommands) {
+        if (command == id) return (session_.*handler)();
+    }
+    for (const ViewCommand& view : viewCommands) {
+        if (view.id == id) return session_.setViewMode(view.type);
+    }
+    if (reports_->onCommand(id)) return;  // the record tables
     switch (id) {
-        case ID_CREATE_PROJECT:
-            return session_.OnCreateProject();
-        case ID_OPEN_PROJECT:
-            return session_.OnOpenProject();
-        case ID_SAVE_PROJECT:
-            return session_.OnSaveProject();
-        case ID_SAVE_PROJECT_AS:
-            return session_.OnSaveAs();
-        case ID_SET_PROJECT:
-            return session_.OnSetProject();
-        case ID_ACCEPTANCE:
-            return session_.OnAcceptance();
-        case ID_ADD_COMPONENT:
-            return session_.OnAddComponent();
-        case ID_DELETE_COMPONENT:
-            return session_.OnDeleteComponent();
-        case ID_VIEW_THICKNESS:
-            return session_.setViewMode(DetectionType::Thickness);
-        case ID_VIEW_DIAMETER:
-            return session_.setViewMode(DetectionType::Diameter);
-        case ID_VIEW_GRID:
-            return session_.setViewMode(DetectionType::Grid);
-        case ID_VIEW_PROFILE:
-            return session_.setViewMode(DetectionType::Profile);
         case ID_EXIT:
         case ID_APP_EXIT:
             close();
@@ -285,10 +256,7 @@ void CMainFrame::onCommand(int id) {
         case ID_FILE_PRINT:
             return reports_->printView(activeView() ? activeView()->shownType()
                                                     : DetectionType::Unknown);
-        case ID_FILE_OPEN:  // taken by the frame and left empty on purpose
-            return;
-        default:
-            reports_->onCommand(id);  // the record tables; nothing for any other id
+        default:  // 57601 is taken by the frame and left empty on purpose; the rest reach nothing
             return;
     }
 }

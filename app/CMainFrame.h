@@ -3,12 +3,11 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <QString>
-#include <map>
 #include <memory>
 
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
-#include "dialogs/Prompter.h"
+#include "session/ProjectSession.h"
+#include "session/Prompter.h"
+#include "session/SessionUi.h"
 
 class CChildFrame;
 class CCorvaneView;
@@ -58,7 +57,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // SessionUi
@@ -77,7 +75,6 @@ private:
     bool finishEdits();
     void updateMenuBar();
     void updateUndoActions();
-    void createStatusBar();
     void toggleBar(QWidget* bar, int id);
 
     Prompter& prompter_;
@@ -90,7 +87,6 @@ private:
     CommandRegistry* commands_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
-    std::map<int, QLabel*> lockIndicators_;
     bool menuBuilt_ = false;
     DataTransferCommand* transfer_ = nullptr;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/DetectionType.h"
+#include "report/ReportTables.h"
+
 // Every command of the program by its numeric id. Menus, the toolbar, the keys and the tests
 // all reach a command through CMainFrame::onCommand(id).
 enum CommandId : int {
@@ -48,4 +51,31 @@ enum CommandId : int {
     ID_PREV_PANE = 57681,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
+};
+
+// The view-mode commands (视图 → 厚度 …): each lists the components of one detection type and
+// is named by it.
+struct ViewCommand {
+    int id;
+    DetectionType type;
+};
+inline constexpr ViewCommand viewCommands[] = {
+    {ID_VIEW_THICKNESS, DetectionType::Thickness},
+    {ID_VIEW_DIAMETER, DetectionType::Diameter},
+    {ID_VIEW_GRID, DetectionType::Grid},
+    {ID_VIEW_PROFILE, DetectionType::Profile},
+};
+
+// The print and preview commands of each record table (打印, 打印预览), named by its title, in
+// the order of the menus.
+struct ReportTableCommand {
+    int print;
+    int preview;
+    ReportKind kind;
+};
+inline constexpr ReportTableCommand reportTableCommands[] = {
+    {ID_PRINT_THICKNESS, ID_PREVIEW_THICKNESS, ReportKind::Thickness},
+    {ID_PRINT_DIAMETER, ID_PREVIEW_DIAMETER, ReportKind::Diameter},
+    {ID_PRINT_SPACING, ID_PREVIEW_SPACING, ReportKind::Spacing},
+    {ID_PRINT_ACCEPTANCE, ID_PREVIEW_ACCEPTANCE, ReportKind::Acceptance},
 };

@@ -7,6 +7,10 @@
 
 namespace {
 
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QList<QKeySequence> keysOf(const CommandRow& row) {
     QList<QKeySequence> keys;
     for (const QString& k :
@@ -19,7 +23,7 @@ QList<QKeySequence> keysOf(const CommandRow& row) {
 
 CommandRegistry::CommandRegistry(QWidget* window) : QObject(window) {
     for (const CommandRow& row : commandTable()) {
-        auto* a = new QAction(QString::fromUtf8(row.text), window);
+        auto* a = new QAction(utf8(row.text), window);
         const int id = row.id;
         a->setData(id);
         a->setStatusTip(QString::fromUtf8(row.statusPrompt));
@@ -50,8 +54,7 @@ void CommandRegistry::showMenu(QMenuBar* menuBar, MenuBar bar) {
         QAction* a = command.action;
         const CommandRow* row = command.row;
         a->setShortcuts((row->keyMenus & flag) ? keysOf(*row) : QList<QKeySequence>());
-        a->setText(
-            QString::fromUtf8(bar == MenuBar::M128 && row->text128 ? row->text128 : row->text));
+        a->setText(utf8(bar == MenuBar::M128 && !row->text128.empty() ? row->text128 : row->text));
     }
 
     // Clearing deletes the menus only; the actions stay with the window.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <string_view>
 #include <vector>
 
 // Every command of the program, one row per id: what its menu item, key, toolbar button and
@@ -19,8 +20,8 @@ struct CommandRow {
     };
 
     int id;
-    const char* text = "";          // UTF-8; "\t" precedes the key shown, "&" the access key
-    const char* text128 = nullptr;  // the text in menu 128 where it differs
+    std::string_view text;          // UTF-8; "\t" precedes the key shown, "&" the access key
+    std::string_view text128;       // the text in menu 128 where it differs
     const char* keys = "";          // key sequences, "; " between two
     int keyMenus = 0;               // the menu bars while which the keys reach this id
     QIcon (*icon)() = nullptr;      // toolbar picture

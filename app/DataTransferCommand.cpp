@@ -4,8 +4,8 @@
 #include <QMetaObject>
 
 #include "app/GuiTransferUi.h"
-#include "dialogs/Prompter.h"
 #include "instrument/TransferSession.h"
+#include "session/Prompter.h"
 
 DataTransferCommand::DataTransferCommand(QObject* window, Prompter& prompter, UsbLink* link,
                                          QLabel* messagePane)

@@ -6,8 +6,8 @@
 #include <functional>
 #include <mutex>
 
-#include "dialogs/Prompter.h"
 #include "instrument/TransferUi.h"
+#include "session/Prompter.h"
 
 // Runs the transfer worker's prompts on the GUI thread, through the frame's prompter, while
 // the worker waits. Progress goes to `onProgress` on the GUI thread without waiting.

@@ -4,37 +4,16 @@
 #include <algorithm>
 
 #include "app/CommandIds.h"
-#include "app/ComponentChooser.h"
-#include "app/ProjectSession.h"
 #include "app/ViewTableReport.h"
-#include "dialogs/Prompter.h"
 #include "model/AcceptanceJudgement.h"
 #include "model/DetectionType.h"
 #include "report/AcceptanceRows.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
 #include "report/ReportRun.h"
-
-namespace {
-
-struct TableCommand {
-    int id;
-    ReportKind kind;
-    bool preview;
-};
-
-constexpr TableCommand tableCommands[] = {
-    {ID_PRINT_THICKNESS, ReportKind::Thickness, false},
-    {ID_PRINT_DIAMETER, ReportKind::Diameter, false},
-    {ID_PRINT_SPACING, ReportKind::Spacing, false},
-    {ID_PREVIEW_THICKNESS, ReportKind::Thickness, true},
-    {ID_PREVIEW_DIAMETER, ReportKind::Diameter, true},
-    {ID_PREVIEW_SPACING, ReportKind::Spacing, true},
-    {ID_PRINT_ACCEPTANCE, ReportKind::Acceptance, false},
-    {ID_PREVIEW_ACCEPTANCE, ReportKind::Acceptance, true},
-};
-
-}  // namespace
+#include "session/ComponentChooser.h"
+#include "session/ProjectSession.h"
+#include "session/Prompter.h"
 
 ReportCommands::ReportCommands(ProjectSession& session, ComponentChooser& chooser,
                                Prompter& prompter, std::unique_ptr<ReportPresenter> presenter,
@@ -58,12 +37,13 @@ bool ReportCommands::onCommand(int id) {
         OnPreviewReport();
         return true;
     }
-    const auto* command = std::find_if(std::begin(tableCommands), std::end(tableCommands),
-                                       [id](const TableCommand& c) { return c.id == id; });
-    if (command == std::end(tableCommands)) return false;
+    const auto* command = std::find_if(
+        std::begin(reportTableCommands), std::end(reportTableCommands),
+        [id](const ReportTableCommand& c) { return c.print == id || c.preview == id; });
+    if (command == std::end(reportTableCommands)) return false;
     kind_ = command->kind;
     templateFileName_ = QString::fromUtf8(reportTable(kind_)->templateFile);
-    run(command->preview);
+    run(id == command->preview);
     return true;
 }
 
@@ -89,11 +69,12 @@ void ReportCommands::run(bool preview) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
                           Prompter::Icon::Information);
     };
-    const AcceptanceMarks& marks = session_.acceptanceMarks();
     std::optional<std::vector<bool>> ticked;
-    if (kind_ == ReportKind::Acceptance) {
+    std::optional<AcceptanceJudgement> judgement;
+    if (!table->ticksComponents()) {
         // The judgement takes every classed component: there is nothing to tick.
-        if (judgeAcceptance(components, marks).rows.empty()) {
+        judgement = judgeAcceptance(components, session_.acceptanceMarks());
+        if (judgement->rows.empty()) {
             tell(std::string(noJudgedComponents));
             return;
         }
@@ -107,7 +88,7 @@ void ReportCommands::run(bool preview) {
     Result<ReportRun::Done> done =
         ReportRun::run({*table, *project.info(), components, std::move(*ticked),
                         preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
-                        presenter_.get(), templateFolder_, &marks},
+                        presenter_.get(), templateFolder_, std::move(judgement)},
                        tell);
     if (!done) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),

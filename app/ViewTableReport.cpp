@@ -3,17 +3,13 @@
 #include "display/SummaryLayout.h"
 #include "model/ComponentSummary.h"
 #include "model/DetectionType.h"
-#include "model/GbkCodec.h"
 #include "report/Report.h"
+#include "session/GbkQt.h"
 
 namespace {
 
 QString fieldName(std::size_t summaryText) {
     return QStringLiteral("S%1").arg(summaryText);
-}
-
-QString fromGbk(const std::string& text) {
-    return QString::fromStdString(gbk::toUtf8(text));
 }
 
 }  // namespace

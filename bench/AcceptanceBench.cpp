@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "document/ProjectSidecar.h"
 #include "model/AcceptanceJudgement.h"
-#include "session/ProjectSidecar.h"
 
 namespace {
 

@@ -8,8 +8,6 @@
 #include <QPainter>
 #include <QTest>
 
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
 #include "bench/SessionWithoutWindow.h"
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
@@ -18,6 +16,8 @@
 #include "display/CWndLikeMsdn.h"
 #include "display/ChartGeometry.h"
 #include "display/ChartPainter.h"
+#include "session/ProjectSession.h"
+#include "session/SessionUi.h"
 
 namespace {
 

@@ -62,7 +62,7 @@ void BM_TableToPdf(benchmark::State& state) {
         layout.titlePoints = layout.textPoints = layout.tablePoints = points;
     }
     report.setTemplate(std::move(layout));
-    CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), kind);
+    CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), *reportTable(kind));
     (void)report.connectEvents(&sink);
     for (auto _ : state) {
         if (Status s = report.print(false); !s) {
@@ -82,7 +82,7 @@ void BM_Generate(benchmark::State& state) {
     ProjectInfo info;
     Report report;
     report.setTemplate(TableTemplate::choose(*reportTable(kind)).layout);
-    CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), kind);
+    CReportEvent sink(report, info, list, std::vector<bool>(list.size(), true), *reportTable(kind));
     (void)report.connectEvents(&sink);
     for (auto _ : state) {
         if (Status s = report.generate(); !s) {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/SessionUi.h"
-#include "dialogs/Prompter.h"
+#include "session/Prompter.h"
+#include "session/SessionUi.h"
 
 // What a project session needs around it in a benchmark: no prompts, no window.
 class SilentPrompter : public Prompter {

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
 #include "bench/SessionWithoutWindow.h"
+#include "session/ProjectSession.h"
+#include "session/SessionUi.h"
 
 namespace {
 

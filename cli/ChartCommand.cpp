@@ -41,57 +41,66 @@ bool parseScale(std::string_view text, float& scale) {
            scale >= 0.5f && scale <= 4.0f;
 }
 
-}  // namespace
-
-int chartCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    QSize size(870, 370);
+struct ChartOptions {
+    QSize size{870, 370};
     float scale = 1.0f;
     int occurrence = 1;
-    std::string problem;
-    if (problem.empty() &&
-        (a.positional().size() != 1 || !a.value("--component") || !a.value("-o")))
-        problem = "chart 需要一个数据文件、--component CODE 和 -o OUT.png";
-    if (problem.empty() && a.value("--size") && !parseSize(*a.value("--size"), size))
-        problem = "--size 应为 宽x高，每边 100 到 10000 像素";
-    if (problem.empty() && a.value("--scale") && !parseScale(*a.value("--scale"), scale))
-        problem = "--scale 应为 0.5 到 4 之间的数";
-    if (problem.empty() && a.value("--occurrence") &&
-        (!parseInt(*a.value("--occurrence"), occurrence) || occurrence < 1))
-        problem = "--occurrence 应为正整数";
-    if (const int smallest = ChartArea::smallestWidth(CDlgComponent::stripWidthAt(scale));
-        problem.empty() && size.width() < smallest) {
-        problem = "面板宽 " + std::to_string(size.width()) + " 像素时图表区域为空：--scale " +
-                  *a.value("--scale") + " 至少需要 --size " + std::to_string(smallest) + "x" +
-                  std::to_string(size.height());
-    }
-    if (!problem.empty()) {
-        err << problem << '\n' << usageText();
-        return 2;
-    }
+};
 
-    const std::string& source = a.positional()[0];
-    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
-    if (!loaded) return 1;
+// The options, or the problem with them.
+ChartOptions chartOptions(const CliArguments& a, std::string& problem) {
+    ChartOptions o;
+    if (a.positional().size() != 1 || !a.value("--component") || !a.value("-o")) {
+        problem = "chart 需要一个数据文件、--component CODE 和 -o OUT.png";
+    } else if (a.value("--size") && !parseSize(*a.value("--size"), o.size)) {
+        problem = "--size 应为 宽x高，每边 100 到 10000 像素";
+    } else if (a.value("--scale") && !parseScale(*a.value("--scale"), o.scale)) {
+        problem = "--scale 应为 0.5 到 4 之间的数";
+    } else if (a.value("--occurrence") &&
+               (!parseInt(*a.value("--occurrence"), o.occurrence) || o.occurrence < 1)) {
+        problem = "--occurrence 应为正整数";
+    } else if (const int smallest = ChartArea::smallestWidth(CDlgComponent::stripWidthAt(o.scale));
+               o.size.width() < smallest) {
+        problem = "面板宽 " + std::to_string(o.size.width()) + " 像素时图表区域为空：--scale " +
+                  *a.value("--scale") + " 至少需要 --size " + std::to_string(smallest) + "x" +
+                  std::to_string(o.size.height());
+    }
+    return o;
+}
+
+}  // namespace
+
+std::string chartCheck(const CliArguments& a) {
+    std::string problem;
+    chartOptions(a, problem);
+    return problem;
+}
+
+int chartCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const CliArguments& a = input.args;
+    const std::string& source = input.source;
+    std::string problem;
+    const ChartOptions o = chartOptions(a, problem);  // checked
     const std::string code = *a.value("--component");
     int index = -1, seen = 0, i = 0;
-    for (const Component& c : loaded->components) {
-        if (gbk::toUtf8(c.code.view()) == code && ++seen == occurrence) {
+    for (const Component& c : input.file.components) {
+        if (gbk::toUtf8(c.code.view()) == code && ++seen == o.occurrence) {
             index = i;
             break;
         }
         ++i;
     }
     if (index < 0) {
-        err << source << ": 没有第 " << occurrence << " 个编号为 " << code << " 的构件\n";
+        err << source << ": 没有第 " << o.occurrence << " 个编号为 " << code << " 的构件\n";
         return 1;
     }
 
     const auto app = CliGui::start(true);
     if (app) installReportFonts();
-    ReadOnlyComponents components(loaded->components);
+    ReadOnlyComponents components(input.file.components);
     CDlgComponent panel(components, nullptr);
-    panel.resize(size);
-    panel.setDisplayScale(scale);
+    panel.resize(o.size);
+    panel.setDisplayScale(o.scale);
     panel.SelectComponentMessage(index);
     const QImage picture = panel.grab().toImage();
 

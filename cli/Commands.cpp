@@ -1,8 +1,33 @@
 #include "cli/Commands.h"
 
-#include <array>
+#include "cli/CommandLine.h"
+#include "report/ReportTables.h"
+
+// The commands, one file each: what is wrong with their words, and the run.
+std::string showCheck(const CliArguments& args);
+int showCommand(CliInput& input, std::ostream& out, std::ostream& err);
+std::string newProjectCheck(const CliArguments& args);
+int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err);
+std::string exportCsvCheck(const CliArguments& args);
+int exportCsvCommand(CliInput& input, std::ostream& out, std::ostream& err);
+// A whole instrument transfer without a window: 0 when the upload data file was written.
+std::string transferCheck(const CliArguments& args);
+int transferCommand(CliInput& input, std::ostream& out, std::ostream& err);
+// Needs no application object: it starts one (offscreen) when there is none.
+std::string reportCheck(const CliArguments& args);
+int reportCommand(CliInput& input, std::ostream& out, std::ostream& err);
+// The acceptance judgement of the classed components (the sidecar's classes, changed by the
+// options): its JSON, or the judgement table as a PDF. 0 whatever the verdict.
+std::string judgeCheck(const CliArguments& args);
+int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err);
+// The component panel as the program paints it, as a PNG; offscreen unless QT_QPA_PLATFORM
+// names another platform.
+std::string chartCheck(const CliArguments& args);
+int chartCommand(CliInput& input, std::ostream& out, std::ostream& err);
 
 namespace {
+
+using Reads = CliCommand::Reads;
 
 using V = CliOption::Value;
 
@@ -26,32 +51,33 @@ constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
 constexpr CliOption chartOptions[] = {
     {"--component", V::Required, false, true}, {"--occurrence"}, {"--size"}, {"--scale"}, {"-o"}};
 
-const std::array<CliCommand, 7> commands{{
+constexpr CliCommand commands[] = {
     {"show",
      "show FILE [--json]\n"
      "      显示工程文件(.pro)或上传数据文件(.vexo)的内容；FILE 为 - 时读标准输入",
-     showOptions, showCommand},
+     showOptions, Reads::AnyFile, showCheck, showCommand},
     {"new-project",
      "new-project OUT.pro --name TEXT [--basis TEXT] [--unit TEXT]\n"
      "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
      "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件",
-     newProjectOptions, newProjectCommand},
+     newProjectOptions, Reads::Nothing, newProjectCheck, newProjectCommand},
     {"export-csv",
      "export-csv FILE [-o OUT.csv]\n"
      "      把每个测点导出为一行 CSV（UTF-8，带字节顺序标记）；FILE 为 - 时读标准输入，\n"
      "      不给 -o 或 -o - 时写到标准输出",
-     exportCsvOptions, exportCsvCommand},
+     exportCsvOptions, Reads::WholeFile, exportCsvCheck, exportCsvCommand},
     {"transfer",
      "transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
      "                       [--save-image FILE]\n"
      "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件",
-     transferOptions, transferCommand},
+     transferOptions, Reads::Nothing, transferCheck, transferCommand},
     {"report",
-     "report PROJECT.pro --table thickness|diameter|spacing\n"
+     "report PROJECT.pro --table {tables}\n"
      "                     [--components CODE,...] (-o OUT.pdf | --json)\n"
      "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF（-o - 写到标准输出），\n"
      "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件",
-     reportOptions, reportCommand},
+     reportOptions, Reads::Project, reportCheck, reportCommand,
+     "不是工程文件，记录表只能由工程生成"},
     {"judge",
      "judge PROJECT.pro [--beam CODES] [--slab CODES] [--second CODES]\n"
      "                    [--none CODES] (--json | -o OUT.pdf)\n"
@@ -59,14 +85,33 @@ const std::array<CliCommand, 7> commands{{
      "      附加信息文件（PROJECT.pro.corvane），选项按编号（以逗号分隔，含同编号的全部构件）\n"
      "      改设梁类、板类、不参与或第二次抽样；--json 输出判定结果，-o 输出验收判定表的 PDF\n"
      "      （-o - 写到标准输出）",
-     judgeOptions, judgeCommand},
+     judgeOptions, Reads::Project, judgeCheck, judgeCommand, "不是工程文件，只能判定工程中的构件"},
     {"chart",
      "chart FILE --component CODE [--occurrence N] [--size WxH]\n"
      "                    [--scale F] -o OUT.png\n"
      "      按程序的样子画出构件面板（图表和属性表），不需要显示器；--size 为面板大小\n"
      "      （默认 870x370），--scale 为显示比例（默认 1），--occurrence 选第 N 个同编号构件",
-     chartOptions, chartCommand},
-}};
+     chartOptions, Reads::WholeFile, chartCheck, chartCommand},
+};
+
+// The file a command reads, or nullopt when it is refused (told on `err`).
+std::optional<DataFile> fileFor(const CliCommand& c, const std::string& source, std::ostream& err) {
+    if (c.reads == Reads::AnyFile) {
+        // Whatever could be read is shown, with why the rest could not.
+        Result<DataFile> loaded = DataFile::load(CommandLine::path(source));
+        if (loaded.ok()) return std::move(loaded).value();
+        DataFile none;
+        none.damage = loaded.message();
+        return none;
+    }
+    // Half a file worked on would look like a whole one.
+    std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
+    if (loaded && c.reads == Reads::Project && loaded->kind != DataFile::Kind::Project) {
+        err << source << ": " << c.notAProject << '\n';
+        return std::nullopt;
+    }
+    return loaded;
+}
 
 }  // namespace
 
@@ -76,7 +121,13 @@ std::span<const CliCommand> cliCommands() {
 
 std::string usageText() {
     std::string text = "用法:\n";
-    for (const CliCommand& c : commands) text += "  corvane-cli " + std::string(c.usage) + "\n";
+    for (const CliCommand& c : commands) {
+        std::string usage(c.usage);
+        if (const auto at = usage.find("{tables}"); at != std::string::npos) {
+            usage.replace(at, 8, tickedTableWords("|", "|"));
+        }
+        text += "  corvane-cli " + usage + "\n";
+    }
     return text;
 }
 
@@ -89,7 +140,18 @@ int runCliCommand(std::string_view name, const std::vector<std::string>& args, s
             err << s.message() << '\n' << usageText();
             return 2;
         }
-        return c.run(parsed, out, err);
+        if (const std::string problem = c.check(parsed); !problem.empty()) {
+            err << problem << '\n' << usageText();
+            return 2;
+        }
+        CliInput input{parsed, {}, {}};
+        if (c.reads != Reads::Nothing) {
+            input.source = parsed.positional().front();
+            std::optional<DataFile> file = fileFor(c, input.source, err);
+            if (!file) return 1;
+            input.file = std::move(*file);
+        }
+        return c.run(input, out, err);
     }
     err << "未知命令 " << name << '\n' << usageText();
     return 2;

@@ -7,17 +7,39 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "cli/DataFile.h"
+
+// What a command is handed once its words passed: the words, and for a command that reads a
+// file, the file (its name as given, "-" for standard input, and what was read).
+struct CliInput {
+    const CliArguments& args;
+    std::string source;
+    DataFile file;
+};
 
 // One sub-command of corvane-cli: a row of the command table. Its usage lines and the options
-// it accepts sit side by side; the words after its name are parsed against `options` before
-// `run` sees them. `run` writes its results to `out` and its errors to `err`, and returns the
-// exit status: 0 done, 1 failed, 2 bad arguments. A new command is one file with its `run`
-// and one row in Commands.cpp.
+// it accepts sit side by side; the words after its name are parsed against `options`, then
+// `check` names what is wrong with them (exit 2 with the usage), then the file the command
+// reads is loaded and refused here, in one place, and only then `run` sees it. `run` writes
+// its results to `out` and its errors to `err`, and returns the exit status: 0 done, 1 failed.
+// A new command is one file with its `check` and `run` and one row in Commands.cpp.
 struct CliCommand {
+    enum class Reads {
+        Nothing,    // its words alone
+        AnyFile,    // a project or upload data file, also one read only in part or not at all
+        WholeFile,  // a project or upload data file, refused unless read whole
+        Project,    // a project file read whole
+    };
+
     std::string_view name;
     std::string_view usage;  // after "corvane-cli ": the synopsis, then its explanation
     std::span<const CliOption> options;
-    int (*run)(const CliArguments& args, std::ostream& out, std::ostream& err);
+    Reads reads;
+    // The first positional word names the file it reads. Returns the problem, or empty.
+    std::string (*check)(const CliArguments& args);
+    int (*run)(CliInput& input, std::ostream& out, std::ostream& err);
+    // Reads::Project: why another kind of file is refused, after "SOURCE: ".
+    std::string_view notAProject = {};
 };
 
 std::span<const CliCommand> cliCommands();
@@ -29,18 +51,3 @@ int runCliCommand(std::string_view name, const std::vector<std::string>& args, s
 
 // The whole usage text, built from the table.
 std::string usageText();
-
-// The commands, one file each.
-int showCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int newProjectCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-int exportCsvCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-// A whole instrument transfer without a window: 0 when the upload data file was written.
-int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-// Needs no application object: it starts one (offscreen) when there is none.
-int reportCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-// The acceptance judgement of the classed components (the sidecar's classes, changed by the
-// options): its JSON, or the judgement table as a PDF. 0 whatever the verdict.
-int judgeCommand(const CliArguments& args, std::ostream& out, std::ostream& err);
-// The component panel as the program paints it, as a PNG; offscreen unless QT_QPA_PLATFORM
-// names another platform.
-int chartCommand(const CliArguments& args, std::ostream& out, std::ostream& err);

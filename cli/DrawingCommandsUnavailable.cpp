@@ -11,14 +11,25 @@ int unavailable(const char* command, std::ostream& err, const char* needs = "Qt 
 
 }  // namespace
 
-int reportCommand(const CliArguments&, std::ostream&, std::ostream& err) {
+// Their words are taken as they come: the command says what it lacks after the file is read.
+std::string reportCheck(const CliArguments&) {
+    return {};
+}
+std::string chartCheck(const CliArguments&) {
+    return {};
+}
+std::string judgeCheck(const CliArguments&) {
+    return {};
+}
+
+int reportCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("report", err);
 }
 
-int chartCommand(const CliArguments&, std::ostream&, std::ostream& err) {
+int chartCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("chart", err);
 }
 
-int judgeCommand(const CliArguments&, std::ostream&, std::ostream& err) {
+int judgeCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("judge", err, "Qt 和工程附加信息文件的读取");
 }

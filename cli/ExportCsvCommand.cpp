@@ -40,16 +40,12 @@ void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasureP
 
 }  // namespace
 
-int exportCsvCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    if (a.positional().size() != 1) {
-        err << "export-csv 需要一个文件\n" << usageText();
-        return 2;
-    }
-    const std::string& source = a.positional()[0];
-    // Half a file exported would look like a whole one in a spreadsheet.
-    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
-    if (!loaded) return 1;
-    const DataFile& file = *loaded;
+std::string exportCsvCheck(const CliArguments& a) {
+    return a.positional().size() == 1 ? "" : "export-csv 需要一个文件";
+}
+
+int exportCsvCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const DataFile& file = input.file;
 
     std::ostringstream csv;
     csv << "\xEF\xBB\xBF"
@@ -61,7 +57,8 @@ int exportCsvCommand(const CliArguments& a, std::ostream& out, std::ostream& err
         writeRows(csv, c, c.pointsVert, "Y");
     }
 
-    if (Status s = OutputFile::write(a.value("-o").value_or("-"), csv.str(), out); !s.ok()) {
+    if (Status s = OutputFile::write(input.args.value("-o").value_or("-"), csv.str(), out);
+        !s.ok()) {
         err << s.message() << '\n';
         return 1;
     }

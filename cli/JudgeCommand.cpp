@@ -3,17 +3,17 @@
 #include <set>
 #include <sstream>
 
+#include "cli/AcceptanceJson.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/ReportOutput.h"
+#include "document/SidecarFile.h"
 #include "model/AcceptanceJudgement.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "report/AcceptanceRows.h"
 #include "report/ReportTables.h"
-#include "session/AcceptanceJson.h"
-#include "session/SidecarFile.h"
 
 namespace {
 
@@ -142,33 +142,33 @@ bool applyOptions(const CodeLists& lists, const std::string& source,
     return true;
 }
 
-}  // namespace
-
-int judgeCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    const auto output = a.value("-o");
+// The codes of each list option given; nullopt when one names no code or has an empty one.
+std::optional<CodeLists> codeLists(const CliArguments& a) {
     CodeLists lists;
-    bool listsOk = true;
     for (const char* option : {"--beam", "--slab", "--none", "--second"}) {
         if (!a.has(option)) continue;
         std::optional<std::vector<std::string>> codes = codesOf(*a.value(option));
-        listsOk = listsOk && codes;
-        if (codes) lists[option] = std::move(*codes);
+        if (!codes) return std::nullopt;
+        lists[option] = std::move(*codes);
     }
-    if (a.positional().size() != 1 || a.has("--json") == output.has_value() || !listsOk) {
-        err << (listsOk ? "judge 需要一个工程文件和 --json 或 -o OUT.pdf"
-                        : "--beam、--slab、--second、--none 的值应为以逗号分隔的构件编号")
-            << '\n'
-            << usageText();
-        return 2;
+    return lists;
+}
+
+}  // namespace
+
+std::string judgeCheck(const CliArguments& a) {
+    if (!codeLists(a)) return "--beam、--slab、--second、--none 的值应为以逗号分隔的构件编号";
+    if (a.positional().size() != 1 || a.has("--json") == a.value("-o").has_value()) {
+        return "judge 需要一个工程文件和 --json 或 -o OUT.pdf";
     }
-    const std::string& source = a.positional()[0];
-    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
-    if (!loaded) return 1;
-    const DataFile& file = *loaded;
-    if (file.kind != DataFile::Kind::Project) {
-        err << source << ": 不是工程文件，只能判定工程中的构件\n";
-        return 1;
-    }
+    return {};
+}
+
+int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const CliArguments& a = input.args;
+    const std::string& source = input.source;
+    const DataFile& file = input.file;
+    const CodeLists lists = *codeLists(a);
     std::optional<AcceptanceMarks> marks = sidecarMarks(source, file.components, err);
     if (!marks || !applyOptions(lists, source, file.components, *marks, err)) return 1;
 
@@ -177,18 +177,13 @@ int judgeCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
         err << source << ": " << noJudgedComponents << '\n';
         return 1;
     }
+    const auto output = a.value("-o");
     if (!output) {
         out << acceptanceJson(judgement);
         return 0;
     }
 
-    const ReportRun::Request request{*reportTable(ReportKind::Acceptance),
-                                     *file.info,
-                                     file.components,
-                                     {},
-                                     {},
-                                     nullptr,
-                                     {},
-                                     &*marks};
+    ReportRun::Request request{*reportTable(ReportKind::Acceptance), *file.info, file.components};
+    request.judgement = judgement;
     return runReportOutput(request, output, {}, out, err);
 }

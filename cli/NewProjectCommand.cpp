@@ -6,24 +6,19 @@
 #include "model/StoredText.h"
 #include "model/UploadFile.h"
 
-int newProjectCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    std::string problem;
-    if (a.positional().size() != 1) problem = "new-project 需要一个输出文件";
-    if (problem.empty() && a.value("--name").value_or("").empty()) {
-        problem = "new-project 需要非空的 --name（工程名称）";
-    }
-    if (!problem.empty()) {
-        err << problem << '\n' << usageText();
-        return 2;
-    }
+std::string newProjectCheck(const CliArguments& a) {
+    if (a.positional().size() != 1) return "new-project 需要一个输出文件";
+    if (a.value("--name").value_or("").empty()) return "new-project 需要非空的 --name（工程名称）";
     // A character GBK cannot hold would be stored as "?" without a word.
     for (const char* option : {"--name", "--basis", "--unit", "--instrument"}) {
         const Status storable = storedText::checkStorable(option, a.value(option).value_or(""));
-        if (!storable) {
-            err << storable.message() << '\n' << usageText();
-            return 2;
-        }
+        if (!storable) return storable.message();
     }
+    return {};
+}
+
+int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const CliArguments& a = input.args;
 
     // Each text is cut to its field at a character boundary, as the settings dialog does.
     ProjectInfo info;

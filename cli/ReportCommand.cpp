@@ -67,28 +67,26 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
     return ticked;
 }
 
+// The table --table names; the judgement table takes classes, not ticks: it is judge's.
+const ReportTable* tickedTable(const CliArguments& a) {
+    const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
+    return table && table->ticksComponents() ? table : nullptr;
+}
+
 }  // namespace
 
-int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
-    // The judgement table takes classes, not ticks: it is the judge command's.
-    if (table && table->kind == ReportKind::Acceptance) table = nullptr;
-    const auto output = a.value("-o");
-    if (a.positional().size() != 1 || !table || a.has("--json") == output.has_value()) {
-        err << (!table ? "--table 应为 thickness、diameter 或 spacing"
-                       : "report 需要一个工程文件和 -o OUT.pdf 或 --json")
-            << '\n'
-            << usageText();
-        return 2;
+std::string reportCheck(const CliArguments& a) {
+    if (!tickedTable(a)) return "--table 应为 " + tickedTableWords("、", " 或 ");
+    if (a.positional().size() != 1 || a.has("--json") == a.value("-o").has_value()) {
+        return "report 需要一个工程文件和 -o OUT.pdf 或 --json";
     }
-    const std::string& source = a.positional()[0];
-    const std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
-    if (!loaded) return 1;
-    const DataFile& file = *loaded;
-    if (file.kind != DataFile::Kind::Project) {
-        err << source << ": 不是工程文件，记录表只能由工程生成\n";
-        return 1;
-    }
+    return {};
+}
+
+int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const CliArguments& a = input.args;
+    const std::string& source = input.source;
+    const DataFile& file = input.file;
     std::string unknown;
     const std::vector<bool> ticked = tickByCode(file.components, a.values("--components"), unknown);
     if (!unknown.empty()) {
@@ -101,6 +99,6 @@ int reportCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
     }
 
     return runReportOutput(
-        {*table, *file.info, file.components, ticked, {}, nullptr, {}}, output,
+        {*tickedTable(a), *file.info, file.components, ticked}, a.value("-o"),
         [&out](const Report& report) { printJson(out, report); }, out, err);
 }

@@ -4,11 +4,11 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
-#include "model/JsonText.h"
 #include "cli/TextTable.h"
 #include "model/ComponentFields.h"
 #include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
+#include "model/JsonText.h"
 
 namespace {
 
@@ -139,26 +139,19 @@ void printText(std::ostream& out, const DataFile& file) {
 
 }  // namespace
 
-int showCommand(const CliArguments& a, std::ostream& out, std::ostream& err) {
-    if (a.positional().size() != 1) {
-        err << "show 需要一个文件\n" << usageText();
-        return 2;
-    }
-    const std::string& path = a.positional()[0];
-    Result<DataFile> loaded = DataFile::load(CommandLine::path(path));
-    DataFile file;
-    if (loaded.ok()) {
-        file = std::move(*loaded);
-    } else {
-        file.damage = loaded.message();
-    }
-    if (a.has("--json")) {
+std::string showCheck(const CliArguments& a) {
+    return a.positional().size() == 1 ? "" : "show 需要一个文件";
+}
+
+int showCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    const DataFile& file = input.file;
+    if (input.args.has("--json")) {
         printJson(out, file);
     } else if (file.kind != DataFile::Kind::None) {
         printText(out, file);
     }
     if (!file.complete()) {
-        err << path << ": " << file.damage << '\n';
+        err << input.source << ": " << file.damage << '\n';
         return 1;
     }
     return 0;

@@ -47,12 +47,15 @@ std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-int transferCommand(const CliArguments& args, std::ostream& out, std::ostream& err) {
+std::string transferCheck(const CliArguments& args) {
     TransferOptions options;
-    if (const std::string error = parse(args, options); !error.empty()) {
-        err << "transfer: " << error << '\n' << usageText();
-        return 2;
-    }
+    const std::string error = parse(args, options);
+    return error.empty() ? error : "transfer: " + error;
+}
+
+int transferCommand(CliInput& input, std::ostream& out, std::ostream& err) {
+    TransferOptions options;
+    parse(input.args, options);  // checked
 
     LinkFactory::Request request;
     if (options.simulate) {

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "dialogs/ComponentRowTexts.h"
-#include "dialogs/GbkQt.h"
+#include "session/GbkQt.h"
 
 namespace {
 

@@ -40,7 +40,8 @@ CDlgEdit::CDlgEdit(DetectionType pointType, std::int32_t diameter, std::int32_t 
     grid->addWidget(makeOkCancelButtons(this), 3, 0, 1, 2);
 
     // Whatever were typed into the unused value would be dropped by the caller.
-    QLineEdit* unused = pointType == DetectionType::Diameter ? positionEdit_ : diameterEdit_;
+    const DetectionTypeTraits* traits = traitsOf(pointType);
+    QLineEdit* unused = traits && traits->diameters ? positionEdit_ : diameterEdit_;
     unused->setReadOnly(true);
     (unused == diameterEdit_ ? thicknessEdit_ : diameterEdit_)->setFocus();
     setFixedSize(sizeHint());

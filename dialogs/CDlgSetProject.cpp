@@ -10,9 +10,9 @@
 
 #include "controls/EntryWarning.h"
 #include "dialogs/ComponentTableModel.h"
-#include "dialogs/GbkQt.h"
 #include "dialogs/OkCancelButtons.h"
 #include "model/StoredText.h"
+#include "session/GbkQt.h"
 
 CDlgSetProject::CDlgSetProject(ProjectInfo& projectInfo, const ComponentList* components,
                                QWidget* parent)

@@ -3,7 +3,7 @@
 #include <QTreeView>
 
 #include "dialogs/ComponentRowTexts.h"
-#include "dialogs/GbkQt.h"
+#include "session/GbkQt.h"
 
 namespace {
 

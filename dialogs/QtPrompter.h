@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "dialogs/Prompter.h"
+#include "session/Prompter.h"
 
 // The real message boxes and file dialogs, owned by `parent`.
 class QtPrompter : public Prompter {

@@ -32,8 +32,6 @@ CCorvaneView::CCorvaneView(const Project& project, ComponentEditor* editor, Prom
             panel_->SelectComponentMessage(rows_[static_cast<std::size_t>(row)]);
         }
     });
-    connect(panel_, &CDlgComponent::SummaryUpdateMessage, pane_,
-            [this](std::vector<std::string>& texts) { pane_->SummaryUpdateMessage(texts); });
 }
 
 CCorvaneView::~CCorvaneView() = default;

@@ -31,9 +31,9 @@ public:
     int ModeMessage(const QString& modeText);
     // The same for a type; Unknown shows none.
     int ModeMessage(DetectionType type);
-    // The component at `index` of the project's list changed from outside the panel (undo,
-    // redo): its row shows its summary anew and an open panel on it is filled again; the
-    // panel closes when the component is gone.
+    // The component at `index` of the project's list changed (the step's notice of an edit,
+    // an undo or a redo): its row shows its summary anew and an open panel on it is filled
+    // again; the panel closes when the component is gone.
     void componentChanged(int index);
     // Passed on to the component panel while a component is open; return 0.
     int AddPointMessage(int wParam = 0, int lParam = 0);

@@ -12,17 +12,16 @@
 #include <filesystem>
 
 #include "controls/CPropertyGrid.h"
-#include "dialogs/GbkQt.h"
-#include "dialogs/Prompter.h"
 #include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
 #include "display/PanelLayout.h"
-#include "display/PanelRows.h"
 #include "display/PngFile.h"
 #include "display/SystemMetrics.h"
-#include "model/ComponentSummary.h"
+#include "model/PanelRows.h"
 #include "model/StoredText.h"
+#include "session/GbkQt.h"
+#include "session/Prompter.h"
 
 namespace {
 
@@ -201,8 +200,9 @@ void CDlgComponent::placeGrid() {
 void CDlgComponent::ItemChangedNotification(int itemId) {
     const Component* c = component();
     if (!c) return;
+    // A stored change reaches the grid, the chart and the row through the step's notice, as
+    // its undo does.
     const ItemRole role = roleOf(*grid_, itemId);
-    bool stored = false;
     switch (role.kind) {
         case ItemRole::Kind::None:
             return;
@@ -211,19 +211,20 @@ void CDlgComponent::ItemChangedNotification(int itemId) {
             QString label;
             grid_->GetItemText(itemId, text);
             grid_->GetItemName(itemId, label);
-            stored = editor_.setName(index_, toGbk(text));
+            const bool stored = editor_.setName(index_, toGbk(text));
             // The field holds 49 bytes of GBK: the grid shows what was kept, and says so.
             if (storedText::isCut(text.toStdString(), c->name.capacity)) {
                 tellStatus(QString::fromStdString(
                     storedText::cutNotice(label.toStdString(), c->name.capacity)));
             }
-            if (fromGbk(component()->name.view()) != text) refill();
+            // Cut to the name it had, nothing is stored: the grid shows what was kept.
+            if (!stored && fromGbk(component()->name.view()) != text) refill();
             break;
         }
         case ItemRole::Kind::Field: {
             std::int32_t value = 0;
             if (grid_->GetItemInteger(itemId, value)) {
-                stored = editor_.setField(index_, role.field, static_cast<std::int16_t>(value));
+                editor_.setField(index_, role.field, static_cast<std::int16_t>(value));
             }
             break;
         }
@@ -240,13 +241,10 @@ void CDlgComponent::ItemChangedNotification(int itemId) {
                 if (!grid_->GetItemInteger(itemId, thickness)) return;
                 value.thickness = static_cast<std::int16_t>(thickness);
             }
-            stored = editor_.setPoint(index_, role.point, value);
+            editor_.setPoint(index_, role.point, value);
             break;
         }
     }
-    if (!stored) return;
-    refreshSummary();
-    update();
 }
 
 void CDlgComponent::AddPoint() {
@@ -265,27 +263,13 @@ void CDlgComponent::AddPoint() {
     if ((vertical ? c->pointsVert : c->points).size() >= static_cast<std::size_t>(INT16_MAX)) {
         return tellStatus(QStringLiteral("测点数已达上限 %1。").arg(INT16_MAX));
     }
-    if (!editor_.addPoint(index_, vertical)) return;
-    refreshSummary();
-    refill();
-    update();
+    editor_.addPoint(index_, vertical);  // shown through the step's notice
 }
 
 void CDlgComponent::DeletePoint() {
     if (!component()) return;
     const std::optional<PointRef> point = pointOfItem(grid_->GetSelectedItem());
-    if (!point || !editor_.removePoint(index_, *point)) return;
-    refill();
-    refreshSummary();
-    update();
-}
-
-void CDlgComponent::refreshSummary() {
-    const ComponentSummary summary = BuildComponentSummary(*component());
-    std::vector<std::string> texts;
-    texts.reserve(ComponentSummary::count);
-    for (std::size_t i = 0; i < ComponentSummary::count; ++i) texts.push_back(summary[i]);
-    emit SummaryUpdateMessage(texts);
+    if (point) editor_.removePoint(index_, *point);  // shown through the step's notice
 }
 
 // ---- painting and the chart --------------------------------------------------------------

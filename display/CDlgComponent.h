@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "display/ChartGeometry.h"
-#include "session/ComponentEditor.h"
+#include "document/ComponentEditor.h"
 
 class CPropertyGrid;
 class CRectItem;
@@ -31,8 +31,8 @@ public:
     bool SelectComponentMessage(int index);
     // Shows no component any more (its row closed or the list was rebuilt).
     void closeComponent();
-    // The open component changed from outside (undo, redo): grid and chart show it anew.
-    // Closes the panel's content when the component is gone.
+    // The open component changed (an edit stored through the editor, its undo or redo): grid
+    // and chart show it anew. Closes the panel's content when the component is gone.
     void refresh();
     int componentIndex() const { return index_; }
     const Component* component() const;
@@ -68,10 +68,6 @@ public:
     // The point an item of the grid shows; none for an item that shows no point.
     std::optional<PointRef> pointOfItem(int itemId) const;
 
-signals:
-    // The fifteen summary texts of the open component after a stored change, for its row.
-    void SummaryUpdateMessage(std::vector<std::string>& texts);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -85,7 +81,6 @@ private:
     void refill();
     void tellStatus(const QString& text);
     void placeGrid();
-    void refreshSummary();
     void paintChart(QPainter& painter) const;
 
     ComponentEditor& editor_;

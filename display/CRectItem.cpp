@@ -10,7 +10,8 @@ CRectItem::CRectItem(DetectionType type, std::int32_t diameter, std::int32_t thi
     : type_(type), diameter_(diameter), thickness_(thickness), position_(position) {}
 
 QString CRectItem::text() const {
-    const std::int32_t second = type_ == DetectionType::Diameter ? diameter_ : position_;
+    const DetectionTypeTraits* traits = traitsOf(type_);
+    const std::int32_t second = traits && traits->diameters ? diameter_ : position_;
     return QStringLiteral("%1 mm ; %2 mm").arg(thickness_).arg(second);
 }
 

@@ -1,6 +1,6 @@
 #include "display/CWndLikeMsdnGroup.h"
 
-#include "dialogs/GbkQt.h"
+#include "session/GbkQt.h"
 
 const std::array<QString, ComponentSummary::count>& CWndLikeMsdnGroup::shownTexts() const {
     if (!shown_) {

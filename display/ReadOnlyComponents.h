@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/ComponentEditor.h"
+#include "document/ComponentEditor.h"
 #include "model/ComponentList.h"
 
 // A ComponentEditor that shows a list and refuses every change: the panel over a project

@@ -65,9 +65,10 @@ bool SummaryColumn::twoLineCaption() const {
 }
 
 SummaryLayoutKind summaryLayoutOf(DetectionType type) {
-    return type == DetectionType::Thickness || type == DetectionType::Diameter
-               ? SummaryLayoutKind::ThicknessDiameter
-               : SummaryLayoutKind::ProfileGrid;
+    // Types whose points carry positions show spacings; the others show diameters instead.
+    const DetectionTypeTraits* t = traitsOf(type);
+    return t && !t->positions ? SummaryLayoutKind::ThicknessDiameter
+                              : SummaryLayoutKind::ProfileGrid;
 }
 
 std::vector<SummaryColumn> SummaryLayout::columns(SummaryLayoutKind kind, float scale) {

@@ -23,7 +23,8 @@ struct SummaryColumn {
 // The two column layouts of the summary table.
 enum class SummaryLayoutKind { ThicknessDiameter, ProfileGrid };
 
-// Thickness and diameter components share one layout; grid, profile and no type the other.
+// The types whose points carry no position (thickness, diameter) share one layout; those with
+// positions (grid, profile) and no type the other.
 SummaryLayoutKind summaryLayoutOf(DetectionType type);
 
 class SummaryLayout {

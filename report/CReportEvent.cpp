@@ -6,13 +6,14 @@
 #include "report/ReportRows.h"
 
 CReportEvent::CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
-                           std::vector<bool> ticked, ReportKind kind, const AcceptanceMarks* marks)
+                           std::vector<bool> ticked, const ReportTable& table,
+                           std::optional<AcceptanceJudgement> judgement)
     : report_(report),
       info_(info),
       components_(components),
       ticked_(std::move(ticked)),
-      kind_(kind),
-      marks_(marks) {}
+      table_(table),
+      judgement_(std::move(judgement)) {}
 
 Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
     Result<ReportParameter*> p = report_.parameterByName(QString::fromUtf8(name));
@@ -23,7 +24,7 @@ Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
 
 Status CReportEvent::beforeGeneration() {
     fields_.clear();
-    for (const std::string& name : reportFieldNames(kind_)) {
+    for (const std::string& name : reportFieldNames(table_.kind)) {
         Result<ReportField*> f = report_.fieldByName(QString::fromStdString(name));
         if (!f) return Status::failure(f.message());
         fields_[name] = f.value();
@@ -36,14 +37,14 @@ Status CReportEvent::beforeGeneration() {
 Status CReportEvent::rowsWanted(bool&) {
     std::vector<ReportRow> rows;
     std::string testDate;
-    if (kind_ == ReportKind::Acceptance) {
-        const AcceptanceJudgement judgement =
-            judgeAcceptance(components_, marks_ ? *marks_ : AcceptanceMarks{});
-        rows = buildAcceptanceRows(judgement);
-        testDate = acceptanceTestDate(judgement);
+    if (table_.source == RowSource::Judgement) {
+        if (judgement_) {
+            rows = buildAcceptanceRows(*judgement_);
+            testDate = acceptanceTestDate(*judgement_);
+        }
     } else {
-        rows = buildReportRows(kind_, components_, ticked_);
-        testDate = reportTestDate(kind_, components_, ticked_);
+        rows = buildReportRows(table_.kind, components_, ticked_);
+        testDate = reportTestDate(table_.kind, components_, ticked_);
     }
     if (Status s = setParameter("TestDate", testDate); !s) return s;
     if (rows.empty()) return {};

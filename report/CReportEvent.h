@@ -1,10 +1,11 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "model/AcceptanceMark.h"
+#include "model/AcceptanceJudgement.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 #include "report/ReportEvents.h"
@@ -15,19 +16,20 @@ class ReportField;
 
 // Fills a record table from the project: on beforeGeneration it binds the table's fields and
 // sets "ProjectName", "TestBasis" and "Instrument"; on rowsWanted it sets "TestDate" and
-// posts the rows of the ticked components, or for the acceptance table those of the
-// judgement of `marks` (the ticks are not used). The report, header, list and marks are read,
-// never copied, and must outlive the print or preview call.
+// posts the rows of the ticked components, or for a table of the judgement those of
+// `judgement` (the ticks are not used). The report, header and list are read, never copied,
+// and must outlive the print or preview call.
 class CReportEvent : public ReportEvents {
 public:
     // `ticked[i]` tells whether the i-th component of `components` was ticked.
     CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
-                 std::vector<bool> ticked, ReportKind kind, const AcceptanceMarks* marks = nullptr);
+                 std::vector<bool> ticked, const ReportTable& table,
+                 std::optional<AcceptanceJudgement> judgement = std::nullopt);
     // The sink outlives the call that makes it: no temporaries.
     CReportEvent(Report&, ProjectInfo&&, const ComponentList&, std::vector<bool>,
-                 ReportKind) = delete;
+                 const ReportTable&, std::optional<AcceptanceJudgement> = std::nullopt) = delete;
     CReportEvent(Report&, const ProjectInfo&, ComponentList&&, std::vector<bool>,
-                 ReportKind) = delete;
+                 const ReportTable&, std::optional<AcceptanceJudgement> = std::nullopt) = delete;
 
     Status beforeGeneration() override;
     Status rowsWanted(bool& askAgain) override;
@@ -39,7 +41,7 @@ private:
     const ProjectInfo& info_;
     const ComponentList& components_;
     std::vector<bool> ticked_;
-    ReportKind kind_;
-    const AcceptanceMarks* marks_;
+    const ReportTable& table_;
+    std::optional<AcceptanceJudgement> judgement_;
     std::map<std::string, ReportField*> fields_;  // bound by beforeGeneration
 };

@@ -5,24 +5,8 @@
 
 namespace {
 
-constexpr std::size_t maxValues = 10;
-
-bool listedIn(ReportKind kind, const DetectionTypeTraits* type) {
-    if (!type) return false;
-    switch (kind) {
-        case ReportKind::Thickness:
-            // A diameter component carries covers too, but they belong to its own table.
-            return !type->diameters;
-        case ReportKind::Diameter:
-            return type->diameters;
-        case ReportKind::Spacing:
-            return type->positions;
-        case ReportKind::Acceptance:  // rows of the judgement, not of points
-        case ReportKind::None:
-            break;
-    }
-    return false;
-}
+// Without a table only the measured values are bound; the most any table prints.
+constexpr int maxValues = 10;
 
 bool ticked(const std::vector<bool>& mask, std::size_t index) {
     return index < mask.size() && mask[index];
@@ -34,95 +18,81 @@ std::int32_t difference(std::int32_t later, std::int32_t earlier) {
                                      static_cast<std::uint32_t>(earlier));
 }
 
-void addValues(ReportRow& row, ReportKind kind, const std::vector<MeasurePoint>& points) {
-    std::size_t k = 0;
-    if (kind == ReportKind::Spacing) {
-        for (; k + 1 < points.size() && k + 1 < maxValues; ++k) {
-            row.push_back({"D" + std::to_string(k + 1),
-                           difference(points[k + 1].position, points[k].position)});
-        }
-        return;
+std::int32_t valueAt(PointValue value, const std::vector<MeasurePoint>& points, std::size_t k) {
+    switch (value) {
+        case PointValue::Diameter:
+            return points[k].diameter;
+        case PointValue::Spacing:
+            return difference(points[k + 1].position, points[k].position);
+        case PointValue::Thickness:
+            break;
     }
-    for (; k < points.size() && k < maxValues; ++k) {
-        const MeasurePoint& p = points[k];
-        row.push_back({"D" + std::to_string(k + 1),
-                       std::int32_t{kind == ReportKind::Diameter ? p.diameter : p.thickness}});
-    }
+    return points[k].thickness;
 }
 
-void addRow(std::vector<ReportRow>& rows, ReportKind kind, const Component& c, bool vertical) {
+void addRow(std::vector<ReportRow>& rows, const ReportTable& table, const Component& c,
+            bool vertical) {
     const std::vector<MeasurePoint>& points = vertical ? c.pointsVert : c.points;
-    const std::size_t fewest = kind == ReportKind::Spacing ? 2 : 1;
-    if (points.size() < fewest) return;
+    if (points.size() < static_cast<std::size_t>(table.fewestPoints)) return;
 
     ReportRow row{{"ComponentNum", gbk::toUtf8(c.code.view())},
                   {"ComponentName", gbk::toUtf8(c.name.view())}};
-    switch (kind) {
-        case ReportKind::Thickness:
-            row.push_back({"DiameterDesign", vertical ? c.designDiameterVert : c.designDiameter});
-            row.push_back({"DepthDesign", vertical ? c.designCoverVert : c.designCover});
-            break;
-        case ReportKind::Diameter:
-            row.push_back({"DiameterDesign", c.designDiameter});
-            break;
-        case ReportKind::Spacing:
-            row.push_back({"DistanceDesign", vertical ? c.designSpacingVert : c.designSpacing});
-            break;
-        case ReportKind::Acceptance:
-        case ReportKind::None:
-            return;
+    for (const DesignColumn& column : table.design) {
+        row.push_back({std::string(column.field),
+                       std::int32_t{fieldOf(c, vertical ? column.vertical : column.horizontal)}});
     }
-    addValues(row, kind, points);
+    // A spacing needs the point after it.
+    const std::size_t reach = table.value == PointValue::Spacing ? 1 : 0;
+    for (std::size_t k = 0;
+         k + reach < points.size() && k < static_cast<std::size_t>(table.valuesPerRow); ++k) {
+        row.push_back({"D" + std::to_string(k + 1), valueAt(table.value, points, k)});
+    }
     rows.push_back(std::move(row));
 }
 
-// The rows of one component on table `kind`: its horizontal points, then a grid's vertical
-// ones.
-void addRows(std::vector<ReportRow>& rows, ReportKind kind, const Component& c) {
-    if (!listedIn(kind, c.traits())) return;
-    addRow(rows, kind, c, false);
-    if (c.hasVerticalList()) addRow(rows, kind, c, true);
+// The rows of one component on `table`: its horizontal points, then a grid's vertical ones.
+void addRows(std::vector<ReportRow>& rows, const ReportTable* table, const Component& c) {
+    if (!table || !c.traits() || !table->lists(*c.traits())) return;
+    addRow(rows, *table, c, false);
+    if (c.hasVerticalList()) addRow(rows, *table, c, true);
 }
 
 }  // namespace
 
 std::vector<std::string> reportFieldNames(ReportKind kind) {
-    if (kind == ReportKind::Acceptance) return acceptanceFieldNames();
+    const ReportTable* table = reportTable(kind);
+    if (table && table->source == RowSource::Judgement) return acceptanceFieldNames();
     std::vector<std::string> names;
-    if (kind != ReportKind::None) names = {"ComponentNum", "ComponentName"};
-    if (kind == ReportKind::Spacing) {
-        names.push_back("DistanceDesign");
-    } else if (kind == ReportKind::Diameter) {
-        names.push_back("DiameterDesign");
-    } else if (kind == ReportKind::Thickness) {
-        names.push_back("DiameterDesign");
-        names.push_back("DepthDesign");
+    if (table) {
+        names = {"ComponentNum", "ComponentName"};
+        for (const DesignColumn& column : table->design) names.emplace_back(column.field);
     }
-    const std::size_t measured =
-        kind == ReportKind::Thickness || kind == ReportKind::Diameter ? maxValues : maxValues - 1;
-    for (std::size_t k = 1; k <= measured; ++k) names.push_back("D" + std::to_string(k));
+    const int measured = table ? table->valuesPerRow : maxValues - 1;
+    for (int k = 1; k <= measured; ++k) names.push_back("D" + std::to_string(k));
     return names;
 }
 
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
                                        const std::vector<bool>& mask) {
+    const ReportTable* table = reportTable(kind);
     std::vector<ReportRow> rows;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++)) addRows(rows, kind, c);
+        if (ticked(mask, index++)) addRows(rows, table, c);
     }
     return rows;
 }
 
 std::string reportTestDate(ReportKind kind, const ComponentList& components,
                            const std::vector<bool>& mask) {
+    const ReportTable* table = reportTable(kind);
     const Component* firstTicked = nullptr;
     std::size_t index = 0;
     for (const Component& c : components) {
         if (!ticked(mask, index++)) continue;
         if (!firstTicked) firstTicked = &c;
         std::vector<ReportRow> rows;
-        addRows(rows, kind, c);
+        addRows(rows, table, c);
         if (!rows.empty()) return gbk::toUtf8(c.date.view());
     }
     return firstTicked ? gbk::toUtf8(firstTicked->date.view()) : std::string();
@@ -131,8 +101,7 @@ std::string reportTestDate(ReportKind kind, const ComponentList& components,
 std::string blankTableNotice(ReportKind kind, const ComponentList& components,
                              const std::vector<bool>& mask) {
     const ReportTable* table = reportTable(kind);
-    if (!table || kind == ReportKind::Acceptance ||
-        !buildReportRows(kind, components, mask).empty())
+    if (!table || !table->ticksComponents() || !buildReportRows(kind, components, mask).empty())
         return {};
     return "所选构件中没有可填入《" + std::string(table->title) + "》的数据，将输出空白表。";
 }

@@ -14,9 +14,8 @@ Result<ReportRun::Done> ReportRun::run(Request request,
         return Error{verb + std::string(table.title) + "失败：" + why};
     };
 
-    if (table.kind == ReportKind::Acceptance &&
-        judgeAcceptance(request.components, request.marks ? *request.marks : AcceptanceMarks{})
-            .rows.empty()) {
+    if (table.source == RowSource::Judgement &&
+        (!request.judgement || request.judgement->rows.empty())) {
         return failed(std::string(noJudgedComponents));
     }
 
@@ -30,9 +29,9 @@ Result<ReportRun::Done> ReportRun::run(Request request,
         !notice.empty()) {
         notify(notice);
     }
-    done.sink =
-        std::make_unique<CReportEvent>(*done.report, request.info, request.components,
-                                       std::move(request.ticked), table.kind, request.marks);
+    done.sink = std::make_unique<CReportEvent>(*done.report, request.info, request.components,
+                                               std::move(request.ticked), table,
+                                               std::move(request.judgement));
     if (Status s = done.report->connectEvents(done.sink.get()); !s) return failed(s.message());
 
     Status s;

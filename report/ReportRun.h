@@ -4,10 +4,11 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "model/AcceptanceMark.h"
+#include "model/AcceptanceJudgement.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 #include "model/Result.h"
@@ -33,13 +34,13 @@ public:
         const ReportTable& table;
         const ProjectInfo& info;          // read, never copied: must outlive the result
         const ComponentList& components;  // likewise
-        std::vector<bool> ticked;         // at least one component (see anyTicked)
+        std::vector<bool> ticked = {};    // at least one component (see anyTicked)
         Output output = Output::Rows;
         ReportPresenter* presenter = nullptr;  // for Print and Preview; not owned
-        QString templateFolder;                // TableTemplate::choose's folder
-        // The acceptance table's classes (read, must outlive the result); it needs at least
-        // one classed component and ignores `ticked`.
-        const AcceptanceMarks* marks = nullptr;
+        QString templateFolder = {};           // TableTemplate::choose's folder
+        // A judgement table's rows, judged once by the caller; it needs at least one classed
+        // component and ignores `ticked`.
+        std::optional<AcceptanceJudgement> judgement = std::nullopt;
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them
@@ -60,7 +61,7 @@ public:
     };
 
     // `notify` gets, before the output, what the user must be told: a template file that
-    // could not be used, a table no ticked component fills. An acceptance table without a
+    // could not be used, a table no ticked component fills. A judgement table without a
     // classed component fails with noJudgedComponents and prints nothing. A failure is worded as
     // the program shows it: "打印<table>失败：<why>" (or 预览, 生成 for rows alone).
     static Result<Done> run(Request request, const std::function<void(const std::string&)>& notify);

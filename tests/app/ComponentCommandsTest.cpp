@@ -181,6 +181,7 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     ASSERT_NE(grid->inPlaceEdit(), nullptr);
     grid->inPlaceEdit()->setText(QStringLiteral("321"));
     QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Return);
+    QCoreApplication::processEvents();  // one turn: the row follows before the user looks
     EXPECT_EQ(pane->group(1).texts.spacingDesignCell, "321 mm");
     fireCommand(frame, ID_ADD_POINT);
     EXPECT_EQ(pane->group(1).texts.pointCountCell, "3");
@@ -271,6 +272,7 @@ TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     for (const Case& c : cases) {
         typeSpacing(c.typed);
         c.command();
+        QCoreApplication::processEvents();
         EXPECT_EQ(grid->inPlaceEdit(), nullptr) << c.typed;
         EXPECT_EQ(spacing(), c.spacing) << c.typed;
         EXPECT_EQ(pane->group(0).texts.pointCountCell, c.points) << c.typed;

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
+#include "session/ProjectSession.h"
+#include "session/SessionUi.h"
 #include "support/FileSizeLimit.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"

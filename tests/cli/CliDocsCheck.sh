@@ -1,6 +1,6 @@
 #!/bin/sh
-# The man page and the bash completion must name every command corvane-cli's usage lists, and
-# every option of each. The usage is taken from the program itself, so a new command or
+# The man page and the bash completion must name every command corvane-cli's usage lists,
+# every option of each, and every record table report's --table takes. The usage is taken from the program itself, so a new command or
 # option that the man page or the completion lacks fails here.
 # Usage: CliDocsCheck.sh CORVANE_CLI MAN_PAGE COMPLETION
 set -u
@@ -37,5 +37,15 @@ for command in $commands; do
         printf '%s\n' "$branch" | grep -qE -- "[' ]$option[' ]" ||
             { echo "completion: $command lacks $option"; failed=1; }
     done
+done
+# The record tables: the usage's words come from the program's table of record tables.
+tables=$(printf '%s\n' "$usage" | sed -n 's/.*--table \([a-z|]*\).*/\1/p' | tr '|' ' ')
+[ -n "$tables" ] || { echo "no --table words found in the usage"; failed=1; }
+table_words=$(grep -A1 -e '--table)' "$completion" | grep -o "compgen -W '[^']*'" | tr "'" ' ')
+for table in $tables; do
+    printf '%s\n' "$man_text" | grep -qe "--table [a-z|]*\b$table\b" ||
+        { echo "man page: --table lacks $table"; failed=1; }
+    printf ' %s ' "$table_words" | grep -qe " $table " ||
+        { echo "completion: --table lacks $table"; failed=1; }
 done
 exit $failed

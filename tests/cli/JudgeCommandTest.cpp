@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "cli/Commands.h"
+#include "document/ProjectSidecar.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
-#include "session/ProjectSidecar.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
 #include "support/TempDir.h"

@@ -9,18 +9,19 @@
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "dialogs/CDlgEdit.h"
-#include "dialogs/GbkQt.h"
 #include "display/CCorvaneView.h"
 #include "display/CDlgComponent.h"
 #include "display/CWndLikeMsdn.h"
-#include "display/PanelRows.h"
 #include "display/SystemMetrics.h"
+#include "model/PanelRows.h"
 #include "model/Project.h"
+#include "session/GbkQt.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
@@ -28,11 +29,13 @@
 
 namespace {
 
-// Stores every change straight into the list, as the session does, and counts the stores.
+// Stores every change straight into the list and, as the document's step notice does, tells
+// `stored` on the next turn of the event loop; counts the stores.
 class ListEditor : public ComponentEditor {
 public:
     explicit ListEditor(ComponentList& list) : list_(list) {}
     int stores = 0;
+    std::function<void(int index)> stored;
 
     const Component* component(int index) const override {
         if (index < 0 || index >= static_cast<int>(list_.size())) return nullptr;
@@ -66,11 +69,13 @@ private:
     template <typename F>
     bool store(int index, F change) {
         auto* c = const_cast<Component*>(component(index));
-        const bool stored = c && change(*c);
-        stores += stored;
-        return stored;
+        const bool changed = c && change(*c);
+        stores += changed;
+        if (changed && stored) QTimer::singleShot(0, &notices_, [this, index] { stored(index); });
+        return changed;
     }
     ComponentList& list_;
+    QObject notices_;  // a notice pending when the test ends goes with it
 };
 
 // The view over a project, its rows opened by clicks as the user does.
@@ -91,9 +96,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         panel = view->panel();
         grid = panel->grid();
-        // The pane, connected first, has consumed the texts by now.
-        QObject::connect(panel, &CDlgComponent::SummaryUpdateMessage,
-                         [this](std::vector<std::string>&) { ++summaries; });
+        editor.stored = [this](int index) {
+            view->componentChanged(index);
+            ++summaries;
+        };
     }
     void openRow(int row) {
         CWndLikeMsdn* pane = view->pane();
@@ -120,6 +126,16 @@ protected:
         ASSERT_NE(edit, nullptr);
         edit->setText(text);
         QTest::keyClick(edit, Qt::Key_Return);
+        QApplication::processEvents();  // the turn on which the screen follows a change
+    }
+    // 增加测点 and 删除测点 as the frame passes them on, and the turn after them.
+    void addPoint() {
+        view->AddPointMessage();
+        QApplication::processEvents();
+    }
+    void deletePoint() {
+        view->DeletePointMessage();
+        QApplication::processEvents();
     }
     std::int32_t integer(int id) const {
         std::int32_t v = -99;
@@ -140,7 +156,7 @@ protected:
     std::unique_ptr<CCorvaneView> view;
     CDlgComponent* panel = nullptr;
     CPropertyGrid* grid = nullptr;
-    int summaries = 0;  // SummaryUpdateMessage sent
+    int summaries = 0;  // notices of a stored change shown
 };
 
 std::vector<std::string> labelsOf(char letter) {
@@ -244,7 +260,7 @@ TEST_F(ComponentPanel, EditsStoreAtOnceAndTheRowFollows) {
 TEST_F(ComponentPanel, AddingAndDeletingPoints) {
     show("H", {samples::withPoints("H001", 5)});
     openRow(0);
-    view->AddPointMessage();
+    addPoint();
     ASSERT_EQ(at(0).pointCount, 6);
     EXPECT_EQ(pointItems().size(), 6u);
     EXPECT_EQ(integer(pointItems().back()), 0);
@@ -253,7 +269,7 @@ TEST_F(ComponentPanel, AddingAndDeletingPoints) {
     // Deleting point 3 leaves 1 to 5 with the values after it moved up.
     QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(6, 20));
     ASSERT_EQ(grid->GetSelectedItem(), 6);
-    view->DeletePointMessage();
+    deletePoint();
     EXPECT_EQ(at(0).pointCount, 5);
     EXPECT_EQ(at(0).points[2].thickness, 23);
     EXPECT_EQ(integer(6), 23);
@@ -269,14 +285,14 @@ TEST_F(ComponentPanel, AddingAndDeletingPoints) {
 
     // Nothing selected, or a value that is no point: nothing deleted.
     grid->ClearSelection();
-    view->DeletePointMessage();
+    deletePoint();
     QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(2, 20));
-    view->DeletePointMessage();
+    deletePoint();
     EXPECT_EQ(at(0).pointCount, 5);
 
     // A closed row takes no points.
     openRow(0);
-    view->AddPointMessage();
+    addPoint();
     EXPECT_EQ(at(0).pointCount, 5);
 }
 
@@ -291,7 +307,7 @@ TEST_F(ComponentPanel, OpeningAnotherRowDropsTheSelection) {
     EXPECT_EQ(grid->GetSelectedItem(), -1);
     EXPECT_FALSE(panel->SelectComponentMessage(2));  // no such component: the panel stays
     EXPECT_EQ(panel->componentIndex(), 1);
-    view->DeletePointMessage();
+    deletePoint();
     EXPECT_EQ(at(1).pointCount, 3);
     EXPECT_EQ(editor.stores, 0);
 }
@@ -317,7 +333,7 @@ TEST_F(ComponentPanel, GridPointsGoToTheSelectedSectionsList) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.select();
-        view->AddPointMessage();
+        addPoint();
         EXPECT_EQ(at(0).pointCount, c.points);
         EXPECT_EQ(at(0).pointCountVert, c.vertical);
     }
@@ -346,7 +362,7 @@ TEST_F(ComponentPanel, VerticalPointsOfAGridWithoutHorizontalOnes) {
     EXPECT_EQ(at(0).pointsVert[0].thickness, 40);
 
     QTest::mouseClick(grid, Qt::LeftButton, {}, itemPoint(9, 20));
-    view->DeletePointMessage();
+    deletePoint();
     EXPECT_TRUE(at(0).points.empty());
     ASSERT_EQ(at(0).pointsVert.size(), 1u);
     EXPECT_EQ(at(0).pointsVert[0].thickness, 33);
@@ -502,8 +518,8 @@ TEST_F(ComponentPanel, TheGridKeepsItsPlaceAcrossARefill) {
     };
 
     const std::pair<const char*, std::function<void()>> refills[] = {
-        {"delete", [this] { view->DeletePointMessage(); }},
-        {"add", [this] { view->AddPointMessage(); }},
+        {"delete", [this] { deletePoint(); }},
+        {"add", [this] { addPoint(); }},
         {"from outside", [this] { view->componentChanged(0); }},
     };
     for (const auto& [what, refill] : refills) {
@@ -516,7 +532,7 @@ TEST_F(ComponentPanel, TheGridKeepsItsPlaceAcrossARefill) {
     // A selection out of sight is brought into view by the next refill.
     grid->scrollBar()->setValue(0);
     ASSERT_GT(grid->itemTop(first + 119), visibleRows * grid->rowHeight());
-    view->DeletePointMessage();
+    deletePoint();
     EXPECT_TRUE(selectedInView());
     EXPECT_EQ(at(0).points[119].thickness, 20 + 121);
     openRow(0);
@@ -544,10 +560,10 @@ TEST_F(ComponentPanel, WhatIsRefusedOrCutIsTold) {
 
     view->ModeMessage(QStringLiteral("W"));
     openRow(0);
-    view->AddPointMessage();  // no results section chosen
+    addPoint();  // no results section chosen
     view->ModeMessage(QStringLiteral("H"));
     openRow(0);
-    view->AddPointMessage();
+    addPoint();
     EXPECT_EQ(at(1).pointCount, INT16_MAX);
     const QString longName = QString(30, QChar(u'梁'));  // 60 bytes of GBK
     type(0, longName);

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "session/ProjectSidecar.h"
+#include "document/ProjectSidecar.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const SidecarDecoding first =

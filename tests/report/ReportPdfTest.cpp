@@ -27,12 +27,11 @@ protected:
         PdfReportPresenter pdf(path);
         Report report(&pdf);
         const ReportTable* table = reportTable(kind);
-        EXPECT_TRUE(report
-                        .loadFromFile(ReportTemplate::locate(
-                            QString::fromUtf8(table->templateFile)))
-                        .ok());
+        EXPECT_TRUE(
+            report.loadFromFile(ReportTemplate::locate(QString::fromUtf8(table->templateFile)))
+                .ok());
         const ProjectInfo info = report_samples::header();
-        CReportEvent sink(report, info, list, ticked, kind);
+        CReportEvent sink(report, info, list, ticked, *table);
         EXPECT_TRUE(report.connectEvents(&sink).ok());
         const Status s = report.print(true);
         EXPECT_TRUE(s.ok()) << s.message();

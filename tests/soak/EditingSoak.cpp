@@ -19,8 +19,6 @@
 
 #include "SoakOptions.h"
 #include "SoakPrompter.h"
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
 #include "display/CCorvaneView.h"
 #include "display/CDlgComponent.h"
 #include "display/CWndLikeMsdn.h"
@@ -30,6 +28,8 @@
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "session/ProjectSession.h"
+#include "session/SessionUi.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

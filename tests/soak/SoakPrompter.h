@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/Prompter.h"
+#include "session/Prompter.h"
 
 // Answers every prompt at once, from answers the soak sets, and records the messages. A
 // prompt off the GUI thread is a fault of its own and is recorded as such.

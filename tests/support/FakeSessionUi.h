@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SessionUi.h"
+#include "session/SessionUi.h"
 
 // The window around the project session, without a window: it records what the session asks
 // of it, and the selection dialog answers `ticks`.

@@ -6,7 +6,7 @@
 #include <deque>
 #include <optional>
 
-#include "dialogs/Prompter.h"
+#include "session/Prompter.h"
 
 // Answers the frame's prompts from a script. A prompt the script does not expect, or one
 // that differs from it, fails the test; so does a scripted prompt left unused at the end.

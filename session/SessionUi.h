@@ -3,10 +3,10 @@
 #include <QString>
 #include <optional>
 
-#include "app/ComponentChooser.h"
 #include "model/AcceptanceMark.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
+#include "session/ComponentChooser.h"
 
 // What the project session needs of the window around it: the document window's title, the
 // view's rebuild and the two dialogs it opens (the selection dialog through ComponentChooser).

@@ -1,4 +1,4 @@
-#include "session/AcceptanceJson.h"
+#include "cli/AcceptanceJson.h"
 
 #include <string_view>
 

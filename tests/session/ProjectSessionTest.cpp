@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/ProjectSession.h"
-#include "app/SessionUi.h"
 #include "cli/DataFile.h"
 #include "dialogs/QtPrompter.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "session/ProjectSession.h"
+#include "session/SessionUi.h"
 #include "support/FakeSessionUi.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"

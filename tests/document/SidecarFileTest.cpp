@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "session/SidecarFile.h"
+#include "document/SidecarFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 

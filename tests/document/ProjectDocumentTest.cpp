@@ -3,9 +3,9 @@
 #include <QString>
 #include <filesystem>
 
+#include "document/ProjectDocument.h"
+#include "document/SidecarFile.h"
 #include "model/ProjectFile.h"
-#include "session/ProjectDocument.h"
-#include "session/SidecarFile.h"
 #include "support/ModelSamples.h"
 #include "support/TempDir.h"
 

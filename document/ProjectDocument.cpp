@@ -1,17 +1,19 @@
-#include "session/ProjectDocument.h"
+#include "document/ProjectDocument.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
 
+#include "document/SidecarFile.h"
+#include "document/steps/AcceptanceMarksStep.h"
+#include "document/steps/ComponentEditStep.h"
+#include "document/steps/ComponentListStep.h"
+#include "document/steps/ProjectHeaderStep.h"
+#include "document/steps/StepTarget.h"
 #include "model/FileIo.h"
 #include "model/GbkCodec.h"
+#include "model/PanelRows.h"
 #include "model/ProjectFile.h"
-#include "session/SidecarFile.h"
-#include "steps/AcceptanceMarksStep.h"
-#include "steps/ComponentEditStep.h"
-#include "steps/ComponentListStep.h"
-#include "steps/ProjectHeaderStep.h"
 
 namespace {
 
@@ -28,6 +30,22 @@ QString pointLabel(PointRef point) {
         .arg(point.index + 1);
 }
 
+// The label the panel gives a field, for the undo step's text. A field the panel does not
+// show for this type takes its label from the first type that shows it.
+QString fieldLabel(const Component& c, ComponentField field) {
+    const auto labelIn = [field](const DetectionTypeTraits& type) -> const char* {
+        for (const PanelRow& row : PanelRows::of(type).header) {
+            if (row.field == field) return row.label;
+        }
+        return nullptr;
+    };
+    const char* label = c.traits() ? labelIn(*c.traits()) : nullptr;
+    for (const DetectionTypeTraits& type : detectionTypes()) {
+        if (!label) label = labelIn(type);
+    }
+    return label ? QString::fromUtf8(label) : QStringLiteral("测点数");
+}
+
 const MeasurePoint* pointOf(const Component& c, PointRef point) {
     const auto& list = point.vertical ? c.pointsVert : c.points;
     if (point.index < 0 || point.index >= static_cast<int>(list.size())) return nullptr;
@@ -36,7 +54,24 @@ const MeasurePoint* pointOf(const Component& c, PointRef point) {
 
 }  // namespace
 
-ProjectDocument::ProjectDocument(FieldLabeller labeller) : labeller_(std::move(labeller)) {}
+class ProjectDocument::StepAccess final : public StepTarget {
+public:
+    explicit StepAccess(ProjectDocument& document) : document_(document) {}
+
+    ComponentList& components() override { return document_.project_.components(); }
+    ProjectInfo* header() override { return document_.project_.info(); }
+    AcceptanceMarks& marks() override { return document_.marks_; }
+    void stepChanged(StepChange change, int index) override {
+        if (document_.listener_) document_.listener_(change, index);
+    }
+
+private:
+    ProjectDocument& document_;
+};
+
+ProjectDocument::ProjectDocument() : steps_(std::make_unique<StepAccess>(*this)) {}
+
+ProjectDocument::~ProjectDocument() = default;
 
 QString ProjectDocument::fileName() const {
     return path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
@@ -105,22 +140,18 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
     return saved;
 }
 
-void ProjectDocument::stepChanged(StepChange change, int index) {
-    if (listener_) listener_(change, index);
-}
-
 // ---- changes, each an undo step ------------------------------------------------------------
 
 bool ProjectDocument::setHeader(const ProjectInfo& info) {
     const ProjectInfo* before = project_.info();
     if (!before || *before == info) return false;
-    undoStack_.push(new ProjectHeaderStep(*this, *before, info));
+    undoStack_.push(new ProjectHeaderStep(*steps_, *before, info));
     return true;
 }
 
 bool ProjectDocument::setAcceptanceMarks(const AcceptanceMarks& marks) {
     if (!project_.isOpen() || marks == marks_) return false;
-    undoStack_.push(new AcceptanceMarksStep(*this, marks_, marks));
+    undoStack_.push(new AcceptanceMarksStep(*steps_, marks_, marks));
     return true;
 }
 
@@ -135,7 +166,7 @@ int ProjectDocument::addComponents(ComponentList upload, const std::vector<bool>
     }
     const int count = static_cast<int>(added.size());
     if (count == 0) return 0;
-    undoStack_.push(ComponentListStep::adding(*this, std::move(added),
+    undoStack_.push(ComponentListStep::adding(*steps_, std::move(added),
                                               QStringLiteral("增加 %1 个构件").arg(count)));
     return count;
 }
@@ -148,7 +179,7 @@ int ProjectDocument::deleteComponents(const std::vector<bool>& ticked) {
     }
     const int count = static_cast<int>(indices.size());
     if (count == 0) return 0;
-    undoStack_.push(ComponentListStep::deleting(*this, std::move(indices),
+    undoStack_.push(ComponentListStep::deleting(*steps_, std::move(indices),
                                                 QStringLiteral("删除 %1 个构件").arg(count)));
     return count;
 }
@@ -159,17 +190,13 @@ const Component* ProjectDocument::component(int index) const {
     return &*std::next(list.begin(), index);
 }
 
-QString ProjectDocument::fieldLabel(const Component& component, ComponentField field) const {
-    return labeller_ ? labeller_(component, field) : QStringLiteral("数值");
-}
-
 bool ProjectDocument::setName(int index, std::string_view name) {
     const Component* c = component(index);
     if (!c) return false;
     FixedText<50> after;
     after.assign(name);
     if (after == c->name) return false;
-    undoStack_.push(new ComponentEditStep(*this, index,
+    undoStack_.push(new ComponentEditStep(*steps_, index,
                                           ComponentEditStep::NameChange{c->name, after},
                                           QStringLiteral("修改 %1 名称").arg(codeOf(*c))));
     return true;
@@ -179,7 +206,7 @@ bool ProjectDocument::setField(int index, ComponentField field, std::int16_t val
     const Component* c = component(index);
     if (!c || fieldOf(*c, field) == value) return false;
     undoStack_.push(new ComponentEditStep(
-        *this, index, ComponentEditStep::FieldChange{field, fieldOf(*c, field), value},
+        *steps_, index, ComponentEditStep::FieldChange{field, fieldOf(*c, field), value},
         QStringLiteral("修改 %1 %2").arg(codeOf(*c), fieldLabel(*c, field))));
     return true;
 }
@@ -189,7 +216,7 @@ bool ProjectDocument::setPoint(int index, PointRef point, const MeasurePoint& va
     const MeasurePoint* before = c ? pointOf(*c, point) : nullptr;
     if (!before || *before == value) return false;
     undoStack_.push(
-        new ComponentEditStep(*this, index, ComponentEditStep::PointChange{point, *before, value},
+        new ComponentEditStep(*steps_, index, ComponentEditStep::PointChange{point, *before, value},
                               QStringLiteral("修改 %1 %2").arg(codeOf(*c), pointLabel(point))));
     return true;
 }
@@ -199,7 +226,7 @@ bool ProjectDocument::addPoint(int index, bool vertical) {
     if (!c || (vertical ? c->pointCountVert : c->pointCount) == INT16_MAX) return false;
     const PointRef added{vertical, static_cast<int>((vertical ? c->pointsVert : c->points).size())};
     undoStack_.push(
-        new ComponentEditStep(*this, index, ComponentEditStep::PointAdded{vertical},
+        new ComponentEditStep(*steps_, index, ComponentEditStep::PointAdded{vertical},
                               QStringLiteral("增加 %1 %2").arg(codeOf(*c), pointLabel(added))));
     return true;
 }
@@ -209,7 +236,7 @@ bool ProjectDocument::removePoint(int index, PointRef point) {
     const MeasurePoint* removed = c ? pointOf(*c, point) : nullptr;
     if (!removed) return false;
     undoStack_.push(
-        new ComponentEditStep(*this, index, ComponentEditStep::PointRemoved{point, *removed},
+        new ComponentEditStep(*steps_, index, ComponentEditStep::PointRemoved{point, *removed},
                               QStringLiteral("删除 %1 %2").arg(codeOf(*c), pointLabel(point))));
     return true;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "session/AcceptanceJson.h"
+#include "cli/AcceptanceJson.h"
 
 // Key order, the `first` block only with a second sample, an absent class, escaping.
 TEST(AcceptanceJson, ShapeOfTheJudgeObject) {

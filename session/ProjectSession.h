@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "dialogs/Prompter.h"
-#include "session/ProjectDocument.h"
+#include "document/ProjectDocument.h"
+#include "session/Prompter.h"
 
 class SessionUi;
 

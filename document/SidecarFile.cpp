@@ -1,4 +1,4 @@
-#include "session/SidecarFile.h"
+#include "document/SidecarFile.h"
 
 #include <algorithm>
 #include <cctype>

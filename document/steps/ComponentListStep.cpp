@@ -1,9 +1,9 @@
-#include "steps/ComponentListStep.h"
+#include "document/steps/ComponentListStep.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "steps/StepTarget.h"
+#include "document/steps/StepTarget.h"
 
 ComponentListStep::ComponentListStep(StepTarget& target, Kind kind, const QString& text)
     : QUndoCommand(text), target_(target), kind_(kind) {}

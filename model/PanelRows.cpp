@@ -1,4 +1,4 @@
-#include "display/PanelRows.h"
+#include "model/PanelRows.h"
 
 PanelRows PanelRows::of(const DetectionTypeTraits& t) {
     // A type with a second list names its design values per direction.

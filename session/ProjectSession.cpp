@@ -1,4 +1,4 @@
-#include "app/ProjectSession.h"
+#include "session/ProjectSession.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -6,9 +6,8 @@
 #include <iterator>
 #include <utility>
 
-#include "app/SessionUi.h"
-#include "display/PanelRows.h"
 #include "model/UploadFile.h"
+#include "session/SessionUi.h"
 
 namespace {
 
@@ -18,26 +17,9 @@ std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
 }
 
-// The label the panel gives a field, for the undo step's text. A field the panel does not
-// show for this type takes its label from the first type that shows it.
-QString fieldLabel(const Component& c, ComponentField field) {
-    const auto labelIn = [field](const DetectionTypeTraits& type) -> const char* {
-        for (const PanelRow& row : PanelRows::of(type).header) {
-            if (row.field == field) return row.label;
-        }
-        return nullptr;
-    };
-    const char* label = c.traits() ? labelIn(*c.traits()) : nullptr;
-    for (const DetectionTypeTraits& type : detectionTypes()) {
-        if (!label) label = labelIn(type);
-    }
-    return label ? QString::fromUtf8(label) : QStringLiteral("测点数");
-}
-
 }  // namespace
 
-ProjectSession::ProjectSession(Prompter& prompter, SessionUi& ui)
-    : prompter_(prompter), ui_(ui), document_(&fieldLabel) {
+ProjectSession::ProjectSession(Prompter& prompter, SessionUi& ui) : prompter_(prompter), ui_(ui) {
     refresh_.setSingleShot(true);
     refresh_.setInterval(0);
     QObject::connect(&refresh_, &QTimer::timeout, [this] { showChanges(); });

@@ -1,8 +1,8 @@
-#include "steps/ComponentEditStep.h"
+#include "document/steps/ComponentEditStep.h"
 
 #include <iterator>
 
-#include "steps/StepTarget.h"
+#include "document/steps/StepTarget.h"
 
 namespace {
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "document/StepChange.h"
 #include "model/AcceptanceMark.h"
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 
-// What a step changed, for the screen to show anew.
-enum class StepChange { Component, List, Header, Marks };
-
 // The part of the open project an undo step may touch, and the one it tells after each change.
-// The steps know nothing else of the session that owns them. GUI thread only.
+// The steps know nothing else of the document that owns them. GUI thread only.
 class StepTarget {
 public:
     virtual ~StepTarget() = default;

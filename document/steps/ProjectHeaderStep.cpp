@@ -1,6 +1,6 @@
-#include "steps/ProjectHeaderStep.h"
+#include "document/steps/ProjectHeaderStep.h"
 
-#include "steps/StepTarget.h"
+#include "document/steps/StepTarget.h"
 
 ProjectHeaderStep::ProjectHeaderStep(StepTarget& target, const ProjectInfo& before,
                                      const ProjectInfo& after)

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "session/ProjectSidecar.h"
+#include "document/ProjectSidecar.h"
 #include "support/ModelSamples.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "session/ProjectSidecar.h"
+#include "document/ProjectSidecar.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include "steps/AcceptanceMarksStep.h"
+#include "document/steps/AcceptanceMarksStep.h"
 
-#include "steps/StepTarget.h"
+#include "document/steps/StepTarget.h"
 
 AcceptanceMarksStep::AcceptanceMarksStep(StepTarget& target, AcceptanceMarks before,
                                          AcceptanceMarks after)

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/ProjectSidecar.h"
 #include "model/Result.h"
-#include "session/ProjectSidecar.h"
 
 // The sidecar beside a project file on disk: where it lies, reading it on open and writing it
 // after each save of the project. The session decides when; this class never touches the

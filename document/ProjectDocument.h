@@ -3,29 +3,31 @@
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "document/ComponentEditor.h"
+#include "document/ProjectSidecar.h"
+#include "document/StepChange.h"
 #include "model/AcceptanceMark.h"
 #include "model/Project.h"
 #include "model/Result.h"
-#include "session/ComponentEditor.h"
-#include "session/ProjectSidecar.h"
-#include "steps/StepTarget.h"
 
 // The open project without any window: its header and components, the file it came from, the
 // acceptance marks kept beside it, and every change to them as a step on its undo stack. Both
 // the program (through its session, which talks to the user) and the command-line tool edit
 // a project through it. It never asks anything: outcomes and messages are values. GUI thread
 // only (the undo stack is a QObject).
-class ProjectDocument final : public ComponentEditor, private StepTarget {
+class ProjectDocument final : public ComponentEditor {
 public:
-    // The label of a component's field in the undo step's text.
-    using FieldLabeller = std::function<QString(const Component&, ComponentField)>;
     // Told after every redo and undo of a step; `index` names the component of a Component
     // change.
     using Listener = std::function<void(StepChange change, int index)>;
 
-    explicit ProjectDocument(FieldLabeller labeller = {});
+    ProjectDocument();
+    ~ProjectDocument() override;
+    ProjectDocument(const ProjectDocument&) = delete;
+    ProjectDocument& operator=(const ProjectDocument&) = delete;
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
     Project& project() { return project_; }
@@ -76,20 +78,15 @@ public:
     bool removePoint(int index, PointRef point) override;
 
 private:
-    // StepTarget
-    ComponentList& components() override { return project_.components(); }
-    ProjectInfo* header() override { return project_.info(); }
-    AcceptanceMarks& marks() override { return marks_; }
-    void stepChanged(StepChange change, int index) override;
+    // What the steps may touch; they live in steps/ and are the document's alone.
+    class StepAccess;
 
-    QString fieldLabel(const Component& component, ComponentField field) const;
-
-    FieldLabeller labeller_;
     Listener listener_;
     Project project_;
     QString path_;
     AcceptanceMarks marks_;
     ProjectSidecar sidecar_;  // as last read or written: its unknown keys are written back
     SidecarKeptKeys kept_;
+    std::unique_ptr<StepAccess> steps_;  // declared before the stack, whose steps refer to it
     QUndoStack undoStack_;
 };
