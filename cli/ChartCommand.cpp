@@ -7,9 +7,8 @@
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/OutputFile.h"
-#include "display/CDlgComponent.h"
+#include "display/PanelPicture.h"
 #include "display/PngFile.h"
-#include "display/ReadOnlyComponents.h"
 #include "model/GbkCodec.h"
 #include "report/ReportFonts.h"
 
@@ -59,7 +58,7 @@ ChartOptions chartOptions(const CliArguments& a, std::string& problem) {
     } else if (a.value("--occurrence") &&
                (!parseInt(*a.value("--occurrence"), o.occurrence) || o.occurrence < 1)) {
         problem = "--occurrence 应为正整数";
-    } else if (const int smallest = ChartArea::smallestWidth(CDlgComponent::stripWidthAt(o.scale));
+    } else if (const int smallest = ChartArea::smallestWidth(PanelPicture::stripWidthAt(o.scale));
                o.size.width() < smallest) {
         problem = "面板宽 " + std::to_string(o.size.width()) + " 像素时图表区域为空：--scale " +
                   *a.value("--scale") + " 至少需要 --size " + std::to_string(smallest) + "x" +
@@ -82,27 +81,22 @@ int chartCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     std::string problem;
     const ChartOptions o = chartOptions(a, problem);  // checked
     const std::string code = *a.value("--component");
-    int index = -1, seen = 0, i = 0;
+    const Component* chosen = nullptr;
+    int seen = 0;
     for (const Component& c : input.file.components) {
         if (gbk::toUtf8(c.code.view()) == code && ++seen == o.occurrence) {
-            index = i;
+            chosen = &c;
             break;
         }
-        ++i;
     }
-    if (index < 0) {
+    if (!chosen) {
         err << source << ": 没有第 " << o.occurrence << " 个编号为 " << code << " 的构件\n";
         return 1;
     }
 
     const auto app = CliGui::start(true);
     if (app) installReportFonts();
-    ReadOnlyComponents components(input.file.components);
-    CDlgComponent panel(components, nullptr);
-    panel.resize(o.size);
-    panel.setDisplayScale(o.scale);
-    panel.SelectComponentMessage(index);
-    const QImage picture = panel.grab().toImage();
+    const QImage picture = PanelPicture::render(*chosen, o.size, o.scale);
 
     Result<QByteArray> png = PngFile::encode(picture);
     const Status saved =

@@ -13,43 +13,18 @@
 
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "controls/EntryWarning.h"
+#include "controls/GridPainter.h"
 #include "controls/ICustomItem.h"
 #include "controls/IntegerEntry.h"
 #include "controls/IntegerFormat.h"
 
 using namespace GridGeometry;
 
-namespace {
-
-constexpr int textFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-
-void drawElided(QPainter& painter, const QRect& rect, const QString& text) {
-    const QString shown =
-        painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width(), Qt::TextSingleLine);
-    painter.drawText(rect, textFlags, shown);
-}
-
-// Outlines exactly the pixels of `r`.
-void frame(QPainter& painter, const QRect& r) {
-    painter.drawRect(r.adjusted(0, 0, -1, -1));
-}
-
-}  // namespace
-
-CPropertyGrid::CPropertyGrid(QWidget* parent, int screenWidth) : QWidget(parent) {
+CPropertyGrid::CPropertyGrid(QWidget* parent, int screenWidth)
+    : QWidget(parent), look_(palette(), 1440, parent != nullptr) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted
-    const QPalette& pal = palette();
-    colors_.background = Qt::white;
-    colors_.shade = pal.color(QPalette::Button);
-    colors_.expander = pal.color(QPalette::WindowText);
-    colors_.name = pal.color(QPalette::WindowText);
-    colors_.caption = pal.color(QPalette::WindowText);
-    colors_.selectedBack = pal.color(QPalette::Highlight);
-    colors_.selectedText = pal.color(QPalette::HighlightedText);
-    colors_.value = pal.color(QPalette::WindowText);
-    colors_.readOnlyValue = pal.color(QPalette::Disabled, QPalette::WindowText);
     setScreenWidth(screenWidth);
 }
 
@@ -62,17 +37,8 @@ void CPropertyGrid::setScreenWidth(int screenWidth) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         screenWidth = screen ? screen->geometry().width() : 1440;
     }
-    if (parentWidget()) {
-        const int tenths = static_cast<int>(screenWidth / 1440.0 * 100);
-        font_ = QFont(QStringLiteral("宋体"));
-        font_.setPointSizeF(tenths / 10.0);
-    } else {
-        font_ = QFont(QStringLiteral("Tahoma"));
-        font_.setPointSizeF(8.5);
-    }
-    boldFont_ = font_;
-    boldFont_.setWeight(QFont::Bold);
-    rowHeight_ = QFontMetrics(font_).size(Qt::TextSingleLine, QStringLiteral("Gg")).height() + 6;
+    look_ = GridPainter(palette(), screenWidth, parentWidget() != nullptr);
+    rowHeight_ = look_.rowHeight();
     if (scrollBar_) scrollBar_->setSingleStep(rowHeight_);
     recalcLayout();
 }
@@ -343,7 +309,7 @@ void CPropertyGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect clip = event->rect();
     const QRegion& region = event->region();
-    painter.fillRect(clip, colors_.background);
+    painter.fillRect(clip, look_.background());
     const int w = paintWidth();
     const int h = rowHeight_;
     // Rows are drawn down to the line below them.
@@ -353,7 +319,10 @@ void CPropertyGrid::paintEvent(QPaintEvent* event) {
     };
     int y = -scrollPosition();
     for (const auto& section : sections_) {
-        if (shown(y)) paintSection(painter, *section, y, w);
+        if (shown(y)) {
+            look_.paintSection(painter, section->title, section->collapsed,
+                               section->id == selectedSection_, y, w, divider_);
+        }
         y += h;
         if (section->collapsed) continue;
         for (const auto& item : section->items) {
@@ -363,77 +332,25 @@ void CPropertyGrid::paintEvent(QPaintEvent* event) {
     }
 }
 
-void CPropertyGrid::paintSection(QPainter& painter, const Section& section, int y, int w) const {
-    const int h = rowHeight_;
-    painter.fillRect(QRect(0, y, w, h), colors_.shade);
-    painter.setPen(colors_.shade);
-    painter.drawLine(0, y, w, y);
-    painter.drawLine(0, y + h, w, y + h);
-    painter.drawLine(divider_, y, divider_, y + h);
-
-    painter.setPen(colors_.expander);
-    frame(painter, expanderBox(y));
-    painter.drawLine(4, y + 8, 8, y + 8);
-    if (section.collapsed) painter.drawLine(6, y + 6, 6, y + 10);
-
-    painter.setFont(boldFont_);
-    if (section.id == selectedSection_) {
-        const QFontMetrics metrics(boldFont_);
-        const int textHeight = metrics.height();
-        const int top = y + (h - textHeight) / 2;
-        QPen dotted(colors_.caption);
-        dotted.setDashPattern({1, 1});
-        painter.setPen(dotted);
-        frame(painter, fromEdges(stripWidth, top, metrics.horizontalAdvance(section.title) + 20,
-                                 top + textHeight));
-    }
-    painter.setPen(colors_.caption);
-    drawElided(painter, fromEdges(18, y, w, y + h), section.title);
-}
-
 void CPropertyGrid::paintItem(QPainter& painter, const Item& item, int y, int w) const {
-    const int h = rowHeight_;
-    painter.fillRect(QRect(0, y, stripWidth, h), colors_.shade);
-    painter.setPen(colors_.shade);
-    painter.drawLine(0, y + h, w, y + h);
-    painter.drawLine(divider_, y, divider_, y + h);
-
     const bool selected = item.id == selectedItem_;
     const Button button = selected ? buttonOf(item) : Button::None;
-    const ItemRects rects = itemRects(y, h, divider_, w, button);
-    if (button == Button::Push) {
-        QStyleOptionButton option;
-        option.initFrom(this);
-        option.rect = rects.button;
-        option.state |= buttonDown_ ? QStyle::State_Sunken : QStyle::State_Raised;
-        style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
-        painter.setFont(boldFont_);
-        painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(rects.button, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("..."));
-    }
-
-    if (selected) {
-        painter.fillRect(fromEdges(stripWidth, y, divider_, y + h), colors_.selectedBack);
-        painter.setPen(colors_.selectedText);
-    } else {
-        painter.setPen(colors_.name);
-    }
-    painter.setFont(font_);
-    drawElided(painter, fromEdges(18, y, divider_ - 1, y + h), item.name);
-
-    painter.setPen(item.editable ? colors_.value : colors_.readOnlyValue);
-    switch (item.kind) {
-        case Kind::Custom:
-            item.custom->drawValue(painter, rects.value, selected);
-            break;
-        case Kind::Text:
-            drawElided(painter, rects.value.translated(4, 0), item.text);
-            break;
-        case Kind::Integer:
-            drawElided(painter, rects.value.translated(4, 0),
-                       formatInteger(item.format, item.integer));
-            break;
-    }
+    const QString text = item.kind == Kind::Text      ? item.text
+                         : item.kind == Kind::Integer ? formatInteger(item.format, item.integer)
+                                                      : QString();
+    look_.paintItem(painter, item.name, {text, item.custom, item.editable}, selected, button, y, w,
+                    divider_);
+    if (button != Button::Push) return;
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.rect = itemRects(y, rowHeight_, divider_, w, button).button;
+    option.state |= buttonDown_ ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+    QFont bold = look_.font();
+    bold.setWeight(QFont::Bold);
+    painter.setFont(bold);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("..."));
 }
 
 void CPropertyGrid::mousePressEvent(QMouseEvent* event) {
@@ -618,8 +535,8 @@ void CPropertyGrid::openEditor(Item& item) {
     const QString initial = item.kind == Kind::Text ? item.text : QString::number(item.integer);
     editedItem_ = item.id;
     editor_ = new CPropertyGridInPlaceEdit(
-        this, fromEdges(divider_ + 1, top + 2, paintWidth(), top + rowHeight_), initial, font_,
-        colors_.background, colors_.name);
+        this, fromEdges(divider_ + 1, top + 2, paintWidth(), top + rowHeight_), initial,
+        look_.font(), look_.background(), look_.nameColor());
     connect(editor_, &CPropertyGridInPlaceEdit::EditDoneMessage, this,
             &CPropertyGrid::EditDoneMessage);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/GridGeometry.h"
+#include "controls/GridPainter.h"
 #include "controls/IntegerEntry.h"
 #include "controls/WheelAccumulator.h"
 
@@ -31,7 +32,7 @@ public:
     ~CPropertyGrid() override;
 
     // The font is 宋体 at screenWidth ÷ 1440 × 10 pt when the grid has a parent, else Tahoma
-    // 8.5 pt; the row height follows the font.
+    // 8.5 pt; the row height follows the font (see GridPainter).
     void setScreenWidth(int screenWidth);
 
     // A check of a text typed into a text item: the message that refuses it, or empty to take it.
@@ -80,7 +81,7 @@ public:
 
     int rowHeight() const { return rowHeight_; }
     int dividerX() const { return divider_; }
-    const QFont& normalFont() const { return font_; }
+    const QFont& normalFont() const { return look_.font(); }
     // Content y of a visible section's caption or item row; -1 when it is not shown.
     int sectionTop(int sectionId) const;
     int itemTop(int itemId) const;
@@ -133,10 +134,6 @@ private:
         std::vector<std::unique_ptr<Item>> items;
         QSet<QString> names;
     };
-    struct Colors {
-        QColor background, shade, expander, name, caption, selectedBack, selectedText, value,
-            readOnlyValue;
-    };
 
     Item* addItem(int section, const QString& name, Kind kind, bool editable);
     Item* findItem(int id) const;
@@ -158,7 +155,6 @@ private:
     void scrollToRow(const GridGeometry::Row& row);
     void editInOwnDialog(Item& item);
     void scrollBy(int pixels);
-    void paintSection(QPainter& painter, const Section& section, int y, int w) const;
     void paintItem(QPainter& painter, const Item& item, int y, int w) const;
 
     std::vector<std::unique_ptr<Section>> sections_;
@@ -167,11 +163,9 @@ private:
     int selectedSection_ = -1;
     int selectedItem_ = -1;
 
-    QFont font_;
-    QFont boldFont_;
+    GridPainter look_;
     int rowHeight_ = 0;
     int divider_ = -1;  // set by the first size the window gets, then only by dragging
-    Colors colors_;
 
     QScrollBar* scrollBar_ = nullptr;
     // Where the user left the content; a refill that is short for a moment does not lose it.

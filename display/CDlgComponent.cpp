@@ -15,7 +15,9 @@
 #include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
+#include "display/PanelGridRows.h"
 #include "display/PanelLayout.h"
+#include "display/PanelPicture.h"
 #include "display/PngFile.h"
 #include "display/SystemMetrics.h"
 #include "model/PanelRows.h"
@@ -30,7 +32,7 @@ namespace {
 struct ItemRole {
     enum class Kind { None, Name, Field, Point } kind = Kind::None;
     ComponentField field = ComponentField::DesignDiameter;
-    PointRef point;
+    PointRef point = {};
     CRectItem* custom = nullptr;  // point items of the types with a second value
 };
 
@@ -42,7 +44,6 @@ namespace {
 
 // What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
 constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
-const QString mm = QStringLiteral("%d mm");
 
 ItemRole roleOf(const CPropertyGrid& grid, int itemId) {
     return grid.itemData(itemId).value<ItemRole>();
@@ -122,7 +123,7 @@ int CDlgComponent::stripWidth() const {
 }
 
 int CDlgComponent::stripWidthAt(float scale) {
-    return static_cast<int>(120.0f * scale + 1.0f);
+    return PanelPicture::stripWidthAt(scale);
 }
 
 ChartArea CDlgComponent::chartArea() const {
@@ -142,54 +143,49 @@ void CDlgComponent::fillGrid() {
     pointItems_.clear();  // after the reset: the grid no longer shows them
     mainSection_ = verticalSection_ = -1;
     const Component* c = component();
-    const DetectionTypeTraits* traits = c ? c->traits() : nullptr;
-    if (!traits) return;
-    const PanelRows rows = PanelRows::of(*traits);
-    const int head = grid_->AddSection(fromGbk(c->code.view()));
-    for (const PanelRow& row : rows.header) {
-        const QString label = QString::fromUtf8(row.label);
-        if (!row.field) {
-            const auto storable = [label](const QString& text) {
-                const Status s = storedText::checkStorable(label.toStdString(), text.toStdString());
-                return QString::fromStdString(s.message());
-            };
-            const int id =
-                grid_->AddStringItem(head, label, fromGbk(c->name.view()), true, storable);
-            grid_->setItemData(id, QVariant::fromValue(ItemRole{ItemRole::Kind::Name}));
-        } else {
-            const int id =
-                grid_->AddIntegerItem(head, label, fieldOf(*c, *row.field), mm, true, int16Range);
-            grid_->setItemData(id,
-                               QVariant::fromValue(ItemRole{ItemRole::Kind::Field, *row.field}));
-        }
-    }
-    mainSection_ = grid_->AddSection(QString::fromUtf8(rows.results));
-    addPointItems(mainSection_, c->points, false, rows.numberPoints);
-    // Shown also while the list is empty: selecting it is how its first point is added.
-    if (rows.verticalResults) {
-        verticalSection_ = grid_->AddSection(QString::fromUtf8(rows.verticalResults));
-        addPointItems(verticalSection_, c->pointsVert, true, false);
-    }
-}
-
-void CDlgComponent::addPointItems(int section, const std::vector<MeasurePoint>& points,
-                                  bool vertical, bool numbers) {
-    const DetectionType type = component()->type();
-    int i = 0;
-    for (const MeasurePoint& p : points) {
-        const QString label = QString::number(i + 1);
-        ItemRole role{ItemRole::Kind::Point, {}, {vertical, i}, nullptr};
+    if (!c) return;
+    int section = -1;
+    for (const PanelGridRow& row : PanelGridRow::of(*c)) {
+        ItemRole role;
         int id = -1;
-        if (numbers) {
-            id = grid_->AddIntegerItem(section, label, p.thickness, mm, true, int16Range);
-        } else {
-            pointItems_.push_back(
-                std::make_unique<CRectItem>(type, p.diameter, p.thickness, p.position));
-            role.custom = pointItems_.back().get();
-            id = grid_->AddCustomItem(section, label, role.custom);
+        switch (row.kind) {
+            case PanelGridRow::Kind::Section:
+                // A results section is shown also while its list is empty: selecting it is how
+                // its first point is added.
+                section = grid_->AddSection(row.label);
+                if (row.results) (row.point.vertical ? verticalSection_ : mainSection_) = section;
+                continue;
+            case PanelGridRow::Kind::Name: {
+                const QString label = row.label;
+                const auto storable = [label](const QString& text) {
+                    const Status s =
+                        storedText::checkStorable(label.toStdString(), text.toStdString());
+                    return QString::fromStdString(s.message());
+                };
+                id = grid_->AddStringItem(section, row.label, row.text, true, storable);
+                role.kind = ItemRole::Kind::Name;
+                break;
+            }
+            case PanelGridRow::Kind::Field:
+                id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat, true,
+                                           int16Range);
+                role = {ItemRole::Kind::Field, row.field};
+                break;
+            case PanelGridRow::Kind::Point:
+                role = {ItemRole::Kind::Point, {}, row.point, nullptr};
+                if (row.pointItem) {
+                    const MeasurePoint& p = row.values;
+                    pointItems_.push_back(std::make_unique<CRectItem>(c->type(), p.diameter,
+                                                                      p.thickness, p.position));
+                    role.custom = pointItems_.back().get();
+                    id = grid_->AddCustomItem(section, row.label, role.custom);
+                } else {
+                    id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat,
+                                               true, int16Range);
+                }
+                break;
         }
         grid_->setItemData(id, QVariant::fromValue(role));
-        ++i;
     }
 }
 
@@ -281,23 +277,12 @@ void CDlgComponent::resizeEvent(QResizeEvent*) {
 
 void CDlgComponent::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const int cx = width(), cy = height(), strip = stripWidth();
-    const QColor highlight = palette().color(QPalette::Highlight);
-    painter.fillRect(QRect(QPoint(strip + 1, 0), QPoint(cx - 1, cy - 2)),
-                     LightenColor(1, highlight));
-    painter.fillRect(QRect(QPoint(0, 0), QPoint(strip - 1, cy - 2)), LightenColor(0.75, highlight));
-    painter.setPen(QPen(palette().color(QPalette::Disabled, QPalette::WindowText), 0));
-    painter.setBrush(Qt::white);
-    painter.drawLine(strip, 0, strip, cy - 2);
-    painter.drawLine(0, cy - 1, cx - 1, cy - 1);
-    painter.drawRect(PanelLayout::of(cx, cy, strip).gridFrame.adjusted(0, 0, -1, -1));
-    paintChart(painter);
+    PanelPicture::paintPanel(painter, size(), stripWidth(), component(), palette());
 }
 
 void CDlgComponent::paintChart(QPainter& painter) const {
-    if (const Component* c = component()) {
-        ChartPainter::paint(painter, ChartGeometry::chartFor(chartArea(), *c), palette());
-    }
+    if (const Component* c = component())
+        PanelPicture::paintChart(painter, chartArea(), *c, palette());
 }
 
 QRect CDlgComponent::chartRect() const {

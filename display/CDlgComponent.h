@@ -76,8 +76,6 @@ protected:
 private:
     void ItemChangedNotification(int itemId);
     void fillGrid();
-    void addPointItems(int section, const std::vector<MeasurePoint>& points, bool vertical,
-                       bool numbers);
     void refill();
     void tellStatus(const QString& text);
     void placeGrid();

@@ -1,0 +1,104 @@
+#include "controls/GridPainter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+
+#include "controls/ICustomItem.h"
+
+using namespace GridGeometry;
+
+namespace {
+
+constexpr int textFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+
+void drawElided(QPainter& painter, const QRect& rect, const QString& text) {
+    const QString shown =
+        painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width(), Qt::TextSingleLine);
+    painter.drawText(rect, textFlags, shown);
+}
+
+// Outlines exactly the pixels of `r`.
+void frame(QPainter& painter, const QRect& r) {
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
+
+GridPainter::GridPainter(const QPalette& pal, int screenWidth, bool inWindow)
+    : background_(Qt::white),
+      shade_(pal.color(QPalette::Button)),
+      expander_(pal.color(QPalette::WindowText)),
+      name_(pal.color(QPalette::WindowText)),
+      caption_(pal.color(QPalette::WindowText)),
+      selectedBack_(pal.color(QPalette::Highlight)),
+      selectedText_(pal.color(QPalette::HighlightedText)),
+      value_(pal.color(QPalette::WindowText)),
+      readOnlyValue_(pal.color(QPalette::Disabled, QPalette::WindowText)) {
+    if (inWindow) {
+        const int tenths = static_cast<int>(screenWidth / 1440.0 * 100);
+        font_ = QFont(QStringLiteral("宋体"));
+        font_.setPointSizeF(tenths / 10.0);
+    } else {
+        font_ = QFont(QStringLiteral("Tahoma"));
+        font_.setPointSizeF(8.5);
+    }
+    boldFont_ = font_;
+    boldFont_.setWeight(QFont::Bold);
+    rowHeight_ = QFontMetrics(font_).size(Qt::TextSingleLine, QStringLiteral("Gg")).height() + 6;
+}
+
+void GridPainter::paintSection(QPainter& painter, const QString& title, bool collapsed,
+                               bool selected, int y, int w, int divider) const {
+    const int h = rowHeight_;
+    painter.fillRect(QRect(0, y, w, h), shade_);
+    painter.setPen(shade_);
+    painter.drawLine(0, y, w, y);
+    painter.drawLine(0, y + h, w, y + h);
+    painter.drawLine(divider, y, divider, y + h);
+
+    painter.setPen(expander_);
+    frame(painter, expanderBox(y));
+    painter.drawLine(4, y + 8, 8, y + 8);
+    if (collapsed) painter.drawLine(6, y + 6, 6, y + 10);
+
+    painter.setFont(boldFont_);
+    if (selected) {
+        const QFontMetrics metrics(boldFont_);
+        const int textHeight = metrics.height();
+        const int top = y + (h - textHeight) / 2;
+        QPen dotted(caption_);
+        dotted.setDashPattern({1, 1});
+        painter.setPen(dotted);
+        frame(painter,
+              fromEdges(stripWidth, top, metrics.horizontalAdvance(title) + 20, top + textHeight));
+    }
+    painter.setPen(caption_);
+    drawElided(painter, fromEdges(18, y, w, y + h), title);
+}
+
+void GridPainter::paintItem(QPainter& painter, const QString& name, const Value& value,
+                            bool selected, Button button, int y, int w, int divider) const {
+    const int h = rowHeight_;
+    painter.fillRect(QRect(0, y, stripWidth, h), shade_);
+    painter.setPen(shade_);
+    painter.drawLine(0, y + h, w, y + h);
+    painter.drawLine(divider, y, divider, y + h);
+
+    if (selected) {
+        painter.fillRect(fromEdges(stripWidth, y, divider, y + h), selectedBack_);
+        painter.setPen(selectedText_);
+    } else {
+        painter.setPen(name_);
+    }
+    painter.setFont(font_);
+    drawElided(painter, fromEdges(18, y, divider - 1, y + h), name);
+
+    painter.setPen(value.editable ? value_ : readOnlyValue_);
+    const QRect rect = itemRects(y, h, divider, w, button).value;
+    if (value.custom) {
+        value.custom->drawValue(painter, rect, selected);
+    } else {
+        drawElided(painter, rect.translated(4, 0), value.text);
+    }
+}

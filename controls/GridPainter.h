@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include "controls/GridGeometry.h"
+
+class ICustomItem;
+class QPainter;
+class QPalette;
+
+// How a property grid looks: its fonts, row height and colours, and the painting of one caption
+// or item row at a given place. Pure painting, no widget: the grid paints its rows with it, and
+// so does a picture of a grid made without a window. The "..." push button of a selected item
+// is the grid's own (it needs the widget's style).
+class GridPainter {
+public:
+    // The font is 宋体 at screenWidth ÷ 1440 × 10 pt for a grid inside a window, else Tahoma
+    // 8.5 pt; the row height follows the font.
+    GridPainter(const QPalette& palette, int screenWidth, bool inWindow);
+
+    const QFont& font() const { return font_; }
+    int rowHeight() const { return rowHeight_; }
+    QColor background() const { return background_; }
+    QColor nameColor() const { return name_; }
+
+    // What an item row shows right of the divider: a text, or a value that draws itself.
+    struct Value {
+        QString text;
+        ICustomItem* custom = nullptr;
+        bool editable = true;
+    };
+
+    // A caption row at content row `y` (already scrolled), `width` the painted width.
+    void paintSection(QPainter& painter, const QString& title, bool collapsed, bool selected, int y,
+                      int width, int divider) const;
+    void paintItem(QPainter& painter, const QString& name, const Value& value, bool selected,
+                   GridGeometry::Button button, int y, int width, int divider) const;
+
+private:
+    QFont font_;
+    QFont boldFont_;
+    int rowHeight_ = 0;
+    QColor background_, shade_, expander_, name_, caption_, selectedBack_, selectedText_, value_,
+        readOnlyValue_;
+};
