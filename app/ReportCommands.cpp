@@ -107,10 +107,10 @@ void ReportCommands::printView(DetectionType shownType) {
     Status s = report.connectEvents(&sink);
     if (s) s = report.printPreview(true);
     report.disconnectEvents();
-    if (!s) fail(QStringLiteral("打印") + report.title(), s);
+    if (!s) tellFailure(QStringLiteral("打印") + report.title(), s);
 }
 
-void ReportCommands::fail(const QString& what, const Status& status) {
+void ReportCommands::tellFailure(const QString& what, const Status& status) {
     prompter_.message(QStringLiteral("提示信息"),
                       what + QStringLiteral("失败：") + QString::fromStdString(status.message()),
                       Prompter::Icon::Error);

@@ -56,7 +56,7 @@ public:
 
 private:
     void run(bool preview);
-    void fail(const QString& what, const Status& status);
+    void tellFailure(const QString& what, const Status& status);
 
     ProjectSession& session_;
     ComponentChooser& chooser_;

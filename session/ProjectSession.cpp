@@ -23,7 +23,7 @@ ProjectSession::ProjectSession(Prompter& prompter, SessionUi& ui) : prompter_(pr
     refresh_.setSingleShot(true);
     refresh_.setInterval(0);
     QObject::connect(&refresh_, &QTimer::timeout, [this] { showChanges(); });
-    document_.setListener([this](StepChange change, int index) { stepChanged(change, index); });
+    document_.setListener([this](StepChange change, int index) { followStep(change, index); });
 }
 
 Prompter::FileDialog ProjectSession::projectSaveDialog() {
@@ -243,7 +243,7 @@ bool ProjectSession::closeProject() {
 
 // ---- the screen after a step -------------------------------------------------------------
 
-void ProjectSession::stepChanged(StepChange change, int index) {
+void ProjectSession::followStep(StepChange change, int index) {
     switch (change) {
         case StepChange::List:
             listChanged_ = true;

@@ -77,7 +77,7 @@ private:
     void error(const QString& text);
 
     // A step changed the project: the screen follows once the current event is done.
-    void stepChanged(StepChange change, int index);
+    void followStep(StepChange change, int index);
     void showChanges();
     // After the component list changed: the mode shown again, 剖面 when none was chosen.
     void reissueViewMode();
