@@ -86,7 +86,9 @@ TEST_F(ProjectSessionTest, OnlyNoOrASuccessfulSaveLetsTheWindowClose) {
         if (!c.closes) {
             EXPECT_EQ(projectName(), "keep");
         }
-        if (projectWritten) EXPECT_TRUE(ProjectFile::read(dir / *c.saveAs)->complete());
+        if (projectWritten) {
+            EXPECT_TRUE(ProjectFile::read(dir / *c.saveAs)->complete());
+        }
         // A closed project keeps no path; one that stays has the path it was written to.
         EXPECT_EQ(session.projectPath().isEmpty(), c.closes || !projectWritten);
         session.project().clear();
