@@ -99,6 +99,68 @@ Status writeInPlace(const fs::path& path, const std::string& shown, mode_t kind,
     return Status::success();
 }
 
+// A new file beside the target under a name no file has yet; the errno of the last attempt
+// when none could be created.
+int createTemporary(const fileio::SaveTarget& save, Descriptor& fd, fs::path& temp) {
+    int error = 0;
+    for (int attempt = 0; attempt < 16 && fd.get() < 0; ++attempt) {
+        temp = save.folder / (save.prefix + fileio::randomSuffix());
+        // 0666 under the umask, as any new file; an existing file's bits are copied later.
+        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        error = errno;
+        if (fd.get() < 0 && error != EEXIST) break;
+    }
+    return error;
+}
+
+// The old file's owner and permission bits (none for a new file: `old` is empty), then the
+// bytes, flushed to disk and the file closed; false with errno set when any of it failed.
+bool fillTemporary(Descriptor& fd, const struct stat& old, std::string_view bytes) {
+    if (old.st_mode != 0) {
+        // Owner and group may only be kept where the system allows it; the bits always.
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) errno = 0;
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) return false;
+    }
+    return writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close() == 0;
+}
+
+// The bytes into a temporary file beside the target, renamed over it.
+Status replaceFile(const fileio::SaveTarget& save, const std::string& shown,
+                   std::string_view bytes) {
+    const std::string untouched = save.exists ? "原有文件未被改动。" : "";
+    struct stat old {};
+    if (save.exists) {
+        // Refused like a plain write would be: the rename could replace a file the user may
+        // not change when the folder happens to be writable.
+        if (::access(save.file.c_str(), W_OK) != 0) {
+            return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。" +
+                         untouched};
+        }
+        if (::stat(save.file.c_str(), &old) != 0) old = {};
+    }
+    fileio::removeLeftovers(save);
+
+    fs::path temp;
+    Descriptor fd;
+    if (const int error = createTemporary(save, fd, temp); fd.get() < 0) {
+        return fileio::cannotCreateIn(save.folder, systemErrorText(error), untouched);
+    }
+    std::error_code ec;
+    if (!fillTemporary(fd, old, bytes)) {
+        const int error = errno;
+        fd.reset();
+        fs::remove(temp, ec);
+        return Error{"写入文件“" + shown + "”失败：" + systemErrorText(error) + "。" + untouched};
+    }
+    if (::rename(temp.c_str(), save.file.c_str()) != 0) {
+        const int error = errno;
+        fs::remove(temp, ec);
+        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(error) + "。" + untouched};
+    }
+    syncFolder(save.folder);
+    return Status::success();
+}
+
 }  // namespace
 
 Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check,
@@ -143,54 +205,5 @@ Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     }
     const Result<fileio::SaveTarget> save = fileio::saveTarget(path, shown);
     if (!save.ok()) return Error{save.message()};
-    const std::string untouched = save->exists ? "原有文件未被改动。" : "";
-
-    struct stat old {};
-    if (save->exists) {
-        // Refused like a plain write would be: the rename could replace a file the user may
-        // not change when the folder happens to be writable.
-        if (::access(save->file.c_str(), W_OK) != 0) {
-            return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。" +
-                         untouched};
-        }
-        if (::stat(save->file.c_str(), &old) != 0) old = {};
-    }
-    fileio::removeLeftovers(*save);
-
-    fs::path temp;
-    Descriptor fd;
-    int createError = 0;
-    for (int attempt = 0; attempt < 16 && fd.get() < 0; ++attempt) {
-        temp = save->folder / (save->prefix + fileio::randomSuffix());
-        // 0666 under the umask, as any new file; an existing file's bits are copied below.
-        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        createError = errno;
-        if (fd.get() < 0 && createError != EEXIST) break;
-    }
-    if (fd.get() < 0) {
-        return fileio::cannotCreateIn(save->folder, systemErrorText(createError), untouched);
-    }
-
-    std::error_code ec;
-    auto fail = [&](int error) -> Status {
-        fd.reset();
-        fs::remove(temp, ec);
-        return Error{"写入文件“" + shown + "”失败：" + systemErrorText(error) + "。" + untouched};
-    };
-    if (save->exists && old.st_mode != 0) {
-        // Owner and group may only be kept where the system allows it; the bits always.
-        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0) errno = 0;
-        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) return fail(errno);
-    }
-    if (!writeAll(fd.get(), bytes)) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (fd.close() != 0) return fail(errno);
-
-    if (::rename(temp.c_str(), save->file.c_str()) != 0) {
-        const int error = errno;
-        fs::remove(temp, ec);
-        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(error) + "。" + untouched};
-    }
-    syncFolder(save->folder);
-    return Status::success();
+    return replaceFile(*save, shown, bytes);
 }

@@ -143,6 +143,44 @@ long long readFrom(std::FILE* file, char* into, std::size_t n) {
     return static_cast<long long>(got);
 }
 
+// The save's temporary file beside the target, under a name no file has yet; the system's
+// reason when none could be created.
+DWORD createTemporary(const fileio::SaveTarget& save, WinHandle& file, std::wstring& name) {
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
+        name = longPath(save.folder / pathFromUtf8(save.prefix + fileio::randomSuffix()));
+        file.reset(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = ::GetLastError();
+        if (!file.valid() && error != ERROR_FILE_EXISTS) break;
+    }
+    return error;
+}
+
+// The bytes, flushed to disk and the file closed; false with the system's error when any of
+// it failed.
+bool fillTemporary(WinHandle& file, std::string_view bytes) {
+    return writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get()) && file.close();
+}
+
+// The target's attributes (hidden, archive, ...) carry over to its new bytes.
+void keepAttributes(DWORD target, const std::wstring& temp) {
+    constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (target & kept) ::SetFileAttributesW(temp.c_str(), target & kept);
+}
+
+// The reason a rename over `target` failed: a target another program holds open is refused
+// as "access denied", and the user is told which it was.
+DWORD heldOrRefused(const std::wstring& target, DWORD error) {
+    if (error != ERROR_ACCESS_DENIED) return error;
+    WinHandle probe(::CreateFileW(target.c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    return !probe.valid() && ::GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION
+                                                                         : error;
+}
+
 }  // namespace
 
 Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check,
@@ -186,46 +224,24 @@ Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
 
     std::wstring tempName;
     WinHandle file;
-    DWORD createError = 0;
-    for (int attempt = 0; attempt < 16 && !file.valid(); ++attempt) {
-        tempName = longPath(save->folder / pathFromUtf8(save->prefix + fileio::randomSuffix()));
-        file.reset(::CreateFileW(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        createError = ::GetLastError();
-        if (!file.valid() && createError != ERROR_FILE_EXISTS) break;
+    if (const DWORD error = createTemporary(*save, file, tempName); !file.valid()) {
+        return fileio::cannotCreateIn(save->folder, windowsReason(error), kept);
     }
-    if (!file.valid())
-        return fileio::cannotCreateIn(save->folder, windowsReason(createError), kept);
-    auto fail = [&](DWORD error) -> Status {
+    if (!fillTemporary(file, bytes)) {
+        const DWORD error = ::GetLastError();
         file.reset();
         ::DeleteFileW(tempName.c_str());
         return Error{"写入文件“" + shown + "”失败：" + windowsReason(error) + "。" + kept};
-    };
-    if (!writeAll(file.get(), bytes)) return fail(::GetLastError());
-    if (!::FlushFileBuffers(file.get())) return fail(::GetLastError());
-    if (!file.close()) return fail(::GetLastError());
-
-    // The target's attributes (hidden, archive, ...) carry over to its new bytes. A rename,
-    // not ReplaceFileW: that one may leave a backup of its own beside a file it failed on.
-    constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (present && (attributes & keptAttributes)) {
-        ::SetFileAttributesW(tempName.c_str(), attributes & keptAttributes);
     }
+    if (present) keepAttributes(attributes, tempName);
+    // A rename, not ReplaceFileW: that one may leave a backup of its own beside a file it
+    // failed on.
     if (!::MoveFileExW(tempName.c_str(), targetName.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DWORD error = ::GetLastError();
+        const DWORD error = ::GetLastError();
         ::DeleteFileW(tempName.c_str());
-        // A target another program holds open is refused as "access denied"; say which.
-        if (error == ERROR_ACCESS_DENIED && present) {
-            WinHandle probe(::CreateFileW(targetName.c_str(), DELETE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
-            if (!probe.valid() && ::GetLastError() == ERROR_SHARING_VIOLATION) {
-                error = ERROR_SHARING_VIOLATION;
-            }
-        }
-        return Error{"无法保存文件“" + shown + "”：" + windowsReason(error) + "。" + kept};
+        const DWORD why = present ? heldOrRefused(targetName, error) : error;
+        return Error{"无法保存文件“" + shown + "”：" + windowsReason(why) + "。" + kept};
     }
     return Status::success();
 }
