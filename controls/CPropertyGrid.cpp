@@ -538,7 +538,7 @@ void CPropertyGrid::openEditor(Item& item) {
         this, fromEdges(divider_ + 1, top + 2, paintWidth(), top + rowHeight_), initial,
         look_.font(), look_.background(), look_.nameColor());
     connect(editor_, &CPropertyGridInPlaceEdit::EditDoneMessage, this,
-            &CPropertyGrid::EditDoneMessage);
+            &CPropertyGrid::onEditDone);
 }
 
 bool CPropertyGrid::EndEdit() {
@@ -556,7 +556,7 @@ void CPropertyGrid::dropEditor() {
     editor->deleteLater();
 }
 
-void CPropertyGrid::EditDoneMessage(const QString& text) {
+void CPropertyGrid::onEditDone(const QString& text) {
     if (editor_) storeEdit(text, editor_->endedByDeactivation());
 }
 

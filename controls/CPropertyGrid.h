@@ -96,8 +96,8 @@ signals:
     void ItemChangedNotification(int itemId);
 
 public slots:
-    // From the in-place editor when its edit ends.
-    void EditDoneMessage(const QString& text);
+    // EditDoneMessage of the in-place editor: its edit ends with `text`.
+    void onEditDone(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

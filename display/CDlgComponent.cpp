@@ -57,7 +57,7 @@ CDlgComponent::CDlgComponent(ComponentEditor& editor, Prompter* prompter, QWidge
     setAttribute(Qt::WA_OpaquePaintEvent);  // the paint covers the whole client area
     grid_->setObjectName(QStringLiteral("grid1008"));
     connect(grid_, &CPropertyGrid::ItemChangedNotification, this,
-            &CDlgComponent::ItemChangedNotification);
+            &CDlgComponent::onItemChanged);
     resize(870, 370);
 }
 
@@ -193,7 +193,7 @@ void CDlgComponent::placeGrid() {
     grid_->setGeometry(PanelLayout::of(width(), height(), stripWidth()).grid);
 }
 
-void CDlgComponent::ItemChangedNotification(int itemId) {
+void CDlgComponent::onItemChanged(int itemId) {
     const Component* c = component();
     if (!c) return;
     // A stored change reaches the grid, the chart and the row through the step's notice, as

@@ -74,7 +74,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ItemChangedNotification(int itemId);
+    // ItemChangedNotification of the grid: the edited item's value goes to the editor.
+    void onItemChanged(int itemId);
     void fillGrid();
     void refill();
     void tellStatus(const QString& text);

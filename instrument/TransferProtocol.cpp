@@ -102,7 +102,7 @@ void TransferProtocol::payloadPhase() {
              ++i) {
             if (received.size() - streamLength_ == length) {
                 result_.complete = true;
-                if (result_.recordCount > 0 && hooks_.FinishUpload) hooks_.FinishUpload(result_);
+                if (result_.recordCount > 0 && hooks_.uploaded) hooks_.uploaded(result_);
                 return;
             }
             received.push_back(reply_[i]);

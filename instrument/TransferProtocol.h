@@ -47,7 +47,7 @@ public:
         // The upload step: the payload is complete and N > 0. Runs before the closing
         // command, while the device is still open; it may set recordCount to the number of
         // components it kept, which is what the run then returns.
-        std::function<void(TransferResult&)> FinishUpload;
+        std::function<void(TransferResult&)> uploaded;
     };
 
     // Nothing is owned; the link must outlive the protocol.

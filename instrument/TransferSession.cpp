@@ -124,7 +124,7 @@ void TransferSession::TransferWorker() {
         hooks.failure = [this](std::string_view text) {
             tell(failureCaption, text, MessageIcon::Error);
         };
-        hooks.FinishUpload = [this](TransferResult& result) { FinishUpload(result); };
+        hooks.uploaded = [this](TransferResult& result) { FinishUpload(result); };
         result_ = TransferProtocol(link_, readHandle, writeHandle, hooks)
                       .run(std::move(result_.received));
     }

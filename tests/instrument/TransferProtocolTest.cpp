@@ -42,7 +42,7 @@ TEST(TransferProtocol, CancelEndsThePhaseAfterItsBlockAndTheClosingCommandStillG
         };
         hooks.cancelled = [&] { return done >= c.cancelAfter; };
         hooks.failure = [&](std::string_view) { ++failures; };
-        hooks.FinishUpload = [&](TransferResult&) { ++uploads; };
+        hooks.uploaded = [&](TransferResult&) { ++uploads; };
         const TransferResult result = exchange(sim, hooks);
         EXPECT_EQ(TransferRun::requests(sim), c.requests) << c.cancelAfter;
         EXPECT_FALSE(result.complete);
@@ -57,7 +57,7 @@ TEST(TransferProtocol, UploadStepSeesTheWholeStreamBeforeTheClosingCommand) {
     const MemoryImage demo = DemoInspection::image();
     int uploads = 0;
     TransferProtocol::Hooks hooks;
-    hooks.FinishUpload = [&](TransferResult& result) {
+    hooks.uploaded = [&](TransferResult& result) {
         ++uploads;
         EXPECT_EQ(result.received, demo.bytes());
         EXPECT_EQ(result.recordCount, 12);
