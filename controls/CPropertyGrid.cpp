@@ -142,10 +142,10 @@ bool CPropertyGrid::GetItemInteger(int id, std::int32_t& value) const {
     return true;
 }
 
-bool CPropertyGrid::setItemData(int id, const QVariant& data) {
+bool CPropertyGrid::setItemData(int id, const QVariant& value) {
     Item* item = findItem(id);
     if (!item) return false;
-    item->data = data;
+    item->data = value;
     return true;
 }
 

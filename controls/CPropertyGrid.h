@@ -71,7 +71,7 @@ public:
     bool GetItemInteger(int id, std::int32_t& value) const;
     // What the owner keeps with an item (what it stands for), as QTreeWidgetItem::setData does;
     // it goes with the item at ResetContents. False, and an invalid value, for a missing id.
-    bool setItemData(int id, const QVariant& data);
+    bool setItemData(int id, const QVariant& value);
     QVariant itemData(int id) const;
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }
