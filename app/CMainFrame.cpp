@@ -70,11 +70,7 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateMenuBar(); });
 
     transfer_ = new DataTransferCommand(this, prompter_, link, messagePane_);
-    QUndoStack& undo = session_.undoStack();
-    connect(&undo, &QUndoStack::indexChanged, this, &CMainFrame::updateUndoActions);
-    connect(&undo, &QUndoStack::canUndoChanged, this, &CMainFrame::updateUndoActions);
-    connect(&undo, &QUndoStack::canRedoChanged, this, &CMainFrame::updateUndoActions);
-    updateUndoActions();
+    commands_->followUndoStack(session_.undoStack());
 }
 
 CMainFrame::~CMainFrame() {
@@ -94,26 +90,10 @@ void CMainFrame::updateMenuBar() {
         commands_->showMenu(menuBar(), bar);
         menuBuilt_ = true;
     }
-    updateUndoActions();
     // Project files never enter the recent-file list of the document commands.
     commands_->updateEnabled(documentOpen, false);
     action(ID_VIEW_TOOLBAR)->setChecked(!toolBar_->isHidden());
     action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
-}
-
-void CMainFrame::updateUndoActions() {
-    // "撤销(&U) 修改 P001 测点 3\tCtrl+Z" while there is a step, "撤销(&U)\tCtrl+Z" when not.
-    const QUndoStack& undo = session_.undoStack();
-    const auto name = [](const QString& action, const QString& step, const char* key) {
-        return action + (step.isEmpty() ? QString() : QLatin1Char(' ') + step) + QLatin1Char('\t') +
-               QLatin1String(key);
-    };
-    QAction* undoAction = action(ID_EDIT_UNDO);
-    QAction* redoAction = action(ID_EDIT_REDO);
-    undoAction->setEnabled(undo.canUndo());
-    undoAction->setText(name(QStringLiteral("撤销(&U)"), undo.undoText(), "Ctrl+Z"));
-    redoAction->setEnabled(undo.canRedo());
-    redoAction->setText(name(QStringLiteral("重做(&R)"), undo.redoText(), "Ctrl+Y"));
 }
 
 QAction* CMainFrame::action(int id) const {

@@ -74,7 +74,6 @@ private:
     // Ends the open in-place edits of every document window; false when one was refused.
     bool finishEdits();
     void updateMenuBar();
-    void updateUndoActions();
     void toggleBar(QWidget* bar, int id);
 
     Prompter& prompter_;

@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <functional>
+
+#include "app/CommandIds.h"
 
 namespace {
 
@@ -80,6 +83,7 @@ void CommandRegistry::showMenu(QMenuBar* menuBar, MenuBar bar) {
     for (const MenuPopup& popup : menuLayout(bar)) {
         fill(menuBar->addMenu(QString::fromUtf8(popup.title)), popup.entries);
     }
+    showUndoSteps();  // the texts above are the table's, without the step
 }
 
 void CommandRegistry::fillToolBar(QToolBar* toolBar) const {
@@ -105,4 +109,26 @@ void CommandRegistry::updateEnabled(bool documentOpen, bool recentFiles) {
                 break;
         }
     }
+}
+
+void CommandRegistry::followUndoStack(const QUndoStack& stack) {
+    undo_ = &stack;
+    connect(&stack, &QUndoStack::indexChanged, this, &CommandRegistry::showUndoSteps);
+    connect(&stack, &QUndoStack::canUndoChanged, this, &CommandRegistry::showUndoSteps);
+    connect(&stack, &QUndoStack::canRedoChanged, this, &CommandRegistry::showUndoSteps);
+    showUndoSteps();
+}
+
+void CommandRegistry::showUndoSteps() {
+    if (!undo_) return;
+    const auto name = [](const QString& action, const QString& step, const char* key) {
+        return action + (step.isEmpty() ? QString() : QLatin1Char(' ') + step) + QLatin1Char('\t') +
+               QLatin1String(key);
+    };
+    QAction* undo = action(ID_EDIT_UNDO);
+    QAction* redo = action(ID_EDIT_REDO);
+    undo->setEnabled(undo_->canUndo());
+    undo->setText(name(QStringLiteral("撤销(&U)"), undo_->undoText(), "Ctrl+Z"));
+    redo->setEnabled(undo_->canRedo());
+    redo->setText(name(QStringLiteral("重做(&R)"), undo_->redoText(), "Ctrl+Y"));
 }

@@ -7,6 +7,7 @@
 
 class QAction;
 class QMenuBar;
+class QUndoStack;
 class QToolBar;
 class QWidget;
 
@@ -33,10 +34,16 @@ public:
     // Applies the enabling rules of the rows that have one.
     void updateEnabled(bool documentOpen, bool recentFiles);
 
+    // From now on 撤销 and 重做 are enabled while `stack` has a step to take, and name it
+    // ("撤销(&U) 修改 P001 测点 3\tCtrl+Z"). The stack must outlive this object.
+    void followUndoStack(const QUndoStack& stack);
+
 signals:
     void command(int id);
 
 private:
+    void showUndoSteps();
+
     struct Command {
         QAction* action;
         const CommandRow* row;
@@ -44,4 +51,5 @@ private:
     std::map<int, Command> commands_;
     std::map<int, QAction*> shownItems_;
     MenuBar shown_ = MenuBar::M128;
+    const QUndoStack* undo_ = nullptr;
 };
