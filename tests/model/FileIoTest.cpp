@@ -95,11 +95,10 @@ TEST_F(FileIoTest, SaveReplacesTheFileAndLeavesNothingBeside) {
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"project.pro"});
 }
 
+// Symbolic links and permission bits are POSIX; the Windows twin is
+// FileIoWindows.ASaveKeepsTheTargetsAttributes.
+#ifndef _WIN32
 TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
-#ifdef _WIN32
-    GTEST_SKIP() << "symbolic links and permission bits are POSIX; the Windows twin is "
-                    "FileIoWindows.ASaveKeepsTheTargetsAttributes";
-#else
     fs::create_directories(dir / "real");
     const fs::path real = dir / "real" / "p.pro", link = dir / "p.pro";
     TempDir::write(real, "old");
@@ -118,14 +117,13 @@ TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
     ASSERT_TRUE(FileIo::writeAtomically(dir / "later.pro", "x").ok());
     EXPECT_EQ(contents(dir / "real" / "later.pro"), "x");
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "later.pro")));
-#endif
 }
+#endif
 
+// File modes and a uid without privileges are POSIX; the Windows twin is
+// FileIoWindows.AReadOnlyOrHeldTargetIsRefusedAndKept.
+#ifndef _WIN32
 TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
-#ifdef _WIN32
-    GTEST_SKIP() << "file modes and a uid without privileges are POSIX; the Windows twin is "
-                    "FileIoWindows.AReadOnlyOrHeldTargetIsRefusedAndKept";
-#else
     const fs::path readOnly = dir / "readonly.pro";
     TempDir::write(readOnly, "old");
     fs::permissions(readOnly,
@@ -146,8 +144,8 @@ TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
               "无法在文件夹“" + locked.string() + "”中创建文件：没有访问权限。原有文件未被改动。");
     EXPECT_EQ(contents(locked / "p.pro"), "old");
     EXPECT_EQ(namesIn(locked), std::set<std::string>{"p.pro"});
-#endif
 }
+#endif
 
 TEST_F(FileIoTest, AMissingFolderOrAFolderOfTheNameIsRefused) {
     const Status missing = FileIo::writeAtomically(dir / "missing" / "data.vexo", "x");
@@ -160,10 +158,9 @@ TEST_F(FileIoTest, AMissingFolderOrAFolderOfTheNameIsRefused) {
     EXPECT_TRUE(fs::is_directory(dir / "folder.pro"));
 }
 
+// The file-size limit (RLIMIT_FSIZE, SIGXFSZ) is POSIX only.
+#ifndef _WIN32
 TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the file-size limit (RLIMIT_FSIZE, SIGXFSZ) is POSIX only";
-#else
     const fs::path target = dir / "data.vexo";
     ASSERT_TRUE(UploadFile::save(target, {samples::withPoints("H001", 2)}).ok());
     const std::string before = contents(target);
@@ -179,8 +176,8 @@ TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
                                "”失败：文件过大，超出了允许的大小。原有文件未被改动。");
     EXPECT_EQ(contents(target), before);
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"data.vexo"});
-#endif
 }
+#endif
 
 TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
     const std::set<std::string> others{".p.pro.corvane-save-AB12c", ".q.pro.corvane-save-ABCDEF",
