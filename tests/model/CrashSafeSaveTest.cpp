@@ -40,12 +40,6 @@ pid_t startSave(const fs::path& target, const SavedProject& project) {
     return child;
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
-    return names;
-}
-
 }  // namespace
 
 TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
@@ -91,7 +85,7 @@ TEST(CrashSafeSave, AKilledSaveLeavesTheWholeOldOrTheWholeNewFile) {
 
         // The next save takes away whatever the killed one left beside the file.
         ASSERT_TRUE(ProjectFile::save(target, before.info, before.components).ok());
-        ASSERT_EQ(namesIn(dir.path()), std::vector<std::string>{"site.pro"}) << "moment " << k;
+        ASSERT_EQ(TempDir::names(dir.path()), std::set<std::string>{"site.pro"}) << "moment " << k;
     }
     // Both sides of the rename were hit, or the moments said nothing about it.
     EXPECT_GT(old, 0);

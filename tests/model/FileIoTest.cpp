@@ -32,14 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 #ifndef _WIN32
 // Runs `save` as a user without privileges (a child dropped to nobody when the tests run as
 // root, where permission bits would not stop anything) and returns its message, or "" when
@@ -92,7 +84,7 @@ TEST_F(FileIoTest, SaveReplacesTheFileAndLeavesNothingBeside) {
     ASSERT_TRUE(ProjectFile::save(target, info, list).ok());
 
     EXPECT_EQ(contents(target), ProjectFile::encode(info, list));
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"project.pro"});
+    EXPECT_EQ(TempDir::names(dir.path()), std::set<std::string>{"project.pro"});
 }
 
 // Symbolic links and permission bits are POSIX; the Windows twin is
@@ -110,7 +102,7 @@ TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
     EXPECT_EQ(contents(real), "new bytes");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(namesIn(dir / "real"), std::set<std::string>{"p.pro"});
+    EXPECT_EQ(TempDir::names(dir / "real"), std::set<std::string>{"p.pro"});
 
     // A link to a file that does not exist yet creates that file.
     fs::create_symlink(fs::path("real") / "later.pro", dir / "later.pro");
@@ -143,7 +135,7 @@ TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
     EXPECT_EQ(message,
               "无法在文件夹“" + locked.string() + "”中创建文件：没有访问权限。原有文件未被改动。");
     EXPECT_EQ(contents(locked / "p.pro"), "old");
-    EXPECT_EQ(namesIn(locked), std::set<std::string>{"p.pro"});
+    EXPECT_EQ(TempDir::names(locked), std::set<std::string>{"p.pro"});
 }
 #endif
 
@@ -175,7 +167,7 @@ TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
     EXPECT_EQ(s.message(), "写入文件“" + target.string() +
                                "”失败：文件过大，超出了允许的大小。原有文件未被改动。");
     EXPECT_EQ(contents(target), before);
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"data.vexo"});
+    EXPECT_EQ(TempDir::names(dir.path()), std::set<std::string>{"data.vexo"});
 }
 #endif
 
@@ -190,7 +182,7 @@ TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
     ASSERT_TRUE(FileIo::writeAtomically(dir / "p.pro", "new").ok());
     std::set<std::string> expected = others;
     expected.insert("p.pro");
-    EXPECT_EQ(namesIn(dir.path()), expected);
+    EXPECT_EQ(TempDir::names(dir.path()), expected);
 }
 
 TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
@@ -282,7 +274,7 @@ TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
         }
     }
     EXPECT_EQ(contents(dir / "plain.pro"), bytes);
-    EXPECT_EQ(namesIn(dir.path()),
+    EXPECT_EQ(TempDir::names(dir.path()),
               (std::set<std::string>{"fifo", "loop-a", "loop-b", "socket", "plain.pro"}));
 }
 
