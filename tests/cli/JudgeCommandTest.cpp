@@ -12,6 +12,7 @@
 #include "support/PdfText.h"
 #include "support/TempDir.h"
 
+using samples::withCovers;
 using samples::withPoints;
 using testing::HasSubstr;
 
@@ -27,12 +28,6 @@ Outcome judge(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = runCliCommand("judge", args, out, err);
     return {status, out.str(), err.str()};
-}
-
-Component withCovers(const char* code, std::vector<std::int16_t> covers) {
-    Component c = withPoints(code, static_cast<int>(covers.size()));
-    for (std::size_t i = 0; i < covers.size(); ++i) c.points[i].thickness = covers[i];
-    return c;
 }
 
 class JudgeCommandTest : public testing::Test {
