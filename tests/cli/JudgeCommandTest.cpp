@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -10,6 +9,7 @@
 #include "model/ProjectFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
 using samples::withCovers;
@@ -40,10 +40,8 @@ protected:
                                  withPoints("W001", 1, 1), withCovers("H001", {52, 0, 45})};
         EXPECT_TRUE(ProjectFile::save(path, ProjectInfo{}, list).ok());
         if (!entries.empty()) {
-            std::ofstream(path.string() + ".corvane")
-                << R"({"format": "corvane-sidecar", "version": 1, "projectSha256": ")"
-                << ProjectSidecar::sha256Hex(FileIo::readAll(path).value())
-                << R"(", "components": [)" << entries << "]}";
+            const std::string sha = ProjectSidecar::sha256Hex(FileIo::readAll(path).value());
+            TempDir::write(path.string() + ".corvane", sidecarText(sha, entries));
         }
         return path.string();
     }
@@ -58,7 +56,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
                                         "sample": 2})");
     // A sidecar that cannot be read is no reason to judge other components than it names.
     const std::string damaged = project("", "d.pro");
-    std::ofstream(damaged + ".corvane") << R"({"format": "corvane-sidecar", "version": 1, )";
+    TempDir::write(damaged + ".corvane", sidecarText("", "").substr(0, 40));  // cut short
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{pro}, 2, "用法"},
         {{pro, "--json", "-o", "x.pdf"}, 2, "用法"},

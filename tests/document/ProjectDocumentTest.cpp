@@ -7,6 +7,7 @@
 #include "document/SidecarFile.h"
 #include "model/ProjectFile.h"
 #include "support/ModelSamples.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -82,15 +83,11 @@ TEST(ProjectDocument, ASidecarInTroubleIsToldAndNeverOverwritten) {
         const char* saveNote;
         bool keptAsItWas;
     };
-    const std::string entry = R"(, "components": [{"code": "H001", "occurrence": 1, )"
-                              R"("class": "slab", "sample": 2}]})";
+    const std::string entry = R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 2})";
     const Case cases[] = {
-        {"changed elsewhere",
-         R"({"format": "corvane-sidecar", "version": 1, "projectSha256": "00")" + entry,
-         "工程文件在别处被修改过", 1, "", false},
+        {"changed elsewhere", sidecarText("00", entry), "工程文件在别处被修改过", 1, "", false},
         {"damaged", "{\"format\": ", "已损坏", 0, "已改名为", false},
-        {"newer", R"({"format": "corvane-sidecar", "version": 2, "projectSha256": "00")" + entry,
-         "较新版本", 0, "未被改写", true},
+        {"newer", sidecarText("00", entry, 2), "较新版本", 0, "未被改写", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
