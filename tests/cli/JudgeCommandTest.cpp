@@ -1,14 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/Commands.h"
 #include "document/ProjectSidecar.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
+#include "support/ProgramRun.h"
 #include "support/SidecarText.h"
 #include "support/TempDir.h"
 
@@ -18,16 +16,9 @@ using testing::HasSubstr;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome judge(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCliCommand("judge", args, out, err);
-    return {status, out.str(), err.str()};
+ProgramRun judge(std::vector<std::string> args) {
+    args.insert(args.begin(), "judge");
+    return runCli(args);
 }
 
 class JudgeCommandTest : public testing::Test {
@@ -75,7 +66,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
         {{pro, "--beam", "H001", "-o", (dir / "no" / "x.pdf").string()}, 1, "无法在文件夹"},
     };
     for (const auto& [args, status, message] : cases) {
-        const Outcome r = judge(args);
+        const ProgramRun r = judge(args);
         EXPECT_EQ(r.status, status) << message;
         EXPECT_EQ(r.out, "") << message;
         EXPECT_THAT(r.err, HasSubstr(message));
@@ -90,7 +81,7 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
         R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 2},
            {"code": "Z001", "occurrence": 1, "class": "beam", "sample": 1},
            {"code": "W001", "occurrence": 1, "class": "beam", "sample": 1})");
-    const Outcome r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
+    const ProgramRun r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(
