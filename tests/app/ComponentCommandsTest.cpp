@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
 #include <functional>
 
@@ -294,13 +293,9 @@ TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     for (const auto& command : std::vector<std::function<void()>>{
              [&] { QTest::keyClick(grid->inPlaceEdit(), Qt::Key_S, Qt::ControlModifier); },
              [&] { frame.close(); }}) {
-        QString told;
-        onNextModal<QMessageBox>([&told](QMessageBox* box) {
-            told = box->text();
-            box->accept();
-        });
+        MessageBoxes boxes;
         command();
-        EXPECT_EQ(told, QStringLiteral("请输入一个整数。"));
+        EXPECT_EQ(boxes.texts(), QStringList{"请输入一个整数。"});
         ASSERT_NE(grid->inPlaceEdit(), nullptr);
         EXPECT_EQ(grid->inPlaceEdit()->text(), QStringLiteral("abc"));
         EXPECT_TRUE(frame.isVisible());

@@ -192,11 +192,7 @@ TEST(QtPrompter, EscapeAndTheCloseButtonAreNoAnswer) {
         Answer expected;
     };
     auto click = [](const char* text) {
-        return [text](QMessageBox* box) {
-            for (QAbstractButton* b : box->buttons()) {
-                if (b->text() == QString::fromUtf8(text)) QTest::mouseClick(b, Qt::LeftButton);
-            }
-        };
+        return [text](QMessageBox* box) { clickButton(box, QString::fromUtf8(text)); };
     };
     const Case cases[] = {
         {"是", click("是"), Answer::Yes},
