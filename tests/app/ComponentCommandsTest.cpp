@@ -60,6 +60,37 @@ protected:
         fireCommand(frame, ID_ADD_COMPONENT);
     }
 
+    // The window as the user has it: shown, active and large enough for the open panel.
+    void showActive() {
+        frame.resize(1400, 900);
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    // A click on row `r` of the view's table, which opens its panel under it.
+    void openRow(int r) {
+        CWndLikeMsdn* pane = frame.activeView()->pane();
+        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
+        QTest::mouseMove(pane->viewport(), at);
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();  // the panel is placed under its row
+    }
+    // Types `text` into item `item` of the first component's panel without ending the edit.
+    void typeInto(int item, const char* text) {
+        CDlgComponent* panel = frame.activeView()->panel();
+        CPropertyGrid* grid = panel->grid();
+        if (!grid->inPlaceEdit()) {
+            if (panel->componentIndex() != 0) openRow(0);
+            ASSERT_EQ(panel->componentIndex(), 0);
+            ASSERT_TRUE(panel->isVisible());
+            const int y = grid->itemTop(item) - grid->scrollPosition() + grid->rowHeight() / 2;
+            QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
+            ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        }
+        grid->inPlaceEdit()->selectAll();
+        QTest::keyClicks(grid->inPlaceEdit(), text);
+    }
+
     TempDir dir;
     ScriptedPrompter prompter;
     SimulatedInstrument link;
@@ -156,15 +187,9 @@ TEST_F(ComponentCommandsTest, WithoutAProjectBothCommandsDoNothing) {
 // follow an edit going and coming back; a component that undo takes away closes its panel.
 TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    showActive();
     CCorvaneView* view = frame.activeView();
     CWndLikeMsdn* pane = view->pane();
-    const auto openRow = [pane](int r) {
-        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
-        QTest::mouseMove(pane->viewport(), at);
-        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
-    };
     openRow(1);
     CDlgComponent* panel = view->panel();
     CPropertyGrid* grid = panel->grid();
@@ -221,31 +246,11 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
 // any command runs, however the command is given; a value the grid refuses stops the command.
 TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
-    frame.resize(1400, 900);
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    CCorvaneView* view = frame.activeView();
-    CWndLikeMsdn* pane = view->pane();
-    CPropertyGrid* grid = view->panel()->grid();
-    const auto openRow = [pane](int r) {
-        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
-        QTest::mouseMove(pane->viewport(), at);
-        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
-        QApplication::processEvents();  // the panel is placed under its row
-    };
+    showActive();
+    CWndLikeMsdn* pane = frame.activeView()->pane();
+    CPropertyGrid* grid = frame.activeView()->panel()->grid();
     const auto spacing = [this] { return frame.project().components().front().designSpacing; };
-    // Types into 配筋间距设计值 of P001 without ending the edit.
-    const auto typeSpacing = [&](const char* text) {
-        if (view->panel()->componentIndex() != 0) openRow(0);
-        ASSERT_EQ(view->panel()->componentIndex(), 0);
-        ASSERT_TRUE(view->panel()->isVisible());
-        const int y = grid->itemTop(3) - grid->scrollPosition() + grid->rowHeight() / 2;
-        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
-        ASSERT_NE(grid->inPlaceEdit(), nullptr);
-        grid->inPlaceEdit()->selectAll();
-        QTest::keyClicks(grid->inPlaceEdit(), text);
-    };
+    const auto typeSpacing = [this](const char* text) { typeInto(3, text); };  // 配筋间距设计值
     const auto saved = dir / "typed.pro";
 
     struct Case {
