@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QTest>
+#include <cstdlib>
 #include <functional>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/ReportCommands.h"
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "dialogs/CCheckListCtrl.h"
+#include "dialogs/CDlgAcceptance.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
@@ -19,6 +24,8 @@
 #include "instrument/SimulatedInstrument.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "report/Report.h"
+#include "report/ReportValue.h"
 #include "support/FireCommand.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
@@ -312,4 +319,55 @@ TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Escape);
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
     EXPECT_EQ(spacing(), 79);
+}
+
+// 验收判定 and its table judge a value typed and not yet ended: the command sees it.
+TEST_F(ComponentCommandsTest, APendingEditReachesTheJudgementAndItsTable) {
+    add(upload("a.vexo", {samples::withCovers("P001", {40, 41})}), {0});  // designed 50
+    const Component* p001 = &frame.project().components().front();
+    ASSERT_TRUE(frame.session().document().setAcceptanceMarks({{p001, AcceptanceMark{}}}));
+    showActive();
+    QString verdict;
+    // A field of the judgement table's first row.
+    const auto cell = [this](const char* field) {
+        const Report* report = frame.reports().report();
+        if (!report || report->records().empty()) return QStringLiteral("<no row>");
+        for (std::size_t i = 0; i < report->fields().size(); ++i) {
+            if (report->fields()[i]->name() == QLatin1String(field)) {
+                return reportValueText(report->records().front()[i]);
+            }
+        }
+        return QStringLiteral("<no field>");
+    };
+    struct Case {
+        const char* typed;  // the design cover
+        int command;
+        std::function<void()> answer;
+        std::function<QString()> seen;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Deviations 0 and +1 pass as a beam's; at 50, -10 and -9 would fail.
+        {"40", ID_ACCEPTANCE,
+         [&] {
+             onNextModal<CDlgAcceptance>([&](CDlgAcceptance* d) {
+                 const auto* label = d->findChild<QLabel*>(QStringLiteral("verdict_beam"));
+                 verdict = label ? label->text() : QStringLiteral("<no verdict>");
+                 d->reject();
+             });
+         },
+         [&] { return verdict; }, "合格"},
+        // The largest deviation under design: -1 at 41, 0 at 40.
+        {"41", ID_PREVIEW_ACCEPTANCE,
+         [] { onNextModal<QPrintPreviewDialog>([](QPrintPreviewDialog* p) { p->reject(); }); },
+         [&] { return cell("MaxUnder"); }, "-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        typeInto(2, c.typed);  // 保护层厚度设计值
+        c.answer();
+        fireCommand(frame, c.command);
+        EXPECT_EQ(c.seen(), QString::fromUtf8(c.expected));
+        EXPECT_EQ(p001->designCover, std::atoi(c.typed));
+    }
 }
