@@ -371,3 +371,35 @@ TEST_F(ComponentCommandsTest, APendingEditReachesTheJudgementAndItsTable) {
         EXPECT_EQ(p001->designCover, std::atoi(c.typed));
     }
 }
+
+// Closing the document window stores a value typed and not yet ended; one the panel refuses
+// is told, and the window stays with its editor and text.
+TEST_F(ComponentCommandsTest, ClosingTheDocumentWindowStoresThePendingEditOrStays) {
+    add(upload("a.vexo", {withPoints("P001", 3)}), {0});
+    showActive();
+    CChildFrame* child = frame.activeChild();
+    const struct {
+        const char* typed;
+        QStringList told;
+        bool closes;
+        std::int16_t cover;  // stored after the close
+    } cases[] = {
+        {"abc", {"请输入一个整数。"}, false, 50},
+        {"45", {}, true, 45},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        typeInto(2, c.typed);  // 保护层厚度设计值
+        MessageBoxes boxes;
+        EXPECT_EQ(child->close(), c.closes);
+        EXPECT_EQ(boxes.texts(), c.told);
+        EXPECT_EQ(frame.project().components().front().designCover, c.cover);
+        if (c.closes) break;
+        CPropertyGrid* grid = frame.activeView()->panel()->grid();
+        ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        EXPECT_EQ(grid->inPlaceEdit()->text(), QString::fromUtf8(c.typed));
+        frame.activateWindow();  // the offscreen platform does not return from the box by itself
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    EXPECT_EQ(frame.session().undoStack().undoText(), QStringLiteral("修改 P001 保护层厚度设计值"));
+}
