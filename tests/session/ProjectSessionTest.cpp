@@ -353,3 +353,48 @@ TEST_F(ProjectSessionTest, AddingDeletingComponentsAndTheHeaderAreStepsToo) {
     session.OnOpenProject();
     EXPECT_EQ(session.undoStack().count(), 0);
 }
+
+// 验收判定 is one step, and the 增加构件 whose components it marked is another: undone and
+// redone, the marks come and go with them and name the same components, so a save writes them.
+TEST_F(ProjectSessionTest, UndoAndRedoOfTheMarksAndOfTheAddTheyMarked) {
+    create("p");
+    ASSERT_TRUE(UploadFile::save(dir / "u.vexo",
+                                 {samples::withPoints("H001", 2), samples::withPoints("P001", 3)})
+                    .ok());
+    prompter.expectOpen("data", q(dir / "u.vexo"));
+    ui.ticks = std::vector<bool>{true, true};
+    session.OnAddComponent();
+    const ComponentList& list = session.project().components();
+    ASSERT_EQ(samples::codes(list), "H001,P001");
+    const AcceptanceMark beamFirst{AcceptanceClass::Beam, AcceptanceSample::First};
+    const AcceptanceMark slabSecond{AcceptanceClass::Slab, AcceptanceSample::Second};
+    const AcceptanceMarks marked{{&list.front(), beamFirst}, {&list.back(), slabSecond}};
+    ui.nextMarks = marked;
+    session.OnAcceptance();
+    EXPECT_EQ(session.undoStack().undoText(), QStringLiteral("验收判定"));
+
+    const struct {
+        const char* what;
+        bool undo;
+        const char* codes;
+        bool marks;
+    } steps[] = {
+        {"undo 验收判定", true, "H001,P001", false},
+        {"undo 增加构件", true, "", false},
+        {"redo 增加构件", false, "H001,P001", false},
+        {"redo 验收判定", false, "H001,P001", true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.undo ? session.undoStack().undo() : session.undoStack().redo();
+        EXPECT_EQ(samples::codes(list), s.codes);
+        EXPECT_EQ(session.acceptanceMarks(), s.marks ? marked : AcceptanceMarks{});
+    }
+    prompter.expectSave("project1", q(dir / "m.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveProject();
+    ProjectDocument back;
+    ASSERT_TRUE(back.open(q(dir / "m.pro")).ok());
+    EXPECT_EQ(back.acceptanceMarks(),
+              (AcceptanceMarks{{back.component(0), beamFirst}, {back.component(1), slabSecond}}));
+}
