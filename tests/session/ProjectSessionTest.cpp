@@ -7,6 +7,7 @@
 
 #include "cli/DataFile.h"
 #include "dialogs/QtPrompter.h"
+#include "document/ProjectSidecar.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
@@ -16,6 +17,7 @@
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
 using Answer = Prompter::Answer;
@@ -397,4 +399,33 @@ TEST_F(ProjectSessionTest, UndoAndRedoOfTheMarksAndOfTheAddTheyMarked) {
     ASSERT_TRUE(back.open(q(dir / "m.pro")).ok());
     EXPECT_EQ(back.acceptanceMarks(),
               (AcceptanceMarks{{back.component(0), beamFirst}, {back.component(1), slabSecond}}));
+}
+
+// 另存为 takes the classes along: they are written beside the new file, for its bytes, and
+// the old file's sidecar stays as it was.
+TEST_F(ProjectSessionTest, SaveAsWritesTheMarksBesideTheNewFile) {
+    ProjectInfo info;
+    info.projectName.assign("site");
+    ASSERT_TRUE(ProjectFile::save(dir / "a.pro", info,
+                                  {samples::withPoints("H001", 2), samples::withPoints("H001", 3)})
+                    .ok());
+    const std::string sidecar =
+        sidecarText(ProjectSidecar::sha256Hex(TempDir::read(dir / "a.pro")),
+                    R"({"code": "H001", "occurrence": 2, "class": "slab", "sample": 2})");
+    TempDir::write(dir / "a.pro.corvane", sidecar);
+    prompter.expectOpen("project", q(dir / "a.pro"));
+    session.OnOpenProject();
+    ASSERT_EQ(session.acceptanceMarks().size(), 1u);
+
+    prompter.expectSave("project1", q(dir / "b.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveAs();
+    EXPECT_EQ(TempDir::read(dir / "a.pro.corvane"), sidecar);
+    ProjectDocument back;
+    const Result<ProjectDocument::Opened> opened = back.open(q(dir / "b.pro"));
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ(opened->sidecarNote, "");
+    EXPECT_EQ(
+        back.acceptanceMarks(),
+        (AcceptanceMarks{{back.component(1), {AcceptanceClass::Slab, AcceptanceSample::Second}}}));
 }
