@@ -1,5 +1,10 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "document/ProjectSidecar.h"
 #include "model/FileIo.h"
@@ -101,4 +106,40 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
     const auto pdf = dir / "judged.pdf";
     ASSERT_EQ(judge({pro, "--beam", "H001", "--none", "W001", "-o", pdf.string()}).status, 0);
     EXPECT_THAT(pdfPages(pdf.string()).at(0), testing::Contains(HasSubstr("梁类判定结论：合格")));
+}
+
+// A project read from a FIFO or standard input has nothing beside it: no sidecar is looked for
+// (damaged ones lie where its name would put them), and the project is read once (a second
+// read of the pipe would wait for ever, and the run times out).
+TEST_F(JudgeCommandTest, AProjectFromAPipeOrStandardInputIsReadOnceWithoutASidecar) {
+    const std::string bytes = TempDir::read(project(""));
+    const auto fifo = dir / "pipe.pro";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TempDir::write(dir / "-", bytes);  // what "-" would name as a path
+    for (const char* sidecar : {"pipe.pro.corvane", "-.corvane"})
+        TempDir::write(dir / sidecar, "{");
+
+    for (const bool fromPipe : {true, false}) {
+        SCOPED_TRACE(fromPipe ? "FIFO" : "standard input");
+        ProgramStart start;
+        start.folder = dir.path();
+        start.timeout = std::chrono::seconds(20);
+        std::thread writer;
+        if (fromPipe) {
+            writer = std::thread([&] { TempDir::write(fifo, bytes); });
+        } else {
+            start.input = bytes;
+        }
+        const ProgramRun r =
+            runCli({"judge", fromPipe ? fifo.string() : "-", "--beam", "H001", "--json"}, start);
+        if (writer.joinable()) {
+            ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));  // a writer nobody read
+            writer.join();
+        }
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        // Both H001 judged as beams: the whole project was read.
+        EXPECT_THAT(r.out,
+                    testing::StartsWith(R"({"classes":{"beam":{"components":2,"points":4,)"));
+    }
 }
