@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
@@ -344,6 +345,23 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
             }
         }
     }
+}
+
+// A block device is refused for what it is, before anything of it is read: a disk is never a
+// file of ours.
+TEST_F(FileIoTest, ReadersRefuseABlockDevice) {
+    std::optional<fs::path> device;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/dev", ec)) {
+        if (entry.is_block_file(ec)) {
+            device = entry.path();
+            break;
+        }
+    }
+    if (!device) GTEST_SKIP() << "no block device in /dev";
+    const std::string refused = "无法读取“" + device->string() + "”：这是一个块设备，不是文件。";
+    EXPECT_EQ(ProjectFile::read(*device).message(), refused);
+    EXPECT_EQ(UploadFile::read(*device).message(), refused);
 }
 
 #endif
