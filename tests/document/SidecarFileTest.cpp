@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "document/SidecarFile.h"
 #include "support/FileSizeLimit.h"
@@ -134,4 +135,38 @@ TEST(SidecarFile, FailedWriteIsReported) {
     EXPECT_EQ(stored.message().rfind("工程已保存，但" + f.shown + "未能保存：写入文件", 0), 0u)
         << stored.message();
     EXPECT_EQ(TempDir::read(f.sidecar), sidecarText(sha, beam));
+}
+
+// A sidecar that is there but cannot be read is told on open, and no save replaces it: it may
+// hold classes the user has not seen. Permission bits do not stop root, so the unreadable
+// file is a link to this process's memory, whose first page no read can reach.
+TEST(SidecarFile, AnUnreadableOneIsToldAndNeverReplaced) {
+    Files f;
+    const std::string unreadable = "读取文件“" + f.sidecar.string() + "”失败：读写设备出错。";
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        std::string told;    // on open
+        std::string reason;  // why the save left it
+        fs::file_type type;
+    } cases[] = {
+        {"a folder of its name", [](const fs::path& p) { fs::create_directory(p); },
+         f.shown + "不是普通文件，构件的验收类别未能读取。", "同名文件夹已存在。",
+         fs::file_type::directory},
+        {"a file that cannot be read",
+         [](const fs::path& p) { fs::create_symlink("/proc/self/mem", p); },
+         unreadable + "构件的验收类别未能读取。", unreadable, fs::file_type::symlink},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make(f.sidecar);
+        const SidecarFile::Loaded loaded = SidecarFile::load(f.project, projectBytes);
+        EXPECT_EQ(loaded.state, SidecarFile::State::Unreadable);
+        EXPECT_EQ(loaded.message, c.told);
+        EXPECT_TRUE(loaded.sidecar.entries.empty());
+        EXPECT_EQ(SidecarFile::store(f.project, oneEntry(), noon).message(),
+                  "工程已保存，但" + f.shown + "未能保存：" + c.reason);
+        EXPECT_EQ(fs::symlink_status(f.sidecar).type(), c.type);
+        fs::remove(f.sidecar);
+    }
 }
