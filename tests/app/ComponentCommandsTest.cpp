@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QTest>
+#include <cstdlib>
 #include <functional>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/ReportCommands.h"
 #include "controls/CPropertyGrid.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "dialogs/CCheckListCtrl.h"
+#include "dialogs/CDlgAcceptance.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
@@ -20,6 +24,8 @@
 #include "instrument/SimulatedInstrument.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
+#include "report/Report.h"
+#include "report/ReportValue.h"
 #include "support/FireCommand.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
@@ -59,6 +65,37 @@ protected:
             d->accept();
         });
         fireCommand(frame, ID_ADD_COMPONENT);
+    }
+
+    // The window as the user has it: shown, active and large enough for the open panel.
+    void showActive() {
+        frame.resize(1400, 900);
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    // A click on row `r` of the view's table, which opens its panel under it.
+    void openRow(int r) {
+        CWndLikeMsdn* pane = frame.activeView()->pane();
+        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
+        QTest::mouseMove(pane->viewport(), at);
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();  // the panel is placed under its row
+    }
+    // Types `text` into item `item` of the first component's panel without ending the edit.
+    void typeInto(int item, const char* text) {
+        CDlgComponent* panel = frame.activeView()->panel();
+        CPropertyGrid* grid = panel->grid();
+        if (!grid->inPlaceEdit()) {
+            if (panel->componentIndex() != 0) openRow(0);
+            ASSERT_EQ(panel->componentIndex(), 0);
+            ASSERT_TRUE(panel->isVisible());
+            const int y = grid->itemTop(item) - grid->scrollPosition() + grid->rowHeight() / 2;
+            QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
+            ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        }
+        grid->inPlaceEdit()->selectAll();
+        QTest::keyClicks(grid->inPlaceEdit(), text);
     }
 
     TempDir dir;
@@ -157,15 +194,9 @@ TEST_F(ComponentCommandsTest, WithoutAProjectBothCommandsDoNothing) {
 // follow an edit going and coming back; a component that undo takes away closes its panel.
 TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
     add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    showActive();
     CCorvaneView* view = frame.activeView();
     CWndLikeMsdn* pane = view->pane();
-    const auto openRow = [pane](int r) {
-        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
-        QTest::mouseMove(pane->viewport(), at);
-        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
-    };
     openRow(1);
     CDlgComponent* panel = view->panel();
     CPropertyGrid* grid = panel->grid();
@@ -222,31 +253,11 @@ TEST_F(ComponentCommandsTest, UndoAndRedoShowInTheOpenPanelAndItsRow) {
 // any command runs, however the command is given; a value the grid refuses stops the command.
 TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     add(upload("a.vexo", {withPoints("P001", 3), withPoints("P002", 2)}), {0, 1});
-    frame.resize(1400, 900);
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    CCorvaneView* view = frame.activeView();
-    CWndLikeMsdn* pane = view->pane();
-    CPropertyGrid* grid = view->panel()->grid();
-    const auto openRow = [pane](int r) {
-        const QPoint at(300, pane->groupTop(r) + pane->rowHeight() / 2);
-        QTest::mouseMove(pane->viewport(), at);
-        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
-        QApplication::processEvents();  // the panel is placed under its row
-    };
+    showActive();
+    CWndLikeMsdn* pane = frame.activeView()->pane();
+    CPropertyGrid* grid = frame.activeView()->panel()->grid();
     const auto spacing = [this] { return frame.project().components().front().designSpacing; };
-    // Types into 配筋间距设计值 of P001 without ending the edit.
-    const auto typeSpacing = [&](const char* text) {
-        if (view->panel()->componentIndex() != 0) openRow(0);
-        ASSERT_EQ(view->panel()->componentIndex(), 0);
-        ASSERT_TRUE(view->panel()->isVisible());
-        const int y = grid->itemTop(3) - grid->scrollPosition() + grid->rowHeight() / 2;
-        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(grid->dividerX() + 30, y));
-        ASSERT_NE(grid->inPlaceEdit(), nullptr);
-        grid->inPlaceEdit()->selectAll();
-        QTest::keyClicks(grid->inPlaceEdit(), text);
-    };
+    const auto typeSpacing = [this](const char* text) { typeInto(3, text); };  // 配筋间距设计值
     const auto saved = dir / "typed.pro";
 
     struct Case {
@@ -294,13 +305,9 @@ TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     for (const auto& command : std::vector<std::function<void()>>{
              [&] { QTest::keyClick(grid->inPlaceEdit(), Qt::Key_S, Qt::ControlModifier); },
              [&] { frame.close(); }}) {
-        QString told;
-        onNextModal<QMessageBox>([&told](QMessageBox* box) {
-            told = box->text();
-            box->accept();
-        });
+        MessageBoxes boxes;
         command();
-        EXPECT_EQ(told, QStringLiteral("请输入一个整数。"));
+        EXPECT_EQ(boxes.texts(), QStringList{"请输入一个整数。"});
         ASSERT_NE(grid->inPlaceEdit(), nullptr);
         EXPECT_EQ(grid->inPlaceEdit()->text(), QStringLiteral("abc"));
         EXPECT_TRUE(frame.isVisible());
@@ -312,4 +319,87 @@ TEST_F(ComponentCommandsTest, APendingEditIsStoredBeforeEveryCommand) {
     QTest::keyClick(grid->inPlaceEdit(), Qt::Key_Escape);
     EXPECT_EQ(grid->inPlaceEdit(), nullptr);
     EXPECT_EQ(spacing(), 79);
+}
+
+// 验收判定 and its table judge a value typed and not yet ended: the command sees it.
+TEST_F(ComponentCommandsTest, APendingEditReachesTheJudgementAndItsTable) {
+    add(upload("a.vexo", {samples::withCovers("P001", {40, 41})}), {0});  // designed 50
+    const Component* p001 = &frame.project().components().front();
+    ASSERT_TRUE(frame.session().document().setAcceptanceMarks({{p001, AcceptanceMark{}}}));
+    showActive();
+    QString verdict;
+    // A field of the judgement table's first row.
+    const auto cell = [this](const char* field) {
+        const Report* report = frame.reports().report();
+        if (!report || report->records().empty()) return QStringLiteral("<no row>");
+        for (std::size_t i = 0; i < report->fields().size(); ++i) {
+            if (report->fields()[i]->name() == QLatin1String(field)) {
+                return reportValueText(report->records().front()[i]);
+            }
+        }
+        return QStringLiteral("<no field>");
+    };
+    struct Case {
+        const char* typed;  // the design cover
+        int command;
+        std::function<void()> answer;
+        std::function<QString()> seen;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Deviations 0 and +1 pass as a beam's; at 50, -10 and -9 would fail.
+        {"40", ID_ACCEPTANCE,
+         [&] {
+             onNextModal<CDlgAcceptance>([&](CDlgAcceptance* d) {
+                 const auto* label = d->findChild<QLabel*>(QStringLiteral("verdict_beam"));
+                 verdict = label ? label->text() : QStringLiteral("<no verdict>");
+                 d->reject();
+             });
+         },
+         [&] { return verdict; }, "合格"},
+        // The largest deviation under design: -1 at 41, 0 at 40.
+        {"41", ID_PREVIEW_ACCEPTANCE,
+         [] { onNextModal<QPrintPreviewDialog>([](QPrintPreviewDialog* p) { p->reject(); }); },
+         [&] { return cell("MaxUnder"); }, "-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        typeInto(2, c.typed);  // 保护层厚度设计值
+        c.answer();
+        fireCommand(frame, c.command);
+        EXPECT_EQ(c.seen(), QString::fromUtf8(c.expected));
+        EXPECT_EQ(p001->designCover, std::atoi(c.typed));
+    }
+}
+
+// Closing the document window stores a value typed and not yet ended; one the panel refuses
+// is told, and the window stays with its editor and text.
+TEST_F(ComponentCommandsTest, ClosingTheDocumentWindowStoresThePendingEditOrStays) {
+    add(upload("a.vexo", {withPoints("P001", 3)}), {0});
+    showActive();
+    CChildFrame* child = frame.activeChild();
+    const struct {
+        const char* typed;
+        QStringList told;
+        bool closes;
+        std::int16_t cover;  // stored after the close
+    } cases[] = {
+        {"abc", {"请输入一个整数。"}, false, 50},
+        {"45", {}, true, 45},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        typeInto(2, c.typed);  // 保护层厚度设计值
+        MessageBoxes boxes;
+        EXPECT_EQ(child->close(), c.closes);
+        EXPECT_EQ(boxes.texts(), c.told);
+        EXPECT_EQ(frame.project().components().front().designCover, c.cover);
+        if (c.closes) break;
+        CPropertyGrid* grid = frame.activeView()->panel()->grid();
+        ASSERT_NE(grid->inPlaceEdit(), nullptr);
+        EXPECT_EQ(grid->inPlaceEdit()->text(), QString::fromUtf8(c.typed));
+        frame.activateWindow();  // the offscreen platform does not return from the box by itself
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    EXPECT_EQ(frame.session().undoStack().undoText(), QStringLiteral("修改 P001 保护层厚度设计值"));
 }

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -393,11 +392,7 @@ TEST_F(MainFrameTest, AcceptanceDialogOkIsOneStepAndCancelNone) {
     frame.project().components() = {samples::withPoints("H001", 3)};
     const auto answer = [](bool changeClass, bool ok) {
         onNextModal<CDlgAcceptance>([=](CDlgAcceptance* d) {
-            if (changeClass) {
-                for (QPushButton* b : d->findChildren<QPushButton*>()) {
-                    if (b->text() == QStringLiteral("梁类(&B)")) b->click();
-                }
-            }
+            if (changeClass) clickButton(d, QStringLiteral("梁类(&B)"));
             ok ? d->accept() : d->reject();
         });
     };

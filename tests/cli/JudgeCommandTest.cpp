@@ -1,38 +1,29 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
+#include <thread>
 
-#include "cli/Commands.h"
 #include "document/ProjectSidecar.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
+#include "support/ProgramRun.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
+using samples::withCovers;
 using samples::withPoints;
 using testing::HasSubstr;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome judge(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCliCommand("judge", args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-Component withCovers(const char* code, std::vector<std::int16_t> covers) {
-    Component c = withPoints(code, static_cast<int>(covers.size()));
-    for (std::size_t i = 0; i < covers.size(); ++i) c.points[i].thickness = covers[i];
-    return c;
+ProgramRun judge(std::vector<std::string> args) {
+    args.insert(args.begin(), "judge");
+    return runCli(args);
 }
 
 class JudgeCommandTest : public testing::Test {
@@ -45,10 +36,8 @@ protected:
                                  withPoints("W001", 1, 1), withCovers("H001", {52, 0, 45})};
         EXPECT_TRUE(ProjectFile::save(path, ProjectInfo{}, list).ok());
         if (!entries.empty()) {
-            std::ofstream(path.string() + ".corvane")
-                << R"({"format": "corvane-sidecar", "version": 1, "projectSha256": ")"
-                << ProjectSidecar::sha256Hex(FileIo::readAll(path).value())
-                << R"(", "components": [)" << entries << "]}";
+            const std::string sha = ProjectSidecar::sha256Hex(FileIo::readAll(path).value());
+            TempDir::write(path.string() + ".corvane", sidecarText(sha, entries));
         }
         return path.string();
     }
@@ -63,7 +52,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
                                         "sample": 2})");
     // A sidecar that cannot be read is no reason to judge other components than it names.
     const std::string damaged = project("", "d.pro");
-    std::ofstream(damaged + ".corvane") << R"({"format": "corvane-sidecar", "version": 1, )";
+    TempDir::write(damaged + ".corvane", sidecarText("", "").substr(0, 40));  // cut short
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{pro}, 2, "用法"},
         {{pro, "--json", "-o", "x.pdf"}, 2, "用法"},
@@ -82,7 +71,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
         {{pro, "--beam", "H001", "-o", (dir / "no" / "x.pdf").string()}, 1, "无法在文件夹"},
     };
     for (const auto& [args, status, message] : cases) {
-        const Outcome r = judge(args);
+        const ProgramRun r = judge(args);
         EXPECT_EQ(r.status, status) << message;
         EXPECT_EQ(r.out, "") << message;
         EXPECT_THAT(r.err, HasSubstr(message));
@@ -97,7 +86,7 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
         R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 2},
            {"code": "Z001", "occurrence": 1, "class": "beam", "sample": 1},
            {"code": "W001", "occurrence": 1, "class": "beam", "sample": 1})");
-    const Outcome r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
+    const ProgramRun r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(
@@ -117,4 +106,40 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
     const auto pdf = dir / "judged.pdf";
     ASSERT_EQ(judge({pro, "--beam", "H001", "--none", "W001", "-o", pdf.string()}).status, 0);
     EXPECT_THAT(pdfPages(pdf.string()).at(0), testing::Contains(HasSubstr("梁类判定结论：合格")));
+}
+
+// A project read from a FIFO or standard input has nothing beside it: no sidecar is looked for
+// (damaged ones lie where its name would put them), and the project is read once (a second
+// read of the pipe would wait for ever, and the run times out).
+TEST_F(JudgeCommandTest, AProjectFromAPipeOrStandardInputIsReadOnceWithoutASidecar) {
+    const std::string bytes = TempDir::read(project(""));
+    const auto fifo = dir / "pipe.pro";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TempDir::write(dir / "-", bytes);  // what "-" would name as a path
+    for (const char* sidecar : {"pipe.pro.corvane", "-.corvane"})
+        TempDir::write(dir / sidecar, "{");
+
+    for (const bool fromPipe : {true, false}) {
+        SCOPED_TRACE(fromPipe ? "FIFO" : "standard input");
+        ProgramStart start;
+        start.folder = dir.path();
+        start.timeout = std::chrono::seconds(20);
+        std::thread writer;
+        if (fromPipe) {
+            writer = std::thread([&] { TempDir::write(fifo, bytes); });
+        } else {
+            start.input = bytes;
+        }
+        const ProgramRun r =
+            runCli({"judge", fromPipe ? fifo.string() : "-", "--beam", "H001", "--json"}, start);
+        if (writer.joinable()) {
+            ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));  // a writer nobody read
+            writer.join();
+        }
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        // Both H001 judged as beams: the whole project was read.
+        EXPECT_THAT(r.out,
+                    testing::StartsWith(R"({"classes":{"beam":{"components":2,"points":4,)"));
+    }
 }

@@ -1,17 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <filesystem>
-#include <sstream>
 
-#include "cli/Commands.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 using samples::withPoints;
@@ -20,16 +17,9 @@ using testing::StartsWith;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome report(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCliCommand("report", args, out, err);
-    return {status, out.str(), err.str()};
+ProgramRun report(std::vector<std::string> args) {
+    args.insert(args.begin(), "report");
+    return runCli(args);
 }
 
 class ReportCommandTest : public testing::Test {
@@ -57,7 +47,7 @@ protected:
 
 TEST_F(ReportCommandTest, JsonListsWhatTheTableWasHandedAndPdfPrintsIt) {
     const std::string pro = project(threeKinds());
-    Outcome r = report({pro, "--table", "thickness", "--json"});
+    ProgramRun r = report({pro, "--table", "thickness", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
@@ -101,7 +91,7 @@ TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
              {pro, "--table", "thickness", "--json", "-o", "x.pdf"},
              {"--table", "thickness", "--json"},
              {pro, "--table", "thickness", "--json", "--all"}}) {
-        const Outcome r = report(bad);
+        const ProgramRun r = report(bad);
         EXPECT_EQ(r.status, 2) << bad.size();
         EXPECT_THAT(r.err, HasSubstr("用法"));
     }
@@ -116,7 +106,7 @@ TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
         {{project({}, "empty.pro"), "--table", "thickness", "--json"}, "没有选中任何构件"},
     };
     for (const auto& [args, message] : failing) {
-        const Outcome r = report(args);
+        const ProgramRun r = report(args);
         EXPECT_EQ(r.status, 1) << message;
         EXPECT_EQ(r.out, "");
         EXPECT_THAT(r.err, HasSubstr(message));
@@ -141,21 +131,11 @@ TEST_F(ReportCommandTest, ARenamedProgramFarDownFindsTheTemplatesBesideItOrUsesI
     TempDir::write(folder / "share" / "corvane" / "VexoDiameterReport.grf", diameter);
     const std::string pro = project(threeKinds());
 
-    const auto run = [&](const QStringList& args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name :
-             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"}) {
-            env.remove(name);
-        }
-        p.setProcessEnvironment(env);
-        p.start(QString::fromStdString(program.string()),
-                QStringList{"report", QString::fromStdString(pro), "--table"} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return Outcome{p.exitCode(), p.readAllStandardOutput().toStdString(),
-                       p.readAllStandardError().toStdString()};
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"report", pro, "--table"});
+        return runProgram(program.string(), args);
     };
-    Outcome r = run({"diameter", "--json"});
+    ProgramRun r = run({"diameter", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_THAT(r.out, HasSubstr("{\"title\":\"直径记录\""));
@@ -178,7 +158,7 @@ TEST_F(ReportCommandTest, ARenamedProgramFarDownFindsTheTemplatesBesideItOrUsesI
     EXPECT_THAT(r.out, StartsWith("%PDF-"));  // into the pipe
 
     // The blank form on paper.
-    r = run({"diameter", "--components", "H001", "-o", (dir / "blank.pdf").string().c_str()});
+    r = run({"diameter", "--components", "H001", "-o", (dir / "blank.pdf").string()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "所选构件中没有可填入《钢筋公称直径检测记录表》的数据，将输出空白表。\n");
     const auto pages = pdfPages((dir / "blank.pdf").string());

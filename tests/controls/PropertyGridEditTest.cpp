@@ -1,5 +1,4 @@
 #include <QLineEdit>
-#include <QMessageBox>
 
 #include "GridFixture.h"
 #include "controls/CPropertyGridInPlaceEdit.h"
@@ -75,25 +74,17 @@ TEST_F(GridEditTest, ARefusedValueIsToldAtOnceAndKeepsItsEditorUntilEscape) {
         CPropertyGridInPlaceEdit* editor = open(id);
         ASSERT_NE(editor, nullptr);
         editor->setText(QString::fromUtf8(typed));
-        QStringList shown;
-        onNextModal<QMessageBox>([&shown](QMessageBox* box) {
-            shown << box->text();
-            box->accept();
-        });
+        MessageBoxes boxes;
         key(Qt::Key_Return, {}, {}, editor);  // told inside the key press, not later
-        EXPECT_EQ(shown, QStringList{QString::fromUtf8(message)}) << typed;
+        EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8(message)}) << typed;
         // Asked again by the same action (the click that ended it): refused without a word.
         EXPECT_FALSE(grid->EndEdit()) << typed;
-        EXPECT_EQ(shown.size(), 1) << typed;
+        EXPECT_EQ(boxes.texts().size(), 1) << typed;
         ASSERT_EQ(grid->inPlaceEdit(), editor) << typed;
         EXPECT_EQ(editor->text(), QString::fromUtf8(typed));
         QTest::qWait(1);  // the next command tells again
-        onNextModal<QMessageBox>([&shown](QMessageBox* box) {
-            shown << box->text();
-            box->accept();
-        });
         EXPECT_FALSE(grid->EndEdit()) << typed;
-        EXPECT_EQ(shown.size(), 2) << typed;
+        EXPECT_EQ(boxes.texts().size(), 2) << typed;
 
         key(Qt::Key_Escape, {}, {}, editor);
         EXPECT_EQ(grid->inPlaceEdit(), nullptr) << typed;

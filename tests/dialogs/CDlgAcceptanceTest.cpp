@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <stdexcept>
 
 #include "dialogs/CDlgAcceptance.h"
@@ -16,10 +17,9 @@ namespace {
 // A thickness component of ten points at the design cover of 50 mm but `failing` at 44 mm:
 // 6 mm under, outside the slab's −5 mm and within 1.5 times it.
 Component slabCandidate(std::string_view code, int failing) {
-    Component c = samples::withPoints(code, 10);
-    for (int i = 0; i < 10; ++i)
-        c.points[static_cast<std::size_t>(i)].thickness = i < failing ? 44 : 50;
-    return c;
+    std::vector<std::int16_t> covers(10, 50);
+    std::fill_n(covers.begin(), failing, std::int16_t{44});
+    return samples::withCovers(code, covers);
 }
 
 const Component& byCode(const ComponentList& list, std::string_view code) {

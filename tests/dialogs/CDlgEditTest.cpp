@@ -1,28 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "dialogs/CDlgEdit.h"
+#include "support/ModalDriver.h"
 
 namespace {
 
-// Presses OK and returns the message it showed (and closed), empty when there was none.
+// Presses OK and returns the messages it showed (and closed), empty when there was none.
 QString pressOk(CDlgEdit& dialog) {
-    QString shown;
-    QTimer watch;  // the box is modal: it is answered from inside its own loop
-    QObject::connect(&watch, &QTimer::timeout, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    watch.start(5);
+    MessageBoxes boxes;
     dialog.accept();
-    return shown;
+    return boxes.texts().join(u'\n');
 }
 
 }  // namespace

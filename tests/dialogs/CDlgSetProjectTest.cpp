@@ -2,14 +2,13 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include "dialogs/CDlgSetProject.h"
 #include "model/GbkCodec.h"
+#include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 
 namespace {
@@ -109,17 +108,10 @@ TEST(CDlgSetProject, OkStoresEachTextCutToItsFieldAndCancelStoresNothing) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
         d.projectNameEdit()->setText(QStringLiteral("ok"));
         d.testUnitEdit()->setText(QStringLiteral("Añ€ß😀Zñ"));
-        QString told;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&told] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                told = box->text();
-                box->accept();
-            }
-        });
-        watch.start(5);
+        MessageBoxes boxes;
         d.accept();
-        EXPECT_EQ(told, QStringLiteral("“检测单位”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"));
+        EXPECT_EQ(boxes.texts(),
+                  QStringList{"“检测单位”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"});
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(d.focusWidget(), d.testUnitEdit());
     }

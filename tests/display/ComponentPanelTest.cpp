@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
@@ -572,13 +571,9 @@ TEST_F(ComponentPanel, WhatIsRefusedOrCutIsTold) {
                                  "测点数已达上限 32767。", "名称超过 49 字节，已截短。"}));
     EXPECT_EQ(editor.stores, 1);
 
-    QString told;
-    onNextModal<QMessageBox>([&told](QMessageBox* box) {
-        told = box->text();
-        box->accept();
-    });
+    MessageBoxes boxes;
     type(0, QStringLiteral("Añ€ß😀Z"));
-    EXPECT_EQ(told, QStringLiteral("“名称”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"));
+    EXPECT_EQ(boxes.texts(), QStringList{"“名称”中的字符“ñß😀”无法保存（仅支持 GBK 字符）。"});
     EXPECT_EQ(fromGbk(at(1).name.view()), QString(24, QChar(u'梁')));
     EXPECT_NE(grid->inPlaceEdit(), nullptr);
 }

@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "document/SidecarFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -14,12 +16,7 @@ namespace {
 const std::string projectBytes = "project bytes";
 const std::string sha = ProjectSidecar::sha256Hex(projectBytes);
 const QDateTime noon(QDate(2026, 3, 9), QTime(12, 5, 7));
-
-std::string sidecarText(const std::string& projectSha, int version = 1) {
-    return R"({"format": "corvane-sidecar", "version": )" + std::to_string(version) +
-           R"(, "projectSha256": ")" + projectSha +
-           R"(", "components": [{"code": "H001", "occurrence": 1, "class": "beam", "sample": 1}]})";
-}
+const std::string beam = R"({"code": "H001", "occurrence": 1, "class": "beam", "sample": 1})";
 
 ProjectSidecar oneEntry() {
     ProjectSidecar s;
@@ -48,16 +45,16 @@ TEST(SidecarFile, LoadTellsEachStateAndWhy) {
         std::size_t entries;
     } cases[] = {
         {"", Missing, "", 0},
-        {sidecarText(sha), Loaded, "", 1},
-        {sidecarText("00ff"), Loaded, "工程文件在别处被修改过，@中的构件验收类别可能与构件不符。",
-         1},
+        {sidecarText(sha, beam), Loaded, "", 1},
+        {sidecarText("00ff", beam), Loaded,
+         "工程文件在别处被修改过，@中的构件验收类别可能与构件不符。", 1},
         {"[1]", Damaged,
          "@已损坏（内容不是 JSON 对象），工程打开时没有构件的验收类别；"
          "下次保存工程时，它将被改名保留。",
          0},
         {"huge", Damaged,
          "@已损坏（文件过大），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。", 0},
-        {sidecarText(sha, 2), Newer,
+        {sidecarText(sha, beam, 2), Newer,
          "@由较新版本的程序写入，本程序不能读取其中的构件验收类别；保存工程时也不会改写它。", 0},
     };
     for (const auto& c : cases) {
@@ -101,14 +98,14 @@ TEST(SidecarFile, StoreWritesRemovesSetsAsideOrLeavesNewer) {
     {
         SCOPED_TRACE("a newer one stays, also when there is nothing to keep");
         Files f;
-        TempDir::write(f.sidecar, sidecarText("", 2));
+        TempDir::write(f.sidecar, sidecarText("", beam, 2));
         for (const ProjectSidecar& s : {oneEntry(), ProjectSidecar{}}) {
             const auto stored = SidecarFile::store(f.project, s, noon);
             ASSERT_TRUE(stored.ok());
             EXPECT_EQ(
                 stored->message,
                 f.shown + "由较新版本的程序写入，未被改写；本次的构件验收类别未能保存在其中。");
-            EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", 2));
+            EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", beam, 2));
         }
     }
     {
@@ -130,12 +127,46 @@ TEST(SidecarFile, FailedWriteIsReported) {
               "工程已保存，但" + f.shown + "未能保存：同名文件夹已存在。");
     fs::remove(f.sidecar);
 
-    TempDir::write(f.sidecar, sidecarText(sha));
+    TempDir::write(f.sidecar, sidecarText(sha, beam));
     ProjectSidecar big = oneEntry();
     big.entries.resize(200, big.entries[0]);
     FileSizeLimit limit(1024);
     const auto stored = SidecarFile::store(f.project, big, noon);
     EXPECT_EQ(stored.message().rfind("工程已保存，但" + f.shown + "未能保存：写入文件", 0), 0u)
         << stored.message();
-    EXPECT_EQ(TempDir::read(f.sidecar), sidecarText(sha));
+    EXPECT_EQ(TempDir::read(f.sidecar), sidecarText(sha, beam));
+}
+
+// A sidecar that is there but cannot be read is told on open, and no save replaces it: it may
+// hold classes the user has not seen. Permission bits do not stop root, so the unreadable
+// file is a link to this process's memory, whose first page no read can reach.
+TEST(SidecarFile, AnUnreadableOneIsToldAndNeverReplaced) {
+    Files f;
+    const std::string unreadable = "读取文件“" + f.sidecar.string() + "”失败：读写设备出错。";
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        std::string told;    // on open
+        std::string reason;  // why the save left it
+        fs::file_type type;
+    } cases[] = {
+        {"a folder of its name", [](const fs::path& p) { fs::create_directory(p); },
+         f.shown + "不是普通文件，构件的验收类别未能读取。", "同名文件夹已存在。",
+         fs::file_type::directory},
+        {"a file that cannot be read",
+         [](const fs::path& p) { fs::create_symlink("/proc/self/mem", p); },
+         unreadable + "构件的验收类别未能读取。", unreadable, fs::file_type::symlink},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make(f.sidecar);
+        const SidecarFile::Loaded loaded = SidecarFile::load(f.project, projectBytes);
+        EXPECT_EQ(loaded.state, SidecarFile::State::Unreadable);
+        EXPECT_EQ(loaded.message, c.told);
+        EXPECT_TRUE(loaded.sidecar.entries.empty());
+        EXPECT_EQ(SidecarFile::store(f.project, oneEntry(), noon).message(),
+                  "工程已保存，但" + f.shown + "未能保存：" + c.reason);
+        EXPECT_EQ(fs::symlink_status(f.sidecar).type(), c.type);
+        fs::remove(f.sidecar);
+    }
 }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
@@ -31,14 +32,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 #ifndef _WIN32
 // Runs `save` as a user without privileges (a child dropped to nobody when the tests run as
@@ -92,14 +85,13 @@ TEST_F(FileIoTest, SaveReplacesTheFileAndLeavesNothingBeside) {
     ASSERT_TRUE(ProjectFile::save(target, info, list).ok());
 
     EXPECT_EQ(contents(target), ProjectFile::encode(info, list));
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"project.pro"});
+    EXPECT_EQ(TempDir::names(dir.path()), std::set<std::string>{"project.pro"});
 }
 
+// Symbolic links and permission bits are POSIX; the Windows twin is
+// FileIoWindows.ASaveKeepsTheTargetsAttributes.
+#ifndef _WIN32
 TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
-#ifdef _WIN32
-    GTEST_SKIP() << "symbolic links and permission bits are POSIX; the Windows twin is "
-                    "FileIoWindows.ASaveKeepsTheTargetsAttributes";
-#else
     fs::create_directories(dir / "real");
     const fs::path real = dir / "real" / "p.pro", link = dir / "p.pro";
     TempDir::write(real, "old");
@@ -111,21 +103,20 @@ TEST_F(FileIoTest, ALinkStaysALinkAndTheFileKeepsItsPermissionBits) {
     EXPECT_EQ(contents(real), "new bytes");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(namesIn(dir / "real"), std::set<std::string>{"p.pro"});
+    EXPECT_EQ(TempDir::names(dir / "real"), std::set<std::string>{"p.pro"});
 
     // A link to a file that does not exist yet creates that file.
     fs::create_symlink(fs::path("real") / "later.pro", dir / "later.pro");
     ASSERT_TRUE(FileIo::writeAtomically(dir / "later.pro", "x").ok());
     EXPECT_EQ(contents(dir / "real" / "later.pro"), "x");
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir / "later.pro")));
-#endif
 }
+#endif
 
+// File modes and a uid without privileges are POSIX; the Windows twin is
+// FileIoWindows.AReadOnlyOrHeldTargetIsRefusedAndKept.
+#ifndef _WIN32
 TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
-#ifdef _WIN32
-    GTEST_SKIP() << "file modes and a uid without privileges are POSIX; the Windows twin is "
-                    "FileIoWindows.AReadOnlyOrHeldTargetIsRefusedAndKept";
-#else
     const fs::path readOnly = dir / "readonly.pro";
     TempDir::write(readOnly, "old");
     fs::permissions(readOnly,
@@ -145,9 +136,9 @@ TEST_F(FileIoTest, RefusalsNameTheReasonInChineseAndLeaveTheOldFile) {
     EXPECT_EQ(message,
               "无法在文件夹“" + locked.string() + "”中创建文件：没有访问权限。原有文件未被改动。");
     EXPECT_EQ(contents(locked / "p.pro"), "old");
-    EXPECT_EQ(namesIn(locked), std::set<std::string>{"p.pro"});
-#endif
+    EXPECT_EQ(TempDir::names(locked), std::set<std::string>{"p.pro"});
 }
+#endif
 
 TEST_F(FileIoTest, AMissingFolderOrAFolderOfTheNameIsRefused) {
     const Status missing = FileIo::writeAtomically(dir / "missing" / "data.vexo", "x");
@@ -160,10 +151,9 @@ TEST_F(FileIoTest, AMissingFolderOrAFolderOfTheNameIsRefused) {
     EXPECT_TRUE(fs::is_directory(dir / "folder.pro"));
 }
 
+// The file-size limit (RLIMIT_FSIZE, SIGXFSZ) is POSIX only.
+#ifndef _WIN32
 TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the file-size limit (RLIMIT_FSIZE, SIGXFSZ) is POSIX only";
-#else
     const fs::path target = dir / "data.vexo";
     ASSERT_TRUE(UploadFile::save(target, {samples::withPoints("H001", 2)}).ok());
     const std::string before = contents(target);
@@ -178,9 +168,9 @@ TEST_F(FileIoTest, WriteFailingPartWayLeavesTheOldFileIntact) {
     EXPECT_EQ(s.message(), "写入文件“" + target.string() +
                                "”失败：文件过大，超出了允许的大小。原有文件未被改动。");
     EXPECT_EQ(contents(target), before);
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"data.vexo"});
-#endif
+    EXPECT_EQ(TempDir::names(dir.path()), std::set<std::string>{"data.vexo"});
 }
+#endif
 
 TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
     const std::set<std::string> others{".p.pro.corvane-save-AB12c", ".q.pro.corvane-save-ABCDEF",
@@ -193,7 +183,7 @@ TEST_F(FileIoTest, ASaveRemovesTheLeftoversOfItsOwnTargetOnly) {
     ASSERT_TRUE(FileIo::writeAtomically(dir / "p.pro", "new").ok());
     std::set<std::string> expected = others;
     expected.insert("p.pro");
-    EXPECT_EQ(namesIn(dir.path()), expected);
+    EXPECT_EQ(TempDir::names(dir.path()), expected);
 }
 
 TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
@@ -285,7 +275,7 @@ TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
         }
     }
     EXPECT_EQ(contents(dir / "plain.pro"), bytes);
-    EXPECT_EQ(namesIn(dir.path()),
+    EXPECT_EQ(TempDir::names(dir.path()),
               (std::set<std::string>{"fifo", "loop-a", "loop-b", "socket", "plain.pro"}));
 }
 
@@ -355,6 +345,23 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
             }
         }
     }
+}
+
+// A block device is refused for what it is, before anything of it is read: a disk is never a
+// file of ours.
+TEST_F(FileIoTest, ReadersRefuseABlockDevice) {
+    std::optional<fs::path> device;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/dev", ec)) {
+        if (entry.is_block_file(ec)) {
+            device = entry.path();
+            break;
+        }
+    }
+    if (!device) GTEST_SKIP() << "no block device in /dev";
+    const std::string refused = "无法读取“" + device->string() + "”：这是一个块设备，不是文件。";
+    EXPECT_EQ(ProjectFile::read(*device).message(), refused);
+    EXPECT_EQ(UploadFile::read(*device).message(), refused);
 }
 
 #endif

@@ -111,9 +111,9 @@ TEST(ReportRows, TestDateAndBlankTableNoticeFollowTheRowsOfTheTableBeingMade) {
 // table is dated by the first classed component.
 TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
     using samples::withPoints;
-    Component beam = report_samples::named(withPoints("H001", 4), "一层梁", "2/2/25");
-    const std::int16_t beamCovers[] = {57, 0, 43, 50};  // +7, unmeasured, -7, 0
-    for (int i = 0; i < 4; ++i) beam.points[i].thickness = beamCovers[i];
+    // +7, unmeasured, -7, 0
+    Component beam =
+        report_samples::named(samples::withCovers("H001", {57, 0, 43, 50}), "一层梁", "2/2/25");
     Component slab = report_samples::named(withPoints("W001", 1, 2), "三层板", "3/3/25");
     slab.points[0].thickness = 59;  // +9: over the slab's +8, not beyond +12
     slab.designCoverVert = 0;       // its vertical points are not judged

@@ -7,6 +7,7 @@
 
 #include "cli/DataFile.h"
 #include "dialogs/QtPrompter.h"
+#include "document/ProjectSidecar.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
@@ -16,6 +17,7 @@
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SidecarText.h"
 #include "support/TempDir.h"
 
 using Answer = Prompter::Answer;
@@ -194,11 +196,7 @@ TEST(QtPrompter, EscapeAndTheCloseButtonAreNoAnswer) {
         Answer expected;
     };
     auto click = [](const char* text) {
-        return [text](QMessageBox* box) {
-            for (QAbstractButton* b : box->buttons()) {
-                if (b->text() == QString::fromUtf8(text)) QTest::mouseClick(b, Qt::LeftButton);
-            }
-        };
+        return [text](QMessageBox* box) { clickButton(box, QString::fromUtf8(text)); };
     };
     const Case cases[] = {
         {"是", click("是"), Answer::Yes},
@@ -358,4 +356,78 @@ TEST_F(ProjectSessionTest, AddingDeletingComponentsAndTheHeaderAreStepsToo) {
     prompter.expectOpen("project", std::nullopt);
     session.OnOpenProject();
     EXPECT_EQ(session.undoStack().count(), 0);
+}
+
+// 验收判定 is one step, and the 增加构件 whose components it marked is another: undone and
+// redone, the marks come and go with them and name the same components, so a save writes them.
+TEST_F(ProjectSessionTest, UndoAndRedoOfTheMarksAndOfTheAddTheyMarked) {
+    create("p");
+    ASSERT_TRUE(UploadFile::save(dir / "u.vexo",
+                                 {samples::withPoints("H001", 2), samples::withPoints("P001", 3)})
+                    .ok());
+    prompter.expectOpen("data", q(dir / "u.vexo"));
+    ui.ticks = std::vector<bool>{true, true};
+    session.OnAddComponent();
+    const ComponentList& list = session.project().components();
+    ASSERT_EQ(samples::codes(list), "H001,P001");
+    const AcceptanceMark beamFirst{AcceptanceClass::Beam, AcceptanceSample::First};
+    const AcceptanceMark slabSecond{AcceptanceClass::Slab, AcceptanceSample::Second};
+    const AcceptanceMarks marked{{&list.front(), beamFirst}, {&list.back(), slabSecond}};
+    ui.nextMarks = marked;
+    session.OnAcceptance();
+    EXPECT_EQ(session.undoStack().undoText(), QStringLiteral("验收判定"));
+
+    const struct {
+        const char* what;
+        bool undo;
+        const char* codes;
+        bool marks;
+    } steps[] = {
+        {"undo 验收判定", true, "H001,P001", false},
+        {"undo 增加构件", true, "", false},
+        {"redo 增加构件", false, "H001,P001", false},
+        {"redo 验收判定", false, "H001,P001", true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.undo ? session.undoStack().undo() : session.undoStack().redo();
+        EXPECT_EQ(samples::codes(list), s.codes);
+        EXPECT_EQ(session.acceptanceMarks(), s.marks ? marked : AcceptanceMarks{});
+    }
+    prompter.expectSave("project1", q(dir / "m.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveProject();
+    ProjectDocument back;
+    ASSERT_TRUE(back.open(q(dir / "m.pro")).ok());
+    EXPECT_EQ(back.acceptanceMarks(),
+              (AcceptanceMarks{{back.component(0), beamFirst}, {back.component(1), slabSecond}}));
+}
+
+// 另存为 takes the classes along: they are written beside the new file, for its bytes, and
+// the old file's sidecar stays as it was.
+TEST_F(ProjectSessionTest, SaveAsWritesTheMarksBesideTheNewFile) {
+    ProjectInfo info;
+    info.projectName.assign("site");
+    ASSERT_TRUE(ProjectFile::save(dir / "a.pro", info,
+                                  {samples::withPoints("H001", 2), samples::withPoints("H001", 3)})
+                    .ok());
+    const std::string sidecar =
+        sidecarText(ProjectSidecar::sha256Hex(TempDir::read(dir / "a.pro")),
+                    R"({"code": "H001", "occurrence": 2, "class": "slab", "sample": 2})");
+    TempDir::write(dir / "a.pro.corvane", sidecar);
+    prompter.expectOpen("project", q(dir / "a.pro"));
+    session.OnOpenProject();
+    ASSERT_EQ(session.acceptanceMarks().size(), 1u);
+
+    prompter.expectSave("project1", q(dir / "b.pro"));
+    prompter.expectMessage(tip, saved, Icon::Information);
+    session.OnSaveAs();
+    EXPECT_EQ(TempDir::read(dir / "a.pro.corvane"), sidecar);
+    ProjectDocument back;
+    const Result<ProjectDocument::Opened> opened = back.open(q(dir / "b.pro"));
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ(opened->sidecarNote, "");
+    EXPECT_EQ(
+        back.acceptanceMarks(),
+        (AcceptanceMarks{{back.component(1), {AcceptanceClass::Slab, AcceptanceSample::Second}}}));
 }

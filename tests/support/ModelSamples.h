@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Component.h"
 #include "model/ComponentList.h"
@@ -49,6 +50,13 @@ inline Component withPoints(std::string_view code, int n, int m = 0) {
         p.thickness = static_cast<std::int16_t>(40 + i);
         p.position = 65535 - 3 * i;
     }
+    return c;
+}
+
+// A component of the given type letter whose points have these covers, in order.
+inline Component withCovers(std::string_view code, const std::vector<std::int16_t>& covers) {
+    Component c = withPoints(code, static_cast<int>(covers.size()));
+    for (std::size_t i = 0; i < covers.size(); ++i) c.points[i].thickness = covers[i];
     return c;
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 
 // A fresh folder per test, removed afterwards.
@@ -40,6 +41,15 @@ public:
     }
     static void write(const std::filesystem::path& p, const std::string& bytes) {
         std::ofstream(p, std::ios::binary) << bytes;
+    }
+    // The names in `folder`, as UTF-8 whatever the system's code page.
+    static std::set<std::string> names(const std::filesystem::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::u8string name = entry.path().filename().u8string();
+            names.emplace(name.begin(), name.end());
+        }
+        return names;
     }
 
 private:

@@ -1,0 +1,35 @@
+# One test program per folder:
+#   corvane_test_suite(NAME [MAIN QT|GUI] [PREFIX P] [MANUAL] SOURCES ... LIBS ...)
+# MAIN QT starts a QApplication (widgets), GUI a QGuiApplication with the report fonts
+# (painting); both run offscreen. Without MAIN, GoogleTest's own main: no Qt at all. PREFIX
+# goes before each discovered test's name; MANUAL leaves registering the tests to the caller.
+include_guard(GLOBAL)
+
+function(corvane_test_suite name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "MANUAL" "MAIN;PREFIX" "SOURCES;LIBS")
+    add_executable(${name} ${arg_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock)
+    set(properties)
+    if(arg_MAIN STREQUAL "QT")
+        target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+        target_link_libraries(${name} PRIVATE Qt6::Test)
+        set(properties PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    elseif(arg_MAIN STREQUAL "GUI")
+        target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/GuiTestMain.cpp)
+        set(properties PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    elseif(arg_MAIN)
+        message(FATAL_ERROR "corvane_test_suite: MAIN is QT or GUI, not ${arg_MAIN}")
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    if(arg_MANUAL)
+        return()
+    endif()
+    # A cross-built program cannot be listed at build time; it runs whole (scripts/windows).
+    if(CMAKE_CROSSCOMPILING)
+        add_test(NAME ${name} COMMAND ${name})
+    else()
+        gtest_discover_tests(${name} TEST_PREFIX "${arg_PREFIX}" ${properties})
+    endif()
+endfunction()
