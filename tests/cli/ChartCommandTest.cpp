@@ -2,34 +2,22 @@
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 
 #include "display/CDlgComponent.h"
 #include "display/ReadOnlyComponents.h"
 #include "model/UploadFile.h"
 #include "support/ModelSamples.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace {
 
-struct Outcome {
-    int status;
-    QString err;
-};
-
 // The installed program as a user runs it: no display, no platform chosen, no runtime folder
 // (a cron job).
-Outcome cli(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(CORVANE_CLI), QStringList{QStringLiteral("chart")} + args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+ProgramRun cli(const QStringList& args) {
+    std::vector<std::string> words{"chart"};
+    for (const QString& a : args) words.push_back(a.toStdString());
+    return runCli(words);
 }
 
 class ChartCommand : public testing::Test {
@@ -74,9 +62,9 @@ TEST_F(ChartCommand, PicturesArePixelForPixelThePanelsGrab) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         QStringList args{path("in.vexo")};
         args << c.args << QStringLiteral("-o") << path("out.png");
-        const Outcome run = cli(args);
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_EQ(run.err.toStdString(), "");  // not even Qt's warnings
+        const ProgramRun run = cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");  // not even Qt's warnings
         const QImage picture = QImage(path("out.png")).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(picture.size(), c.size);
         EXPECT_TRUE(picture == grabbed(c.index, c.size, c.scale));
@@ -118,9 +106,9 @@ TEST_F(ChartCommand, FailuresExitWithAMessageAndWriteNothing) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         QStringList args = c.args;
         args << QStringLiteral("-o") << path("bad.png");
-        const Outcome run = cli(args);
+        const ProgramRun run = cli(args);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(QFile::exists(path("bad.png")));
     }
 }
