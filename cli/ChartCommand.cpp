@@ -58,7 +58,8 @@ ChartOptions chartOptions(const CliArguments& a, std::string& problem) {
     } else if (a.value("--occurrence") &&
                (!parseInt(*a.value("--occurrence"), o.occurrence) || o.occurrence < 1)) {
         problem = "--occurrence 应为正整数";
-    } else if (const int smallest = ChartArea::smallestWidth(PanelPicture::stripWidthAt(o.scale));
+    } else if (const int smallest = ChartArea::smallestWidth(PanelPicture::stripWidthAt(o.scale),
+                                                             PanelPicture::factorAt(o.scale));
                o.size.width() < smallest) {
         problem = "面板宽 " + std::to_string(o.size.width()) + " 像素时图表区域为空：--scale " +
                   *a.value("--scale") + " 至少需要 --size " + std::to_string(smallest) + "x" +

@@ -366,7 +366,7 @@ void CPropertyGrid::mousePressEvent(QMouseEvent* event) {
     } else {
         selectedSection_ = selectedItem_ = -1;
         const Hit hit = hitTest(shapes(), rowHeight_, divider_, paintWidth(),
-                                pos + QPoint(0, scrollPosition()));
+                                pos + QPoint(0, scrollPosition()), look_.edge());
         switch (hit.zone) {
             case Zone::Expander: {
                 Section& section = *sections_[hit.row.section];
@@ -492,9 +492,16 @@ void CPropertyGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down:
             moveSelection(1);
             return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2:
+            // As a click on the value or its "..." button does.
+            if (findItem(selectedItem_)) return editSelected();
+            break;
         default:
-            QWidget::keyPressEvent(event);
+            break;
     }
+    QWidget::keyPressEvent(event);  // unused keys go on to the owner (Escape, Enter on a caption)
 }
 
 void CPropertyGrid::moveSelection(int step) {
@@ -537,8 +544,7 @@ void CPropertyGrid::openEditor(Item& item) {
     editor_ = new CPropertyGridInPlaceEdit(
         this, fromEdges(divider_ + 1, top + 2, paintWidth(), top + rowHeight_), initial,
         look_.font(), look_.background(), look_.nameColor());
-    connect(editor_, &CPropertyGridInPlaceEdit::EditDoneMessage, this,
-            &CPropertyGrid::onEditDone);
+    connect(editor_, &CPropertyGridInPlaceEdit::EditDoneMessage, this, &CPropertyGrid::onEditDone);
 }
 
 bool CPropertyGrid::EndEdit() {

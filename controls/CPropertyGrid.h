@@ -80,6 +80,8 @@ public:
     void ClearSelection();
 
     int rowHeight() const { return rowHeight_; }
+    // The font's factor, screen width ÷ 1440 in whole hundredths (1 outside a window).
+    float factor() const { return look_.factor(); }
     int dividerX() const { return divider_; }
     const QFont& normalFont() const { return look_.font(); }
     // Content y of a visible section's caption or item row; -1 when it is not shown.

@@ -80,12 +80,18 @@ bool nearDivider(int x, int divider) {
     return x >= divider - dividerGrip && x <= divider + dividerGrip;
 }
 
-QRect expanderBox(int top) {
-    return fromEdges(2, top + 4, 11, top + 13);
+Edge Edge::at(float factor) {
+    const auto times = [factor](int v) { return static_cast<int>(static_cast<float>(v) * factor); };
+    if (factor <= 1.0f) return {};  // never narrower than the strip the names were laid out for
+    return {times(stripWidth), times(18), times(2), times(4), times(9)};
 }
 
-QRect captionRect(int top, int rowHeight, int width) {
-    return fromEdges(stripWidth, top, width, top + rowHeight);
+QRect expanderBox(int top, const Edge& edge) {
+    return QRect(edge.boxLeft, top + edge.boxTop, edge.box, edge.box);
+}
+
+QRect captionRect(int top, int rowHeight, int width, const Edge& edge) {
+    return fromEdges(edge.strip, top, width, top + rowHeight);
 }
 
 ItemRects itemRects(int top, int rowHeight, int divider, int width, Button button) {
@@ -98,14 +104,14 @@ ItemRects itemRects(int top, int rowHeight, int divider, int width, Button butto
     return r;
 }
 
-Hit hitTest(std::span<const SectionShape> sections, int rowHeight, int divider, int width,
-            QPoint p) {
+Hit hitTest(std::span<const SectionShape> sections, int rowHeight, int divider, int width, QPoint p,
+            const Edge& edge) {
     const std::optional<Row> row = rowAt(sections, rowHeight, p.y());
     if (!row) return {};
     const int top = rowTop(sections, rowHeight, *row);
     if (row->item < 0) {
-        if (expanderBox(top).contains(p)) return {Zone::Expander, *row};
-        if (captionRect(top, rowHeight, width).contains(p)) return {Zone::Caption, *row};
+        if (expanderBox(top, edge).contains(p)) return {Zone::Expander, *row};
+        if (captionRect(top, rowHeight, width, edge).contains(p)) return {Zone::Caption, *row};
         return {};
     }
     const ItemRects r = itemRects(top, rowHeight, divider, width, Button::None);

@@ -46,6 +46,19 @@ struct ItemRects {
 constexpr int stripWidth = 14;  // the shaded strip left of the names; the expander sits in it
 constexpr int dividerGrip = 2;  // how near the divider a press grabs it
 
+// The left edge of the rows at a display factor (the font's, screen width ÷ 1440): the shaded
+// strip, where names and titles start, and the expander box in the strip. At factor 1: a
+// 14-pixel strip, text from 18 and a 9-pixel box at (2, 4) of its row.
+struct Edge {
+    int strip = stripWidth;
+    int text = 18;
+    int boxLeft = 2;
+    int boxTop = 4;
+    int box = 9;
+
+    static Edge at(float factor);
+};
+
 // A rectangle by its edges, right and bottom exclusive.
 QRect fromEdges(int left, int top, int right, int bottom);
 
@@ -64,12 +77,12 @@ std::optional<Row> stepRow(std::span<const SectionShape> sections, std::optional
 int clampDivider(int x, int clientWidth);
 bool nearDivider(int x, int divider);
 
-QRect expanderBox(int top);
-QRect captionRect(int top, int rowHeight, int width);
+QRect expanderBox(int top, const Edge& edge = {});
+QRect captionRect(int top, int rowHeight, int width, const Edge& edge = {});
 ItemRects itemRects(int top, int rowHeight, int divider, int width, Button button);
 
 // What a press at `p` hits, `width` being the painted width (without the scroll bar).
-Hit hitTest(std::span<const SectionShape> sections, int rowHeight, int divider, int width,
-            QPoint p);
+Hit hitTest(std::span<const SectionShape> sections, int rowHeight, int divider, int width, QPoint p,
+            const Edge& edge = {});
 
 }  // namespace GridGeometry

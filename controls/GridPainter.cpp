@@ -39,6 +39,8 @@ GridPainter::GridPainter(const QPalette& pal, int screenWidth, bool inWindow)
         const int tenths = static_cast<int>(screenWidth / 1440.0 * 100);
         font_ = QFont(QStringLiteral("宋体"));
         font_.setPointSizeF(tenths / 10.0);
+        factor_ = factorFor(screenWidth);
+        edge_ = Edge::at(factor_);
     } else {
         font_ = QFont(QStringLiteral("Tahoma"));
         font_.setPointSizeF(8.5);
@@ -46,6 +48,10 @@ GridPainter::GridPainter(const QPalette& pal, int screenWidth, bool inWindow)
     boldFont_ = font_;
     boldFont_.setWeight(QFont::Bold);
     rowHeight_ = QFontMetrics(font_).size(Qt::TextSingleLine, QStringLiteral("Gg")).height() + 6;
+}
+
+float GridPainter::factorFor(int screenWidth) {
+    return static_cast<float>(static_cast<int>(screenWidth / 1440.0 * 100)) / 100.0f;
 }
 
 void GridPainter::paintSection(QPainter& painter, const QString& title, bool collapsed,
@@ -58,9 +64,11 @@ void GridPainter::paintSection(QPainter& painter, const QString& title, bool col
     painter.drawLine(divider, y, divider, y + h);
 
     painter.setPen(expander_);
-    frame(painter, expanderBox(y));
-    painter.drawLine(4, y + 8, 8, y + 8);
-    if (collapsed) painter.drawLine(6, y + 6, 6, y + 10);
+    const QRect box = expanderBox(y, edge_);
+    frame(painter, box);
+    const QPoint centre((box.left() + box.right()) / 2, (box.top() + box.bottom()) / 2);
+    painter.drawLine(box.left() + 2, centre.y(), box.right() - 2, centre.y());
+    if (collapsed) painter.drawLine(centre.x(), box.top() + 2, centre.x(), box.bottom() - 2);
 
     painter.setFont(boldFont_);
     if (selected) {
@@ -71,28 +79,29 @@ void GridPainter::paintSection(QPainter& painter, const QString& title, bool col
         dotted.setDashPattern({1, 1});
         painter.setPen(dotted);
         frame(painter,
-              fromEdges(stripWidth, top, metrics.horizontalAdvance(title) + 20, top + textHeight));
+              fromEdges(edge_.strip, top, metrics.horizontalAdvance(title) + edge_.text + 2,
+                        top + textHeight));
     }
     painter.setPen(caption_);
-    drawElided(painter, fromEdges(18, y, w, y + h), title);
+    drawElided(painter, fromEdges(edge_.text, y, w, y + h), title);
 }
 
 void GridPainter::paintItem(QPainter& painter, const QString& name, const Value& value,
                             bool selected, Button button, int y, int w, int divider) const {
     const int h = rowHeight_;
-    painter.fillRect(QRect(0, y, stripWidth, h), shade_);
+    painter.fillRect(QRect(0, y, edge_.strip, h), shade_);
     painter.setPen(shade_);
     painter.drawLine(0, y + h, w, y + h);
     painter.drawLine(divider, y, divider, y + h);
 
     if (selected) {
-        painter.fillRect(fromEdges(stripWidth, y, divider, y + h), selectedBack_);
+        painter.fillRect(fromEdges(edge_.strip, y, divider, y + h), selectedBack_);
         painter.setPen(selectedText_);
     } else {
         painter.setPen(name_);
     }
     painter.setFont(font_);
-    drawElided(painter, fromEdges(18, y, divider - 1, y + h), name);
+    drawElided(painter, fromEdges(edge_.text, y, divider - 1, y + h), name);
 
     painter.setPen(value.editable ? value_ : readOnlyValue_);
     const QRect rect = itemRects(y, h, divider, w, button).value;

@@ -16,12 +16,19 @@ class QPalette;
 // is the grid's own (it needs the widget's style).
 class GridPainter {
 public:
-    // The font is 宋体 at screenWidth ÷ 1440 × 10 pt for a grid inside a window, else Tahoma
-    // 8.5 pt; the row height follows the font.
+    // The font is 宋体 at screenWidth ÷ 1440 × 10 pt (in whole tenths) for a grid inside a
+    // window, else Tahoma 8.5 pt; the row height follows the font, the left edge its factor.
     GridPainter(const QPalette& palette, int screenWidth, bool inWindow);
+
+    // The factor of a grid's font inside a window on a screen that wide: ÷ 1440 in whole
+    // hundredths, as the font's size is in whole tenths of a point.
+    static float factorFor(int screenWidth);
 
     const QFont& font() const { return font_; }
     int rowHeight() const { return rowHeight_; }
+    // The font's factor (1 outside a window) and the rows' left edge at it.
+    float factor() const { return factor_; }
+    const GridGeometry::Edge& edge() const { return edge_; }
     QColor background() const { return background_; }
     QColor nameColor() const { return name_; }
 
@@ -42,6 +49,8 @@ private:
     QFont font_;
     QFont boldFont_;
     int rowHeight_ = 0;
+    float factor_ = 1.0f;
+    GridGeometry::Edge edge_;
     QColor background_, shade_, expander_, name_, caption_, selectedBack_, selectedText_, value_,
         readOnlyValue_;
 };

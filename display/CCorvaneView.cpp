@@ -54,6 +54,11 @@ int CCorvaneView::ModeMessage(const QString& modeText) {
         ++index;
     }
     pane_->viewport()->update();
+    // The keys work the rows at once: the first is selected, the rows have the focus.
+    if (!rows_.empty()) {
+        pane_->selectGroup(0);
+        pane_->setFocus(Qt::OtherFocusReason);
+    }
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "controls/CPropertyGrid.h"
+#include "controls/GridPainter.h"
 #include "display/CRectItem.h"
 #include "display/ChartPainter.h"
 #include "display/LightenColor.h"
@@ -56,9 +57,13 @@ CDlgComponent::CDlgComponent(ComponentEditor& editor, Prompter* prompter, QWidge
     setObjectName(QStringLiteral("panel131"));
     setAttribute(Qt::WA_OpaquePaintEvent);  // the paint covers the whole client area
     grid_->setObjectName(QStringLiteral("grid1008"));
-    connect(grid_, &CPropertyGrid::ItemChangedNotification, this,
-            &CDlgComponent::onItemChanged);
-    resize(870, 370);
+    setFocusProxy(grid_);  // Tab from the rows lands in the grid
+    connect(grid_, &CPropertyGrid::ItemChangedNotification, this, &CDlgComponent::onItemChanged);
+    // The grid's font, and with it the chart and the panel's height, follow the screen the
+    // table's columns follow.
+    grid_->setScreenWidth(SystemMetrics::current().screenWidth);
+    resize(870, PanelLayout::heightFor(grid_->rowHeight(),
+                                       GridPainter(palette(), 1440, true).rowHeight()));
 }
 
 CDlgComponent::~CDlgComponent() {
@@ -114,7 +119,8 @@ void CDlgComponent::tellStatus(const QString& text) {
 
 void CDlgComponent::setDisplayScale(float f) {
     scale_ = f;
-    grid_->setScreenWidth(f > 0 ? static_cast<int>(1440.0f * f) : 0);
+    grid_->setScreenWidth(f > 0 ? static_cast<int>(1440.0f * f)
+                                : SystemMetrics::current().screenWidth);
     update();
 }
 
@@ -127,7 +133,7 @@ int CDlgComponent::stripWidthAt(float scale) {
 }
 
 ChartArea CDlgComponent::chartArea() const {
-    return ChartArea{width(), height(), stripWidth()};
+    return ChartArea{width(), height(), stripWidth(), grid_->factor()};
 }
 
 std::optional<PointRef> CDlgComponent::pointOfItem(int itemId) const {
@@ -277,7 +283,8 @@ void CDlgComponent::resizeEvent(QResizeEvent*) {
 
 void CDlgComponent::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PanelPicture::paintPanel(painter, size(), stripWidth(), component(), palette());
+    PanelPicture::paintPanel(painter, size(), stripWidth(), grid_->factor(), component(),
+                             palette());
 }
 
 void CDlgComponent::paintChart(QPainter& painter) const {
@@ -286,7 +293,7 @@ void CDlgComponent::paintChart(QPainter& painter) const {
 }
 
 QRect CDlgComponent::chartRect() const {
-    return PanelLayout::of(width(), height(), stripWidth()).chart;
+    return PanelLayout::of(width(), height(), stripWidth(), grid_->factor()).chart;
 }
 
 QImage CDlgComponent::chartImage() const {

@@ -46,7 +46,8 @@ public:
     bool finishEdit();
 
     // The display scale f: the strip is 120 × f + 1 wide and the grid's font is that of a
-    // screen 1440 × f wide. 0 (the default) follows the screen.
+    // screen 1440 × f wide, the chart as large as that font (see ChartArea). 0 (the default)
+    // follows the screen. The panel keeps its size.
     void setDisplayScale(float f);
     int stripWidth() const;
     // The strip's width at a display scale.

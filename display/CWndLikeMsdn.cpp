@@ -1,6 +1,7 @@
 #include "display/CWndLikeMsdn.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -19,6 +20,7 @@ CWndLikeMsdn::CWndLikeMsdn(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     QScrollBar* bar = verticalScrollBar();
     bar->setSingleStep(1);
@@ -46,6 +48,7 @@ int CWndLikeMsdn::AddGroup(const ComponentSummary& summary) {
 void CWndLikeMsdn::RemoveAllGroups() {
     hoverGroup_ = nullptr;
     hoverItem_ = nullptr;
+    selected_ = nullptr;
     wheel_.reset();
     if (openGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
     openGroup_ = nullptr;
@@ -80,18 +83,45 @@ void CWndLikeMsdn::closeOpenGroup() {
     if (openGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
 }
 
-int CWndLikeMsdn::openGroupIndex() const {
+int CWndLikeMsdn::indexOf(const CWndLikeMsdnGroup* group) const {
     for (std::size_t i = 0; i < groups_.size(); ++i) {
-        if (groups_[i].get() == openGroup_) return static_cast<int>(i);
+        if (groups_[i].get() == group) return static_cast<int>(i);
     }
     return -1;
 }
 
+int CWndLikeMsdn::openGroupIndex() const {
+    return indexOf(openGroup_);
+}
+
 int CWndLikeMsdn::hoverGroupIndex() const {
-    for (std::size_t i = 0; i < groups_.size(); ++i) {
-        if (groups_[i].get() == hoverGroup_) return static_cast<int>(i);
+    return indexOf(hoverGroup_);
+}
+
+int CWndLikeMsdn::selectedGroupIndex() const {
+    return indexOf(selected_);
+}
+
+void CWndLikeMsdn::selectGroup(int index) {
+    if (groups_.empty()) return;
+    index = std::clamp(index, 0, groupCount() - 1);
+    if (selected_) updateRow(selected_);
+    selected_ = groups_[static_cast<std::size_t>(index)].get();
+    ensureLayout();
+    scrollToShow(tops_[index], tops_[index] + rowHeight());
+    updateRow(selected_);
+}
+
+void CWndLikeMsdn::scrollToShow(int top, int bottom) {
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = viewport()->height();
+    if (bottom - top > visible) {
+        bar->setValue(top);
+    } else if (top < bar->value()) {
+        bar->setValue(top);
+    } else if (bottom > bar->value() + visible) {
+        bar->setValue(bottom - visible);
     }
-    return -1;
 }
 
 int CWndLikeMsdn::rowHeight() const {
@@ -237,17 +267,26 @@ void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
     hitTest(event->position().toPoint());  // a click without a move before it still counts
     if (!hoverGroup_ || (leaveCheck_ && !leaveCheck_())) return;
     if (!hoverGroup_) return;  // the check's message box took the mouse away
-    if (openGroup_ && openGroup_ != hoverGroup_ && !openGroup_->collapsed) closeGroup(*openGroup_);
-    CWndLikeMsdnGroup& g = *hoverGroup_;
+    toggle(*hoverGroup_);
+}
+
+bool CWndLikeMsdn::toggleGroup(int index) {
+    if (index < 0 || index >= groupCount() || (leaveCheck_ && !leaveCheck_())) return false;
+    toggle(*groups_[static_cast<std::size_t>(index)]);
+    return true;
+}
+
+void CWndLikeMsdn::toggle(CWndLikeMsdnGroup& g) {
+    const int index = indexOf(&g);
+    if (openGroup_ && openGroup_ != &g && !openGroup_->collapsed) closeGroup(*openGroup_);
+    if (selected_ && selected_ != &g) updateRow(selected_);
+    selected_ = &g;
     if (g.collapsed) {
         auto item = std::make_unique<CWndLikeMsdnItem>();
         item->window = hostedWindow_;
         item->height = hostedWindow_ ? hostedWindow_->height() : 0;
         g.items.push_back(std::move(item));
-        emit SelectComponentMessage(
-            static_cast<int>(std::find_if(groups_.begin(), groups_.end(),
-                                          [&g](const auto& group) { return group.get() == &g; }) -
-                             groups_.begin()));
+        emit SelectComponentMessage(index);
     } else {
         for (auto& item : g.items) {
             if (item->window) item->window->hide();
@@ -258,6 +297,75 @@ void CWndLikeMsdn::mousePressEvent(QMouseEvent* event) {
     g.collapsed = !g.collapsed;
     openGroup_ = &g;
     invalidateLayout();
+    ensureLayout();
+    // An opened row shows its whole panel, and the row with it when both fit.
+    const int top = tops_[index], bottom = top + g.height;
+    if (g.collapsed) return;
+    if (bottom - top <= viewport()->height()) {
+        scrollToShow(top, bottom);
+    } else {
+        scrollToShow(top + rowHeight(), bottom);
+    }
+}
+
+void CWndLikeMsdn::keyPressEvent(QKeyEvent* event) {
+    if (!hasFocus()) {
+        // A key the open panel left unused: Escape takes the focus back to the rows.
+        if (event->key() == Qt::Key_Escape && focusInHostedWindow())
+            return setFocus(Qt::OtherFocusReason);
+        return event->ignore();
+    }
+    const int at = selectedGroupIndex();
+    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight()));
+    switch (event->key()) {
+        case Qt::Key_Up:
+            return selectGroup(at < 0 ? 0 : at - 1);
+        case Qt::Key_Down:
+            return selectGroup(at + 1);
+        case Qt::Key_Home:
+            return selectGroup(0);
+        case Qt::Key_End:
+            return selectGroup(groupCount() - 1);
+        case Qt::Key_PageUp:
+            return selectGroup(at - page);
+        case Qt::Key_PageDown:
+            return selectGroup(at < 0 ? page - 1 : at + page);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (at >= 0) toggleGroup(at);
+            return;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+bool CWndLikeMsdn::focusInHostedWindow() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return hostedWindow_ && focus && hostedWindow_->isAncestorOf(focus);
+}
+
+bool CWndLikeMsdn::focusNextPrevChild(bool next) {
+    // Tab goes from the rows into the open panel and back; Shift+Tab from the panel back.
+    if (focusInHostedWindow()) {
+        setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    if (next && hasFocus() && hostedWindow_ && hostedWindow_->isVisible()) {
+        hostedWindow_->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+void CWndLikeMsdn::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    if (selected_) updateRow(selected_);
+}
+
+void CWndLikeMsdn::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    if (selected_) updateRow(selected_);
 }
 
 void CWndLikeMsdn::wheelEvent(QWheelEvent* event) {
@@ -354,5 +462,13 @@ void CWndLikeMsdn::drawGroup(QPainter& painter, CWndLikeMsdnGroup& g, int top, i
         const int bottom = top + g.height;
         painter.setPen(QPen(grey, 1));
         painter.drawLine(0, bottom - 1, width - 1, bottom - 1);
+    }
+    if (&g == selected_ && hasFocus()) {
+        // The keys' row; the hover look stays the mouse's.
+        QPen dotted(pal.color(QPalette::ButtonText), 1);
+        dotted.setDashPattern({1, 1});
+        painter.setPen(dotted);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(g.captionRect.adjusted(1, 1, -2, -2));
     }
 }

@@ -50,6 +50,13 @@ public:
     // The group toggled last, or -1.
     int openGroupIndex() const;
     int hoverGroupIndex() const;
+    // The row the keys act on (a focus frame marks it while the pane has the focus), or -1.
+    int selectedGroupIndex() const;
+    // Selects row `index` (kept within the rows) and scrolls it into view.
+    void selectGroup(int index);
+    // Opens the row's panel, or closes it when it is open, as a click on the row does. False
+    // when the hosted window kept an edit it could not end.
+    bool toggleGroup(int index);
     // Height of one caption row: a window caption, or what the row font needs on this screen.
     int rowHeight() const;
     // Top of each group's row in content coordinates, and the whole content's height.
@@ -70,6 +77,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
@@ -80,9 +91,14 @@ private:
     void updateRow(const CWndLikeMsdnGroup* group);
     void scrollBy(qint64 pixels);
     void closeGroup(CWndLikeMsdnGroup& group);
+    void toggle(CWndLikeMsdnGroup& group);
     void drawGroup(QPainter& painter, CWndLikeMsdnGroup& group, int top, int width,
                    const TableGeometry& thicknessDiameter, const TableGeometry& profileGrid);
     int groupAt(int contentY) const;
+    int indexOf(const CWndLikeMsdnGroup* group) const;
+    // Scrolls so that content rows `top` to `bottom` show, `top` first when they do not fit.
+    void scrollToShow(int top, int bottom);
+    bool focusInHostedWindow() const;
 
     std::vector<std::unique_ptr<CWndLikeMsdnGroup>> groups_;
     std::vector<int> tops_;  // tops_[i]: top of group i; tops_.back(): content height
@@ -90,6 +106,7 @@ private:
     CWndLikeMsdnGroup* hoverGroup_ = nullptr;
     CWndLikeMsdnItem* hoverItem_ = nullptr;
     CWndLikeMsdnGroup* openGroup_ = nullptr;
+    CWndLikeMsdnGroup* selected_ = nullptr;
     QPointer<QWidget> hostedWindow_;
     std::function<bool()> leaveCheck_;
     std::optional<QPoint> mouse_;  // where the mouse stands in the viewport, while it is there

@@ -1,5 +1,7 @@
 #include "display/ChartGeometry.h"
 
+#include <cmath>
+
 #include "model/Component.h"
 
 namespace {
@@ -70,6 +72,19 @@ QRect disc(int x, int y) {
 }
 
 }  // namespace
+
+ChartArea ChartArea::logical() const {
+    if (factor == 1.0f || factor <= 0.0f) return {width, height, strip};
+    const auto shrink = [this](int v) { return static_cast<int>(static_cast<float>(v) / factor); };
+    return {shrink(width), shrink(height), shrink(strip)};
+}
+
+int ChartArea::smallestWidth(int strip, float factor) {
+    const ChartArea at{0, 0, strip, factor};
+    const int logical = 2 * (at.logical().strip + 31);
+    return factor == 1.0f ? logical
+                          : static_cast<int>(std::ceil(static_cast<float>(logical) * factor));
+}
 
 QFont ChartText::font() const {
     QFont f(QStringLiteral("宋体"));

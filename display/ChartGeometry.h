@@ -35,19 +35,25 @@ struct ChartPicture {
 };
 
 // The panel's client size and the width of its strip, from which every chart's area follows:
-// L = strip + 80, top 50, R = width/2 + 50, B = height - 10.
+// L = strip + 80, top 50, R = width/2 + 50, B = height - 10. A panel drawn at a factor f (the
+// grid font's: screen width ÷ 1440) draws its chart f times as large: texts, ticks, discs and
+// margins alike, as the chart of its logical area, 1/f of it.
 struct ChartArea {
     int width = 0;
     int height = 0;
     int strip = 121;
+    float factor = 1.0f;
 
     int left() const { return strip + 80; }
     int top() const { return 50; }
     int right() const { return width / 2 + 50; }
     int bottom() const { return height - 10; }
 
+    // The area the chart is computed in, to be drawn f times as large; itself at factor 1.
+    ChartArea logical() const;
+
     // The narrowest panel whose chart is not empty beside a strip that wide.
-    static int smallestWidth(int strip) { return 2 * (strip + 31); }
+    static int smallestWidth(int strip, float factor = 1.0f);
 };
 
 // A scale down the chart's left edge from the top of the frame: `lines` equal spaces with a

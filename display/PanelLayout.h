@@ -9,5 +9,11 @@ struct PanelLayout {
     QRect gridFrame;  // the pixels of the line one pixel outside the grid on every side
     QRect chart;      // from the strip's edge to just past the last position number
 
-    static PanelLayout of(int width, int height, int strip);
+    // `factor` draws the chart that much larger (ChartArea); the grid's place does not change.
+    static PanelLayout of(int width, int height, int strip, float factor = 1.0f);
+
+    // The panel's height for grid rows `rowHeight` high: 370 pixels (228 dialog units) where
+    // they are as high as at factor 1 (`rowHeightAtOne`), and otherwise as many whole rows as
+    // 370 pixels hold at factor 1, so that every screen shows the same rows.
+    static int heightFor(int rowHeight, int rowHeightAtOne);
 };

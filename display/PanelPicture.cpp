@@ -17,9 +17,8 @@
 namespace {
 
 // The grid's rows from the top, then the scroll bar the grid shows when they do not fit.
-void paintGrid(QPainter& painter, const Component& c, QSize size, float scale,
+void paintGrid(QPainter& painter, const GridPainter& look, const Component& c, QSize size,
                const QPalette& palette) {
-    const GridPainter look(palette, static_cast<int>(1440.0f * scale), true);
     const std::vector<PanelGridRow> rows = PanelGridRow::of(c);
     const int total = static_cast<int>(rows.size()) * look.rowHeight();
     QStyle* style = QApplication::style();
@@ -72,12 +71,16 @@ void paintGrid(QPainter& painter, const Component& c, QSize size, float scale,
 
 }  // namespace
 
+float PanelPicture::factorAt(float scale) {
+    return GridPainter::factorFor(static_cast<int>(1440.0f * scale));
+}
+
 int PanelPicture::stripWidthAt(float scale) {
     return static_cast<int>(120.0f * scale + 1.0f);
 }
 
-void PanelPicture::paintPanel(QPainter& painter, QSize size, int strip, const Component* c,
-                              const QPalette& palette) {
+void PanelPicture::paintPanel(QPainter& painter, QSize size, int strip, float factor,
+                              const Component* c, const QPalette& palette) {
     const int cx = size.width(), cy = size.height();
     painter.save();  // the pen and brush stay the panel's
     const QColor highlight = palette.color(QPalette::Highlight);
@@ -90,12 +93,15 @@ void PanelPicture::paintPanel(QPainter& painter, QSize size, int strip, const Co
     painter.drawLine(0, cy - 1, cx - 1, cy - 1);
     painter.drawRect(PanelLayout::of(cx, cy, strip).gridFrame.adjusted(0, 0, -1, -1));
     painter.restore();
-    if (c) paintChart(painter, ChartArea{cx, cy, strip}, *c, palette);
+    if (c) paintChart(painter, ChartArea{cx, cy, strip, factor}, *c, palette);
 }
 
 void PanelPicture::paintChart(QPainter& painter, const ChartArea& area, const Component& c,
                               const QPalette& palette) {
-    ChartPainter::paint(painter, ChartGeometry::chartFor(area, c), palette);
+    painter.save();
+    if (area.factor != 1.0f) painter.scale(area.factor, area.factor);
+    ChartPainter::paint(painter, ChartGeometry::chartFor(area.logical(), c), palette);
+    painter.restore();
 }
 
 QImage PanelPicture::render(const Component& c, QSize size, float scale) {
@@ -103,13 +109,14 @@ QImage PanelPicture::render(const Component& c, QSize size, float scale) {
     QPainter painter(&image);
     const QPalette palette = QApplication::palette();
     const int strip = stripWidthAt(scale);
-    paintPanel(painter, size, strip, &c, palette);
+    const GridPainter look(palette, static_cast<int>(1440.0f * scale), true);
+    paintPanel(painter, size, strip, look.factor(), &c, palette);
     const QRect grid = PanelLayout::of(size.width(), size.height(), strip).grid;
     if (grid.isEmpty()) return image;
     painter.save();
     painter.translate(grid.topLeft());
     painter.setClipRect(QRect(QPoint(0, 0), grid.size()));
-    paintGrid(painter, c, grid.size(), scale, palette);
+    paintGrid(painter, look, c, grid.size(), palette);
     painter.restore();
     return image;
 }

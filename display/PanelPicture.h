@@ -17,10 +17,14 @@ class PanelPicture {
 public:
     // The strip's width at display scale f: 120 × f + 1.
     static int stripWidthAt(float scale);
+    // The factor the chart and the panel's height follow at display scale f: the grid font's
+    // on a screen 1440 × f wide.
+    static float factorAt(float scale);
 
-    // The panel's own painting over its whole client area; no chart without a component.
-    static void paintPanel(QPainter& painter, QSize size, int strip, const Component* component,
-                           const QPalette& palette);
+    // The panel's own painting over its whole client area; no chart without a component. The
+    // chart is drawn `factor` times as large (the grid font's; see ChartArea).
+    static void paintPanel(QPainter& painter, QSize size, int strip, float factor,
+                           const Component* component, const QPalette& palette);
     static void paintChart(QPainter& painter, const ChartArea& area, const Component& component,
                            const QPalette& palette);
 
