@@ -309,10 +309,9 @@ void CWndLikeMsdn::toggle(CWndLikeMsdnGroup& g) {
 }
 
 void CWndLikeMsdn::keyPressEvent(QKeyEvent* event) {
-    if (!hasFocus()) {
+    if (focusInHostedWindow()) {
         // A key the open panel left unused: Escape takes the focus back to the rows.
-        if (event->key() == Qt::Key_Escape && focusInHostedWindow())
-            return setFocus(Qt::OtherFocusReason);
+        if (event->key() == Qt::Key_Escape) return setFocus(Qt::OtherFocusReason);
         return event->ignore();
     }
     const int at = selectedGroupIndex();

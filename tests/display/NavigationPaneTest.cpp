@@ -322,3 +322,34 @@ TEST_F(LongNavigationPane, WheelScrollsByWholeNotchesOrByPixels) {
     wheel({}, {0, INT_MAX});
     EXPECT_EQ(bar->value(), 0);
 }
+
+// The keys walk the rows the way the mouse cannot miss them: each selected row is scrolled
+// into view, and an opened one brings its whole panel with it.
+TEST_F(LongNavigationPane, KeysSelectScrollAndOpenRows) {
+    pane.setFocus();
+    const int page = pane.viewport()->height() / row;
+    ASSERT_GT(page, 2);
+    const struct {
+        Qt::Key key;
+        int selected;
+    } steps[] = {
+        {Qt::Key_Down, 0},  // from none, the first
+        {Qt::Key_Down, 1},           {Qt::Key_Up, 0},   {Qt::Key_Up, 0},          {Qt::Key_End, 39},
+        {Qt::Key_PageUp, 39 - page}, {Qt::Key_Home, 0}, {Qt::Key_PageDown, page},
+    };
+    for (const auto& s : steps) {
+        QTest::keyClick(&pane, s.key);
+        EXPECT_EQ(pane.selectedGroupIndex(), s.selected) << s.key;
+        EXPECT_TRUE(pane.viewport()->rect().contains(shownRow(s.selected))) << s.key;
+    }
+
+    QTest::keyClick(&pane, Qt::Key_End);
+    QTest::keyClick(&pane, Qt::Key_Up);
+    QTest::keyClick(&pane, Qt::Key_Return);
+    ASSERT_EQ(pane.openGroupIndex(), 38);
+    const int scroll = pane.verticalScrollBar()->value();
+    EXPECT_LE(pane.groupTop(38) + row + panel->height(), scroll + pane.viewport()->height());
+    EXPECT_GE(pane.groupTop(38), scroll);
+    QTest::keyClick(&pane, Qt::Key_Space);
+    EXPECT_TRUE(pane.group(38).collapsed);
+}
