@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPageSetupDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -223,11 +222,9 @@ void CMainFrame::onCommand(int id) {
         case ID_FILE_NEW:
             newDocument();
             return;
-        case ID_FILE_PRINT_SETUP: {
-            QPageSetupDialog dialog(&printer_, this);
-            dialog.exec();
+        case ID_FILE_PRINT_SETUP:
+            QtReportPresenter::setUpPrinter(printer_, this);
             return;
-        }
         case ID_APP_ABOUT: {
             CAboutDlg dialog(this);
             dialog.exec();

@@ -1,10 +1,34 @@
 #include "app/QtReportPresenter.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QScreen>
 
 #include "report/Report.h"
+
+namespace {
+
+// What a print dialog offers: no page size and margins (the template's), no page range (a
+// table prints whole), no selection.
+void offerWhatTakesEffect(QPrintDialog& dialog) {
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies);
+}
+
+}  // namespace
+
+bool QtReportPresenter::setUpPrinter(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    offerWhatTakesEffect(dialog);
+    // It chooses, it does not print.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("确定"));
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
 
 Status QtReportPresenter::print(Report& report, bool showPrintDialog) {
     if (Status s = report.generate(); !s) return s;
@@ -13,6 +37,7 @@ Status QtReportPresenter::print(Report& report, bool showPrintDialog) {
     if (showPrintDialog) {
         QPrintDialog dialog(&printer_, parent_);
         dialog.setWindowTitle(QStringLiteral("打印 - ") + report.title());
+        offerWhatTakesEffect(dialog);
         if (dialog.exec() != QDialog::Accepted) return {};
     }
     return report.render(printer_);

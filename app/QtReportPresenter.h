@@ -20,6 +20,11 @@ public:
     Status print(Report& report, bool showPrintDialog) override;
     Status preview(Report& report, bool modal) override;
 
+    // 打印设置: the printer and what it offers itself (copies, duplex, paper source) for the
+    // prints of this session. The paper and its orientation are not offered: every record
+    // table prints on its template's. False when cancelled.
+    static bool setUpPrinter(QPrinter& printer, QWidget* parent);
+
 private:
     QPointer<QWidget> parent_;
     QPrinter& printer_;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QSpinBox>
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -229,14 +229,30 @@ TEST(ReportCommandsFrameTest, TheFramePreviewsAndReleasesTheReportWhenTheWindowC
     frame.newDocument();
     frame.show();
     frame.project().open(ProjectInfo{}, {withPoints("P001", 4)});
-    // 打印设置 works on the printer the prints use.
+    // 打印设置 chooses on the printer the prints use, and offers no paper: the template's.
     QPrinter* setUp = nullptr;
-    onNextModal<QPageSetupDialog>([&](QPageSetupDialog* d) {
+    onNextModal<QPrintDialog>([&](QPrintDialog* d) {
         setUp = d->printer();
-        d->reject();
+        EXPECT_FALSE(d->testOption(QAbstractPrintDialog::PrintShowPageSize));
+        auto* copies = d->findChild<QSpinBox*>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        copies->setValue(3);
+        d->accept();
     });
     fireCommand(frame, ID_FILE_PRINT_SETUP);
     ASSERT_NE(setUp, nullptr);
+    // The next 打印 starts with the choice.
+    onNextModal<CDlgShowUploadData>([&](CDlgShowUploadData* d) {
+        d->componentList()->setChecked(0, true);
+        d->accept();
+        onNextModal<QPrintDialog>([&](QPrintDialog* p) {
+            EXPECT_EQ(p->printer(), setUp);
+            EXPECT_EQ(p->findChild<QSpinBox*>(QStringLiteral("copies"))->value(), 3);
+            EXPECT_FALSE(p->testOption(QAbstractPrintDialog::PrintShowPageSize));
+            p->reject();
+        });
+    });
+    fireCommand(frame, ID_PRINT_SPACING);
 
     QStringList titles;
     const auto closePreview = [&](QPrintPreviewDialog* p) {
