@@ -29,6 +29,11 @@ QString signedMm(int value) {
     return (value > 0 ? QStringLiteral("+%1 mm") : QStringLiteral("%1 mm")).arg(value);
 }
 
+// "—" where no judged point lies on that side of design: "0 mm" would claim one on it.
+QString deviationText(const std::optional<int>& value) {
+    return value ? signedMm(*value) : QStringLiteral("—");
+}
+
 // 15 tenths → "1.5", 20 → "2": the rule's factor as the user reads it.
 QString factorText(int tenths) {
     return QString::number(tenths / 10.0, 'g', 3);
@@ -273,8 +278,8 @@ void CDlgAcceptance::showClass(ClassColumn& column, AcceptanceClass cls,
         QString::number(r.unmeasured),
         withFirst(QString::number(r.passing), QString::number(r.first.passing), second),
         withFirst(rateText(r.rate), rateText(r.first.rate), second),
-        signedMm(r.maxOver),
-        signedMm(r.maxUnder),
+        deviationText(r.maxOver),
+        deviationText(r.maxUnder),
         QString::number(r.beyond),
     };
     static_assert(std::size(texts) == std::tuple_size_v<decltype(column.figures)>);
