@@ -17,9 +17,13 @@
 #include "dialogs/AcceptanceTableModel.h"
 #include "dialogs/ChoiceDelegate.h"
 #include "dialogs/OkCancelButtons.h"
+#include "dialogs/ScreenRoom.h"
 #include "model/AcceptanceJudgement.h"
 
 namespace {
+
+// Roomy on a large screen; on a small one the list gives up rows, never the buttons.
+constexpr QSize roomySize(940, 720);
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -152,12 +156,15 @@ CDlgAcceptance::CDlgAcceptance(const ComponentList& components, const Acceptance
     updateSummary();
     componentList_->setFocus();
 
-    // Roomy on a large screen, never beyond a small one.
-    QSize size(940, 720);
     if (const QScreen* s = parent ? parent->screen() : screen()) {
-        size = size.boundedTo(s->availableGeometry().size() * 0.95);
+        fitTo(s->availableGeometry().size());
+    } else {
+        resize(roomySize);
     }
-    resize(size);
+}
+
+void CDlgAcceptance::fitTo(const QSize& available) {
+    resize(roomySize.boundedTo(screenRoom(available, expectedFrame(parentWidget()))));
 }
 
 QWidget* CDlgAcceptance::makeSummary() {
