@@ -52,10 +52,7 @@ TEST(AcceptanceJson, ShapeOfTheJudgeObject) {
 TEST(AcceptanceJson, ASideOfDesignWithoutAJudgedPointIsZero) {
     AcceptanceJudgement j;
     j.classes[0].emplace().maxUnder = -4;
-    AcceptanceRow row;
-    row.code = "H1";
-    row.maxOver = 3;
-    j.rows = {row};
+    j.rows.emplace_back().maxOver = 3;
     const std::string json = acceptanceJson(j);
     EXPECT_NE(json.find(R"("maxOver":0,"maxUnder":-4,)"), std::string::npos) << json;
     EXPECT_NE(json.find(R"("maxOver":3,"maxUnder":0})"), std::string::npos) << json;

@@ -234,7 +234,6 @@ TEST(CDlgShowUploadData, ColumnsFitTheirTextsAndEachListWholeRows) {
         bool sideways;
     } cases[] = {
         {{1366, 728}, 12, 10, false},
-        {{1920, 1040}, 12, 10, false},
         {{1366, 420}, 5, 10, false},  // the components give up rows first
         {{500, 728}, 12, 10, true},
     };
