@@ -1,5 +1,6 @@
 #include "cli/AcceptanceJson.h"
 
+#include <optional>
 #include <string_view>
 
 #include "model/JsonText.h"
@@ -12,6 +13,11 @@ std::string field(std::string_view key, int value) {
 
 std::string field(std::string_view key, std::string_view text) {
     return jsonString(key) + ":" + jsonString(text);
+}
+
+// Scripts read a number here: 0 where no point lies on that side of design, as always.
+std::string field(std::string_view key, const std::optional<int>& deviation) {
+    return field(key, deviation.value_or(0));
 }
 
 std::string classJson(const AcceptanceClassResult& c) {

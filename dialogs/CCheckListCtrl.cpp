@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
 
 #include "dialogs/CCheckHeadCtrl.h"
 
@@ -80,6 +83,57 @@ int CCheckListCtrl::InitCheckHeader() {
 
 int CCheckListCtrl::headerImage() const {
     return header_->image();
+}
+
+void CCheckListCtrl::widenColumnsToContents() {
+    QAbstractItemModel* m = model();
+    if (!m) return;
+    const QFontMetrics fm = fontMetrics();
+    for (int column = 0; column < m->columnCount(); ++column) {
+        // The widest text picks the row; the delegate then adds its margins and check box.
+        int widestRow = -1;
+        int widest = -1;
+        for (int row = 0; row < m->rowCount(); ++row) {
+            const int width = fm.horizontalAdvance(m->index(row, column).data().toString());
+            if (width > widest) {
+                widest = width;
+                widestRow = row;
+            }
+        }
+        int width = std::max(columnWidth(column), header()->sectionSizeHint(column));
+        if (widestRow >= 0) {
+            width = std::max(width, sizeHintForIndex(m->index(widestRow, column)).width());
+        }
+        setColumnWidth(column, width);
+    }
+}
+
+void CCheckListCtrl::setVisibleRows(int rows) {
+    visibleRows_ = rows;
+    updateGeometry();
+}
+
+int CCheckListCtrl::rowHeight() const {
+    if (model() && model()->rowCount() > 0) {
+        if (const int measured = QTreeView::rowHeight(model()->index(0, 0))) return measured;
+    }
+    // Before any row, the height the delegate gives a row of one text, as the point lists
+    // have; the view measures real rows the same way.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("0");
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+}
+
+QSize CCheckListCtrl::sizeHint() const {
+    if (visibleRows_ <= 0) return QTreeView::sizeHint();
+    const int frame = 2 * frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const bool underBar = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+    return QSize(
+        header()->length() + bar + frame,
+        header()->sizeHint().height() + visibleRows_ * rowHeight() + (underBar ? bar : 0) + frame);
 }
 
 void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {

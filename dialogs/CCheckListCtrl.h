@@ -26,6 +26,18 @@ public:
     // 0 blank, 1 empty box (some row unticked), 2 ticked box.
     int headerImage() const;
 
+    // Widens every column to its caption and its widest text, so that no value is elided;
+    // never narrows one. Measures every row's text once.
+    void widenColumnsToContents();
+    // The rows the size hint holds whole, below the header and above a horizontal scroll bar
+    // when its policy is always on; 0 leaves the hint as Qt gives it. The hint is as wide as
+    // the columns with room for a vertical scroll bar.
+    void setVisibleRows(int rows);
+    int visibleRows() const { return visibleRows_; }
+    // The height of one row, also before there is any.
+    int rowHeight() const;
+    QSize sizeHint() const override;
+
     // Not used by the control: the owner keeps an item index here.
     int shownItem() const { return shownItem_; }
     void setShownItem(int item) { shownItem_ = item; }
@@ -40,4 +52,5 @@ private:
     QList<QPixmap> checkImages_;
     CCheckHeadCtrl* header_;
     int shownItem_ = 0;
+    int visibleRows_ = 0;
 };

@@ -17,9 +17,13 @@
 #include "dialogs/AcceptanceTableModel.h"
 #include "dialogs/ChoiceDelegate.h"
 #include "dialogs/OkCancelButtons.h"
+#include "dialogs/ScreenRoom.h"
 #include "model/AcceptanceJudgement.h"
 
 namespace {
+
+// Roomy on a large screen; on a small one the list gives up rows, never the buttons.
+constexpr QSize roomySize(940, 720);
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -27,6 +31,11 @@ QString utf8(std::string_view text) {
 
 QString signedMm(int value) {
     return (value > 0 ? QStringLiteral("+%1 mm") : QStringLiteral("%1 mm")).arg(value);
+}
+
+// "—" where no judged point lies on that side of design: "0 mm" would claim one on it.
+QString deviationText(const std::optional<int>& value) {
+    return value ? signedMm(*value) : QStringLiteral("—");
 }
 
 // 15 tenths → "1.5", 20 → "2": the rule's factor as the user reads it.
@@ -147,12 +156,15 @@ CDlgAcceptance::CDlgAcceptance(const ComponentList& components, const Acceptance
     updateSummary();
     componentList_->setFocus();
 
-    // Roomy on a large screen, never beyond a small one.
-    QSize size(940, 720);
     if (const QScreen* s = parent ? parent->screen() : screen()) {
-        size = size.boundedTo(s->availableGeometry().size() * 0.95);
+        fitTo(s->availableGeometry().size());
+    } else {
+        resize(roomySize);
     }
-    resize(size);
+}
+
+void CDlgAcceptance::fitTo(const QSize& available) {
+    resize(roomySize.boundedTo(screenRoom(available, expectedFrame(parentWidget()))));
 }
 
 QWidget* CDlgAcceptance::makeSummary() {
@@ -273,8 +285,8 @@ void CDlgAcceptance::showClass(ClassColumn& column, AcceptanceClass cls,
         QString::number(r.unmeasured),
         withFirst(QString::number(r.passing), QString::number(r.first.passing), second),
         withFirst(rateText(r.rate), rateText(r.first.rate), second),
-        signedMm(r.maxOver),
-        signedMm(r.maxUnder),
+        deviationText(r.maxOver),
+        deviationText(r.maxUnder),
         QString::number(r.beyond),
     };
     static_assert(std::size(texts) == std::tuple_size_v<decltype(column.figures)>);

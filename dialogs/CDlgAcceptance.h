@@ -30,6 +30,10 @@ public:
 
     QTableView* componentList() const { return componentList_; }
 
+    // Sizes the dialog, window frame included, for a screen whose available area is
+    // `available`; the constructor does so for the screen it opens on.
+    void fitTo(const QSize& available);
+
     void accept() override;
 
 private:

@@ -29,6 +29,11 @@ public:
     CCheckListCtrl* componentList() const { return componentList_; }
     CCheckListCtrl* pointList() const { return pointList_; }
 
+    // Sizes the dialog, window frame included, for a screen whose available area is
+    // `available`: every column whole where the screen has room, each list a whole number of
+    // rows; the constructor does so for the screen it opens on.
+    void fitTo(const QSize& available);
+
     void accept() override;
 
 private:

@@ -45,8 +45,8 @@ void judgeList(const std::vector<MeasurePoint>& list, int design, const Acceptan
             10 * d < rule.beyondFactorTenths * limits.minDeviation) {
             ++row.beyond;
         }
-        row.maxOver = std::max(row.maxOver, d);
-        row.maxUnder = std::min(row.maxUnder, d);
+        if (d >= 0) row.maxOver = std::max(row.maxOver.value_or(d), d);
+        if (d <= 0) row.maxUnder = std::min(row.maxUnder.value_or(d), d);
     }
 }
 
@@ -143,8 +143,10 @@ AcceptanceJudgement judgeAcceptance(const ComponentList& components, const Accep
         r.unmeasured += row.unmeasured;
         r.passing += row.passing;
         r.beyond += row.beyond;
-        r.maxOver = std::max(r.maxOver, row.maxOver);
-        r.maxUnder = std::min(r.maxUnder, row.maxUnder);
+        if (row.maxOver) r.maxOver = std::max(r.maxOver.value_or(*row.maxOver), *row.maxOver);
+        if (row.maxUnder) {
+            r.maxUnder = std::min(r.maxUnder.value_or(*row.maxUnder), *row.maxUnder);
+        }
         if (row.mark.sample == AcceptanceSample::Second) {
             r.hasSecondSample = true;
         } else {

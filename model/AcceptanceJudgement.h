@@ -24,9 +24,12 @@ struct AcceptanceRow {
     int points = 0;  // judged points
     int unmeasured = 0;
     int passing = 0;
-    int beyond = 0;    // beyond the class's limits times the rule's factor
-    int maxOver = 0;   // largest positive deviation, 0 when none is above design
-    int maxUnder = 0;  // most negative deviation, 0 when none is below design
+    int beyond = 0;  // beyond the class's limits times the rule's factor
+    // The largest deviation of the judged points at or above design and the most negative
+    // of those at or below; none without such a point, which 0 would misreport as one on
+    // design.
+    std::optional<int> maxOver;
+    std::optional<int> maxUnder;
 };
 
 // Counts of the first sample alone.
@@ -45,8 +48,8 @@ struct AcceptanceClassResult {
     int unmeasured = 0;
     int passing = 0;
     std::string rate;
-    int maxOver = 0;
-    int maxUnder = 0;
+    std::optional<int> maxOver;  // as in AcceptanceRow, over every component of the class
+    std::optional<int> maxUnder;
     int beyond = 0;
     AcceptanceVerdict verdict = AcceptanceVerdict::Undecidable;
     std::string reason;                // the verdict in words, citing the counts (UTF-8)

@@ -1,6 +1,7 @@
 #include "report/AcceptanceRows.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include "model/AcceptanceRule.h"
 #include "model/GbkCodec.h"
@@ -25,6 +26,16 @@ std::string factorText() {
 
 std::string percent(int value) {
     return std::to_string(value) + "%";
+}
+
+// A deviation with its unit, or "—" where no point lies on that side of design.
+std::string deviationText(const std::optional<int>& mm) {
+    return mm ? tenths(*mm * 10, true) + " mm" : "—";
+}
+
+// The same in its column, whose caption carries the unit.
+RowValue deviationValue(const std::optional<int>& mm) {
+    return mm ? RowValue(*mm) : RowValue(std::string("—"));
 }
 
 std::string rateText(const std::string& rate) {
@@ -56,8 +67,8 @@ void addClassRows(std::vector<ReportRow>& rows, const AcceptanceClassResult& r) 
     rows.push_back(note(name + "：构件 " + std::to_string(r.components) + " 个，测点 " +
                         std::to_string(r.points) + " 个，未测 " + std::to_string(r.unmeasured) +
                         " 个，合格 " + std::to_string(r.passing) + " 个，合格点率 " +
-                        rateText(r.rate) + "；最大偏差 " + tenths(r.maxOver * 10, true) + " mm / " +
-                        tenths(r.maxUnder * 10, true) + " mm，超过允许偏差 " + factorText() +
+                        rateText(r.rate) + "；最大偏差 " + deviationText(r.maxOver) + " / " +
+                        deviationText(r.maxUnder) + "，超过允许偏差 " + factorText() +
                         " 倍的测点 " + std::to_string(r.beyond) + " 个。"));
     if (r.hasSecondSample) {
         rows.push_back(note(name + "第一次抽样：构件 " + std::to_string(r.first.components) +
@@ -88,8 +99,8 @@ std::vector<ReportRow> buildAcceptanceRows(const AcceptanceJudgement& judgement)
                         {"Points", r.points},
                         {"Unmeasured", r.unmeasured},
                         {"Passing", r.passing},
-                        {"MaxOver", r.maxOver},
-                        {"MaxUnder", r.maxUnder}});
+                        {"MaxOver", deviationValue(r.maxOver)},
+                        {"MaxUnder", deviationValue(r.maxUnder)}});
     }
     if (rows.empty()) return rows;
     addRuleRows(rows);

@@ -47,3 +47,13 @@ TEST(AcceptanceJson, ShapeOfTheJudgeObject) {
     EXPECT_EQ(acceptanceJson(j).find("first"), std::string::npos);
     EXPECT_EQ(acceptanceJson(AcceptanceJudgement{}), "{\"classes\":{},\"components\":[]}\n");
 }
+
+// Scripts read numbers: a side of design without a judged point stays 0, as it always was.
+TEST(AcceptanceJson, ASideOfDesignWithoutAJudgedPointIsZero) {
+    AcceptanceJudgement j;
+    j.classes[0].emplace().maxUnder = -4;
+    j.rows.emplace_back().maxOver = 3;
+    const std::string json = acceptanceJson(j);
+    EXPECT_NE(json.find(R"("maxOver":0,"maxUnder":-4,)"), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("maxOver":3,"maxUnder":0})"), std::string::npos) << json;
+}

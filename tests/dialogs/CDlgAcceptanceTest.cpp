@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -142,4 +143,51 @@ TEST(CDlgAcceptance, MarksSetOnSeveralRowsAtOnceAreJudgedLiveAndReturnedOnOkOnly
     }
     cancelled.reject();
     EXPECT_EQ(cancelled.marks(), given);
+}
+
+// "0 mm" would read as a point on design, so a side without a judged point shows "—".
+TEST(CDlgAcceptance, EachSideOfDesignWithoutAJudgedPointShowsADash) {
+    const std::pair<std::int16_t, QStringList> cases[] = {// one cover; the design is 50 mm
+                                                          {53, {"+3 mm", "—"}},
+                                                          {47, {"—", "-3 mm"}},
+                                                          {50, {"0 mm", "0 mm"}},
+                                                          {0, {"—", "—"}}};
+    for (const auto& [cover, texts] : cases) {
+        ComponentList list{samples::withPoints("H001", 1)};
+        list.front().points[0].thickness = cover;
+        CDlgAcceptance d(list, {{&list.front(), {AcceptanceClass::Beam}}});
+        EXPECT_EQ(QStringList({text(d, "figure5_beam"), text(d, "figure6_beam")}), texts) << cover;
+    }
+}
+
+// The window, its frame counted, fits the screen less its task bar with the buttons in it, and
+// the list scrolls instead; where the roomy size fits it is kept. A shown parent's frame (2
+// pixels here) stands for the dialog's own; without one, a title bar of 32 and borders of 8.
+TEST(CDlgAcceptance, FitsTheScreenWithItsButtonsAndTheListScrolls) {
+    ComponentList list;
+    for (int i = 0; i < 60; ++i) list.push_back(slabCandidate("H" + std::to_string(100 + i), 0));
+    QWidget framed;
+    framed.move(100, 50);
+    framed.show();
+    QWidget frameless(nullptr, Qt::FramelessWindowHint);
+    frameless.show();
+    const struct {
+        QSize available;
+        QWidget* parent;
+        QSize size;
+    } cases[] = {
+        {{1920, 1040}, nullptr, {940, 720}},
+        {{1366, 728}, nullptr, {940, 652}},  // 95 %: 1298 × 692
+        {{900, 728}, &framed, {851, 688}},
+        {{900, 728}, &frameless, {839, 652}},
+    };
+    for (const auto& c : cases) {
+        CDlgAcceptance d(list, {}, c.parent);
+        d.fitTo(c.available);
+        d.show();
+        EXPECT_EQ(d.size(), c.size) << c.available.width() << " " << c.parent;
+        const QPushButton* ok = button(d, "确定");
+        EXPECT_TRUE(d.rect().contains(QRect(ok->mapTo(&d, QPoint()), ok->size())));
+        EXPECT_GT(d.componentList()->verticalScrollBar()->maximum(), 0);
+    }
 }

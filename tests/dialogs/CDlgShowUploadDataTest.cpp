@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <iterator>
 
 #include "dialogs/CCheckListCtrl.h"
 #include "dialogs/CDlgShowUploadData.h"
@@ -73,8 +75,12 @@ TEST(CDlgShowUploadData, ColumnsCaptionAndControls) {
     EXPECT_EQ(headerTexts(components), (QStringList{"序号", "构件编号", "构件名称", "检测类型",
                                                     "日期", "钢筋直径", "测点数"}));
     EXPECT_EQ(headerTexts(points), (QStringList{"序号", "钢筋直径", "保护层厚度", "配筋间距"}));
+    // The widths the dialog always had, but a grid's two diameters need more.
     const int componentWidths[] = {80, 80, 100, 80, 80, 80, 80};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(components->columnWidth(i), componentWidths[i]);
+    for (int i = 0; i < 7; ++i) {
+        if (i != 5) EXPECT_EQ(components->columnWidth(i), componentWidths[i]);
+    }
+    EXPECT_GT(components->columnWidth(5), 80);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(points->columnWidth(i), i == 0 ? 80 : 100);
     EXPECT_EQ(cell(components, 3, 6, Qt::TextAlignmentRole).toInt(), Qt::AlignCenter);
     EXPECT_EQ(cell(points, 0, 2, Qt::TextAlignmentRole).toInt(), Qt::AlignCenter);
@@ -208,4 +214,52 @@ TEST(CDlgShowUploadData, RunsModallyWithTheKeyboardAlone) {
     });
     ASSERT_EQ(d.exec(), QDialog::Accepted);
     EXPECT_EQ(d.selection(), (std::vector<bool>{true, false, true, false}));
+}
+
+// Where the screen has room every text shows whole and no list scrolls sideways; each list is
+// a whole number of rows (12 and 10, fewer on a small screen), the window with its frame
+// within 95 % of the screen's free area. Where it has none, the rows stay whole above the
+// sideways scroll bar.
+TEST(CDlgShowUploadData, ColumnsFitTheirTextsAndEachListWholeRows) {
+    ComponentList list = fourTypes();
+    Component& grid = *std::next(list.begin(), 2);  // W001
+    grid.designDiameter = 100;                      // "100 mm, 100 mm"
+    grid.designDiameterVert = 100;
+    list.front().name.assign(gbk::fromUtf8("第十二层东区剪力墙边缘构件暗柱"));
+    for (int i = 0; i < 30; ++i) list.push_back(samples::withPoints("H1" + std::to_string(i), 12));
+    list.push_front(samples::withPoints("H000", 0));  // the point list starts empty
+    const struct {
+        QSize available;
+        int componentRows, pointRows;
+        bool sideways;
+    } cases[] = {
+        {{1366, 728}, 12, 10, false},
+        {{1366, 420}, 5, 10, false},  // the components give up rows first
+        {{500, 728}, 12, 10, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.available.width() * 10000 + c.available.height());
+        CDlgShowUploadData d(list, 0, QString());
+        d.fitTo({500, 420});  // then fitted again
+        d.fitTo(c.available);
+        d.show();
+        clickRow(d.componentList(), 3);  // the grid: its points must fit as well
+        EXPECT_LE(d.width() + 16, c.available.width() * 0.95 + 1);
+        EXPECT_LE(d.height() + 40, c.available.height() * 0.95 + 1);
+        const int rows[] = {c.componentRows, c.pointRows};
+        CCheckListCtrl* lists[] = {d.componentList(), d.pointList()};
+        for (int i = 0; i < 2; ++i) {
+            const QAbstractItemModel* m = lists[i]->model();
+            const int rowHeight = lists[i]->visualRect(m->index(0, 0)).height();
+            EXPECT_EQ(lists[i]->viewport()->height(), rows[i] * rowHeight) << i;
+            EXPECT_EQ(lists[i]->horizontalScrollBar()->isVisible(), c.sideways) << i;
+            for (int row = 0; row < m->rowCount(); ++row) {
+                for (int col = 0; col < m->columnCount(); ++col) {
+                    const QModelIndex cell = m->index(row, col);
+                    EXPECT_LE(lists[i]->sizeHintForIndex(cell).width(), lists[i]->columnWidth(col))
+                        << cell.data().toString().toStdString();
+                }
+            }
+        }
+    }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/AcceptanceJudgement.h"
@@ -41,7 +43,8 @@ std::vector<int> covers(int n, int failing) {
 
 }  // namespace
 
-// Every bound of the table, inclusive, and every 1.5 × bound, exclusive.
+// Every bound of the table, inclusive, and every 1.5 × bound, exclusive. The deviation is the
+// largest over design or under it, of the component and its class alike; on design, both.
 TEST(AcceptanceJudgement, DeviationsOnEachBound) {
     const struct {
         AcceptanceClass cls;
@@ -51,6 +54,7 @@ TEST(AcceptanceJudgement, DeviationsOnEachBound) {
         {Beam, 16, 0, 1}, {Beam, -10, 0, 0}, {Beam, -11, 0, 1}, {Slab, -5, 1, 0}, {Slab, -6, 0, 0},
         {Slab, 8, 1, 0},  {Slab, 9, 0, 0},   {Slab, 12, 0, 0},  {Slab, 13, 0, 1}, {Slab, -7, 0, 0},
         {Slab, -8, 0, 1}, {Beam, -40, 0, 1},  // a negative cover is judged like any other
+        {Slab, 0, 1, 0},  {Slab, 1, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.cls)) + " d=" + std::to_string(c.deviation));
@@ -59,9 +63,14 @@ TEST(AcceptanceJudgement, DeviationsOnEachBound) {
         const AcceptanceJudgement j = judgeAcceptance(p.list, p.marks);
         ASSERT_EQ(j.rows.size(), 1u);
         const AcceptanceRow& r = j.rows[0];
-        EXPECT_EQ(std::vector({r.points, r.passing, r.beyond, r.maxOver, r.maxUnder}),
-                  std::vector({1, c.passing, c.beyond, std::max(c.deviation, 0),
-                               std::min(c.deviation, 0)}));
+        EXPECT_EQ(std::vector({r.points, r.passing, r.beyond}),
+                  std::vector({1, c.passing, c.beyond}));
+        const std::optional<int> over =
+            c.deviation >= 0 ? std::optional(c.deviation) : std::nullopt;
+        const std::optional<int> under =
+            c.deviation <= 0 ? std::optional(c.deviation) : std::nullopt;
+        EXPECT_EQ(std::pair(r.maxOver, r.maxUnder), std::pair(over, under));
+        EXPECT_EQ(std::pair(j.of(c.cls)->maxOver, j.of(c.cls)->maxUnder), std::pair(over, under));
     }
 }
 
@@ -143,14 +152,15 @@ TEST(AcceptanceJudgement, CountsRowsAndNotices) {
     std::string rows;  // code#occurrence points unmeasured passing beyond maxOver maxUnder
     for (const AcceptanceRow& r : j.rows) {
         rows += r.code + "#" + std::to_string(r.occurrence);
-        for (int v : {r.points, r.unmeasured, r.passing, r.beyond, r.maxOver, r.maxUnder}) {
-            rows += " " + std::to_string(v);
+        for (int v : {r.points, r.unmeasured, r.passing, r.beyond}) rows += " " + std::to_string(v);
+        for (const std::optional<int>& v : {r.maxOver, r.maxUnder}) {
+            rows += " " + (v ? std::to_string(*v) : "none");
         }
         rows += ";";
     }
     EXPECT_EQ(rows,
-              "H001#1 3 1 2 1 8 -8;W001#1 3 0 2 0 11 -7;H001#2 0 2 0 0 0 0;"
-              "P001#1 0 0 0 0 0 0;H002#1 6 0 6 0 0 0;");
+              "H001#1 3 1 2 1 8 -8;W001#1 3 0 2 0 11 -7;H001#2 0 2 0 0 none none;"
+              "P001#1 0 0 0 0 none none;H002#1 6 0 6 0 0 0;");
 
     const AcceptanceClassResult& slab = *j.of(Slab);
     EXPECT_EQ(std::vector({slab.components, slab.unmeasured, slab.first.components}),
@@ -162,7 +172,7 @@ TEST(AcceptanceJudgement, CountsRowsAndNotices) {
                                 "构件 H001 未填写保护层厚度设计值，未参与判定。",
                             }));
     const AcceptanceClassResult& beam = *j.of(Beam);
-    EXPECT_EQ(std::vector({beam.components, beam.points, beam.maxOver, beam.maxUnder}),
+    EXPECT_EQ(std::vector({beam.components, beam.points, *beam.maxOver, *beam.maxUnder}),
               std::vector({2, 3, 11, -7}));
     EXPECT_EQ(beam.notices, (std::vector<std::string>{"梁类第一次抽样构件少于 5 个（1 个）。"}));
 

@@ -70,6 +70,18 @@ TEST(ReportEngine, EachTableTemplateLiesBesideTheExecutableAndBindsItsFields) {
     }
 }
 
+// A reader goes by the captions: each count under 测点数 says which points it counts.
+TEST(TableTemplate, TheAcceptanceTableCaptionsItsColumns) {
+    const Result<ReportTemplate> t =
+        ReportTemplate::load(ReportTemplate::builtIn(QStringLiteral("VexoAcceptanceReport.grf")));
+    ASSERT_TRUE(t.ok()) << t.message();
+    QStringList captions;
+    for (const ReportColumn& c : t->columns) captions << c.group + "/" + c.caption;
+    EXPECT_EQ(captions, (QStringList{"/构件编号", "/构件名称", "/类别", "/抽样", "测点数/参与判定",
+                                     "测点数/未测", "测点数/合格", "最大偏差(mm)/正偏差",
+                                     "最大偏差(mm)/负偏差"}));
+}
+
 TEST(TableTemplate, AFoundFileThatCannotPrintTheTableIsNamedAndTheBuiltInCopyPrints) {
     TempDir dir;
     const ReportTable& depthTable = reportTables()[0];

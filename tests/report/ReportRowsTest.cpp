@@ -115,7 +115,7 @@ TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
     Component beam =
         report_samples::named(samples::withCovers("H001", {57, 0, 43, 50}), "一层梁", "2/2/25");
     Component slab = report_samples::named(withPoints("W001", 1, 2), "三层板", "3/3/25");
-    slab.points[0].thickness = 59;  // +9: over the slab's +8, not beyond +12
+    slab.points[0].thickness = 59;  // +9: over the slab's +8, not beyond +12; none under design
     slab.designCoverVert = 0;       // its vertical points are not judged
     const ComponentList list{report_samples::named(withPoints("Z001", 2), "柱", "9/9/25"),
                              report_samples::named(withPoints("H002", 2), "未分类梁", "8/8/25"),
@@ -134,7 +134,7 @@ TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
             "ComponentNum=H001 ComponentName=一层梁 Class=梁类 Sample=第一次 Points=3 "
             "Unmeasured=1 Passing=3 MaxOver=7 MaxUnder=-7",
             "ComponentNum=W001 ComponentName=三层板 Class=板类 Sample=第二次 Points=1 "
-            "Unmeasured=2 Passing=0 MaxOver=9 MaxUnder=0",
+            "Unmeasured=2 Passing=0 MaxOver=9 MaxUnder=—",
             "Note=梁类：允许偏差 -7 mm ～ +10 mm（含边界）；有测点偏差小于 -10.5 mm 或大于 +15 mm"
             "（允许偏差的 1.5 倍）时判为不合格。",
             "Note=板类：允许偏差 -5 mm ～ +8 mm（含边界）；有测点偏差小于 -7.5 mm 或大于 +12 mm"
@@ -148,7 +148,7 @@ TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
             "Note=梁类判定结论：合格（" + judgement.of(AcceptanceClass::Beam)->reason + "）",
             "Note=注：梁类第一次抽样构件少于 5 个（1 个）。",
             "Note=板类：构件 1 个，测点 1 个，未测 2 个，合格 0 个，合格点率 0；最大偏差 +9 mm / "
-            "0 mm，超过允许偏差 1.5 倍的测点 0 个。",
+            "—，超过允许偏差 1.5 倍的测点 0 个。",
             "Note=板类第一次抽样：构件 0 个，测点 0 个，合格 0 个，合格点率 无。",
             "Note=板类判定结论：无法判定（" + judgement.of(AcceptanceClass::Slab)->reason + "）",
             "Note=注：板类第一次抽样构件少于 5 个（0 个）。",
