@@ -78,7 +78,9 @@ TEST(CDlgShowUploadData, ColumnsCaptionAndControls) {
     // The widths the dialog always had, but a grid's two diameters need more.
     const int componentWidths[] = {80, 80, 100, 80, 80, 80, 80};
     for (int i = 0; i < 7; ++i) {
-        if (i != 5) EXPECT_EQ(components->columnWidth(i), componentWidths[i]);
+        if (i != 5) {
+            EXPECT_EQ(components->columnWidth(i), componentWidths[i]);
+        }
     }
     EXPECT_GT(components->columnWidth(5), 80);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(points->columnWidth(i), i == 0 ? 80 : 100);
