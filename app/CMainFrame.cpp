@@ -164,8 +164,10 @@ void CMainFrame::editProjectSettings(ProjectInfo& info, const ComponentList& com
 }
 
 std::optional<AcceptanceMarks> CMainFrame::editAcceptanceMarks(const ComponentList& components,
-                                                               const AcceptanceMarks& marks) {
+                                                               const AcceptanceMarks& marks,
+                                                               bool confirmed) {
     CDlgAcceptance dialog(components, marks, this);
+    dialog.setUnconfirmed(!confirmed);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.marks();
 }

@@ -66,7 +66,8 @@ private:
     int sendModeMessage(DetectionType type) override;
     void componentChanged(int index) override;
     std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList& components,
-                                                       const AcceptanceMarks& marks) override;
+                                                       const AcceptanceMarks& marks,
+                                                       bool confirmed) override;
     void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
                                                       const QString& caption) override;

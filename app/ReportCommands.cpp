@@ -85,11 +85,11 @@ void ReportCommands::run(bool preview) {
     }
 
     release();
-    Result<ReportRun::Done> done =
-        ReportRun::run({*table, *project.info(), components, std::move(*ticked),
-                        preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
-                        presenter_.get(), templateFolder_, std::move(judgement)},
-                       tell);
+    Result<ReportRun::Done> done = ReportRun::run(
+        {*table, *project.info(), components, std::move(*ticked),
+         preview ? ReportRun::Output::Preview : ReportRun::Output::Print, presenter_.get(),
+         templateFolder_, std::move(judgement), !session_.document().classesConfirmed()},
+        tell);
     if (!done) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),
                           Prompter::Icon::Error);

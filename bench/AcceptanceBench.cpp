@@ -52,7 +52,7 @@ BENCHMARK(BM_JudgeTenThousandComponents)->Unit(benchmark::kMillisecond);
 void BM_SidecarRoundTrip(benchmark::State& state) {
     const Classed& p = bigProject();
     for (auto _ : state) {
-        const ProjectSidecar written = ProjectSidecar().rewritten(p.list, p.marks, {}, "00");
+        const ProjectSidecar written = ProjectSidecar().rewritten(p.list, p.marks, {}, {}, true, "00");
         const SidecarDecoding read = ProjectSidecar::decode(written.encode());
         ProjectSidecar::Applied applied = read.sidecar.applyTo(p.list);
         benchmark::DoNotOptimize(applied);

@@ -25,8 +25,8 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign("bench");
     }
-    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
-                                                       const AcceptanceMarks&) override {
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&, const AcceptanceMarks&,
+                                                       bool) override {
         return std::nullopt;
     }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,

@@ -46,6 +46,7 @@ constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
                                       {"--slab", V::Required, false, true},
                                       {"--second", V::Required, false, true},
                                       {"--none", V::Required, false, true},
+                                      {"--accept-unconfirmed", V::None},
                                       {"--json", V::None},
                                       {"-o"}};
 constexpr CliOption chartOptions[] = {
@@ -80,11 +81,12 @@ constexpr CliCommand commands[] = {
      "不是工程文件，记录表只能由工程生成"},
     {"judge",
      "judge PROJECT.pro [--beam CODES] [--slab CODES] [--second CODES]\n"
-     "                    [--none CODES] (--json | -o OUT.pdf)\n"
+     "                    [--none CODES] [--accept-unconfirmed] (--json | -o OUT.pdf)\n"
      "      按 GB 50204-2015 附录 E 判定梁类、板类构件的保护层厚度：类别和抽样取自工程旁的\n"
      "      附加信息文件（PROJECT.pro.corvane），选项按编号（以逗号分隔，含同编号的全部构件）\n"
      "      改设梁类、板类、不参与或第二次抽样；--json 输出判定结果，-o 输出验收判定表的 PDF\n"
-     "      （-o - 写到标准输出）",
+     "      （-o - 写到标准输出）；附加信息与工程文件不符而类别未经确认时不作判定，\n"
+     "      除非给出 --accept-unconfirmed",
      judgeOptions, Reads::Project, judgeCheck, judgeCommand, "不是工程文件，只能判定工程中的构件"},
     {"chart",
      "chart FILE --component CODE [--occurrence N] [--size WxH]\n"

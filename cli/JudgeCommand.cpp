@@ -34,38 +34,51 @@ std::optional<std::vector<std::string>> codesOf(const std::string& list) {
     return codes;
 }
 
-// The marks of the sidecar beside `source`; nullopt (the reason on `err`) when one is there
+// The classes the sidecar beside the project holds.
+struct SidecarClasses {
+    AcceptanceMarks marks;
+    bool confirmed = true;  // false: written for other bytes of the project, not yet confirmed
+};
+
+// The classes of the sidecar beside `source`; nullopt (the reason on `err`) when one is there
 // and cannot be read: judging without the classes it holds would report a verdict on other
 // components than the inspector chose.
-std::optional<AcceptanceMarks> sidecarMarks(const std::string& source,
-                                            const ComponentList& components, std::ostream& err) {
-    if (source == "-") return AcceptanceMarks{};  // standard input has nothing beside it
+std::optional<SidecarClasses> sidecarClasses(const std::string& source,
+                                             const ComponentList& components, std::ostream& err) {
+    if (source == "-") return SidecarClasses{};  // standard input has nothing beside it
     const std::filesystem::path path = CommandLine::path(source);
     // A FIFO or device has no sidecar, and must not be read a second time.
-    if (!SidecarFile::belongsBeside(path)) return AcceptanceMarks{};
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(std::filesystem::status(path, ec))) {
+        return SidecarClasses{};
+    }
     const Result<std::string> bytes = FileIo::readAll(path);
     const SidecarFile::Loaded loaded = SidecarFile::load(path, bytes ? *bytes : std::string());
     switch (loaded.state) {
         case SidecarFile::State::Missing:
-            return AcceptanceMarks{};
-        case SidecarFile::State::Loaded:
+            return SidecarClasses{};
+        case SidecarFile::State::Loaded: {
             // A project changed elsewhere: the classes still apply by code and occurrence.
             if (!loaded.message.empty()) err << source << ": " << loaded.message << '\n';
-            return loaded.sidecar.applyTo(components).marks;
+            ProjectSidecar::Applied applied = loaded.sidecar.applyTo(components);
+            if (!applied.unplaced.empty()) {
+                err << source << ": " << SidecarFile::unplacedNotice(applied.unplaced.size())
+                    << '\n';
+            }
+            return SidecarClasses{std::move(applied.marks),
+                                  loaded.matchesProject && loaded.sidecar.classesConfirmed};
+        }
         case SidecarFile::State::Damaged:
         case SidecarFile::State::Newer:
         case SidecarFile::State::Unreadable:
             break;
     }
     // The session's words speak of opening and saving the project; these speak of the run.
-    const std::filesystem::path sidecar = SidecarFile::pathFor(path);
-    const std::string shown = "附加信息文件“" + FileIo::displayName(sidecar) + "”";
+    const std::string shown =
+        "附加信息文件“" + FileIo::displayName(SidecarFile::pathFor(path)) + "”";
     err << source << ": ";
     if (loaded.state == SidecarFile::State::Damaged) {
-        const Result<std::string> text = FileIo::readAll(sidecar);
-        const std::string problem =
-            text ? ProjectSidecar::decode(*text).problem : std::string(text.message());
-        err << shown << "已损坏（" << problem << "），";
+        err << shown << "已损坏（" << loaded.problem << "），";
     } else if (loaded.state == SidecarFile::State::Newer) {
         err << shown << "由较新版本的程序写入，本程序不能读取其中的构件验收类别，";
     } else {
@@ -169,10 +182,16 @@ int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     const std::string& source = input.source;
     const DataFile& file = input.file;
     const CodeLists lists = *codeLists(a);
-    std::optional<AcceptanceMarks> marks = sidecarMarks(source, file.components, err);
-    if (!marks || !applyOptions(lists, source, file.components, *marks, err)) return 1;
+    std::optional<SidecarClasses> classes = sidecarClasses(source, file.components, err);
+    if (!classes || !applyOptions(lists, source, file.components, classes->marks, err)) return 1;
+    // A verdict on classes nobody confirmed would pass for the inspector's.
+    if (!classes->confirmed && !a.has("--accept-unconfirmed")) {
+        err << source << ": " << unconfirmedClassesNotice
+            << "（在程序的“验收判定”中确认，或给出 --accept-unconfirmed）\n";
+        return 1;
+    }
 
-    const AcceptanceJudgement judgement = judgeAcceptance(file.components, *marks);
+    const AcceptanceJudgement judgement = judgeAcceptance(file.components, classes->marks);
     if (judgement.rows.empty()) {
         err << source << ": " << noJudgedComponents << '\n';
         return 1;
@@ -185,5 +204,6 @@ int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err) {
 
     ReportRun::Request request{*reportTable(ReportKind::Acceptance), *file.info, file.components};
     request.judgement = judgement;
+    request.classesUnconfirmed = !classes->confirmed;
     return runReportOutput(request, output, {}, out, err);
 }

@@ -138,7 +138,16 @@ CDlgAcceptance::CDlgAcceptance(const ComponentList& components, const Acceptance
     }
     buttonRow->addStretch(1);
 
+    unconfirmed_ =
+        new QLabel(QStringLiteral("工程文件在别处被修改过：下列验收类别来自附加信息文件，"
+                                  "尚未确认。请核对后按“确定”确认。"),
+                   this);
+    unconfirmed_->setWordWrap(true);
+    unconfirmed_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    unconfirmed_->hide();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(unconfirmed_);
     layout->addWidget(listLabel);
     layout->addWidget(componentList_, 1);
     layout->addLayout(buttonRow);
@@ -296,6 +305,10 @@ void CDlgAcceptance::showClass(ClassColumn& column, AcceptanceClass cls,
     QStringList notices;
     for (const std::string& n : r.notices) notices << utf8(n);
     column.notices->setPlainText(notices.join(QLatin1Char('\n')));
+}
+
+void CDlgAcceptance::setUnconfirmed(bool unconfirmed) {
+    unconfirmed_->setVisible(unconfirmed);
 }
 
 void CDlgAcceptance::accept() {

@@ -18,6 +18,8 @@ struct AcceptanceClassResult;
 // none) and a sample, several rows at once, and sees each class judged as the marks change.
 // The list is only read and must outlive the dialog; the caller reads marks() after OK and
 // turns a change into one undo step. GUI thread only.
+class QLabel;
+
 class CDlgAcceptance : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +31,11 @@ public:
     const AcceptanceMarks& marks() const { return result_; }
 
     QTableView* componentList() const { return componentList_; }
+
+    // The classes came with a project changed elsewhere: the dialog says so above its list,
+    // and its OK confirms them.
+    void setUnconfirmed(bool unconfirmed);
+    QLabel* unconfirmedNotice() const { return unconfirmed_; }
 
     // Sizes the dialog, window frame included, for a screen whose available area is
     // `available`; the constructor does so for the screen it opens on.
@@ -57,6 +64,7 @@ private:
     AcceptanceMarks result_;
     AcceptanceTableModel* model_;
     QTableView* componentList_;
+    QLabel* unconfirmed_ = nullptr;
     std::array<QPushButton*, 3> classButtons_{};   // 梁类, 板类, 不参与
     std::array<QPushButton*, 2> sampleButtons_{};  // first, second
     std::array<ClassColumn, 2> columns_;           // by AcceptanceClass

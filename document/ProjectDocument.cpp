@@ -61,6 +61,7 @@ public:
     ComponentList& components() override { return document_.project_.components(); }
     ProjectInfo* header() override { return document_.project_.info(); }
     AcceptanceMarks& marks() override { return document_.marks_; }
+    bool& classesConfirmed() override { return document_.classesConfirmed_; }
     void stepChanged(StepChange change, int index) override {
         if (document_.listener_) document_.listener_(change, index);
     }
@@ -83,6 +84,8 @@ void ProjectDocument::clear() {
     project_.clear();
     path_.clear();
     marks_.clear();
+    classesConfirmed_ = true;
+    unplaced_.clear();
     sidecar_ = {};
     kept_.clear();
 }
@@ -111,7 +114,13 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
         ProjectSidecar::Applied applied = loaded.sidecar.applyTo(project_.components());
         marks_ = std::move(applied.marks);
         kept_ = std::move(applied.kept);
+        unplaced_ = std::move(applied.unplaced);
+        classesConfirmed_ = loaded.sidecar.classesConfirmed && loaded.matchesProject;
         sidecar_ = std::move(loaded.sidecar);
+        if (!unplaced_.empty()) {
+            opened.sidecarNote += (opened.sidecarNote.empty() ? "" : "\n") +
+                                  SidecarFile::unplacedNotice(unplaced_.size());
+        }
     }
     return opened;
 }
@@ -119,23 +128,26 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
 Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
     if (!project_.isOpen()) return Error{"没有打开的工程。"};
     const std::string bytes = ProjectFile::encode(*project_.info(), project_.components());
-    if (const Status written = FileIo::writeAtomically(toPath(path), bytes); !written.ok()) {
+    const std::filesystem::path target = toPath(path);
+    ProjectSidecar next = sidecar_.rewritten(project_.components(), marks_, kept_, unplaced_,
+                                             classesConfirmed_, ProjectSidecar::sha256Hex(bytes));
+    // Saved as another file than its own: the sidecar found there is another project's.
+    const bool replacing =
+        path_.isEmpty() || FileIo::realTarget(target) != FileIo::realTarget(toPath(path_));
+    SidecarFile::Save sidecarSave = SidecarFile::Save::prepare(target, next, replacing);
+    if (const Status written = FileIo::writeAtomically(target, bytes); !written.ok()) {
+        sidecarSave.abandon();
         return Error{written.message()};
     }
     path_ = path;
+    if (interruption_ && interruption_()) return Saved{};
     Saved saved;
-    ProjectSidecar next =
-        sidecar_.rewritten(project_.components(), marks_, kept_, ProjectSidecar::sha256Hex(bytes));
-    Result<SidecarFile::Stored> stored = SidecarFile::store(toPath(path), next);
+    Result<SidecarFile::Stored> stored = sidecarSave.commit();
     if (!stored.ok()) {
         saved.sidecarFailure = stored.message();
         return saved;
     }
     saved.sidecarNote = stored->message;
-    if (stored->setAside) {
-        saved.sidecarNote = "损坏的附加信息文件已改名为“" +
-                            FileIo::displayName(stored->setAside->filename()) + "”保留。";
-    }
     sidecar_ = std::move(next);
     return saved;
 }
@@ -150,8 +162,8 @@ bool ProjectDocument::setHeader(const ProjectInfo& info) {
 }
 
 bool ProjectDocument::setAcceptanceMarks(const AcceptanceMarks& marks) {
-    if (!project_.isOpen() || marks == marks_) return false;
-    undoStack_.push(new AcceptanceMarksStep(*steps_, marks_, marks));
+    if (!project_.isOpen() || (marks == marks_ && classesConfirmed_)) return false;
+    undoStack_.push(new AcceptanceMarksStep(*steps_, marks_, marks, classesConfirmed_));
     return true;
 }
 

@@ -29,6 +29,9 @@ public:
     ProjectDocument(const ProjectDocument&) = delete;
     ProjectDocument& operator=(const ProjectDocument&) = delete;
     void setListener(Listener listener) { listener_ = std::move(listener); }
+    // Tests: asked once the project file is written, before its sidecar is renamed into place;
+    // true stops the save there, as a power cut would.
+    void setSaveInterruption(std::function<bool()> stop) { interruption_ = std::move(stop); }
 
     Project& project() { return project_; }
     const Project& project() const { return project_; }
@@ -38,6 +41,9 @@ public:
     QUndoStack& undoStack() { return undoStack_; }
     // The class and sample of each classed component.
     const AcceptanceMarks& acceptanceMarks() const { return marks_; }
+    // False while the classes came with a project changed elsewhere (its sidecar was written
+    // for other bytes) and the user has not confirmed them by OK in 验收判定.
+    bool classesConfirmed() const { return classesConfirmed_; }
 
     // No project, no path, no marks, no steps.
     void clear();
@@ -64,6 +70,7 @@ public:
     // Each change below is one undo step, pushed only when it changes something; false (or 0)
     // when it would not.
     bool setHeader(const ProjectInfo& info);
+    // Unconfirmed classes are confirmed by it even when `marks` are the ones they are.
     bool setAcceptanceMarks(const AcceptanceMarks& marks);
     // The components of `upload` whose element of `ticked` is true; the number added.
     int addComponents(ComponentList upload, const std::vector<bool>& ticked);
@@ -82,9 +89,12 @@ private:
     class StepAccess;
 
     Listener listener_;
+    std::function<bool()> interruption_;
     Project project_;
     QString path_;
     AcceptanceMarks marks_;
+    bool classesConfirmed_ = true;
+    std::vector<SidecarEntry> unplaced_;  // sidecar entries no component took, kept
     ProjectSidecar sidecar_;  // as last read or written: its unknown keys are written back
     SidecarKeptKeys kept_;
     std::unique_ptr<StepAccess> steps_;  // declared before the stack, whose steps refer to it

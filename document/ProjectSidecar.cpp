@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "model/GbkCodec.h"
@@ -21,6 +22,8 @@ const QString codeKey = QStringLiteral("code");
 const QString occurrenceKey = QStringLiteral("occurrence");
 const QString classKey = QStringLiteral("class");
 const QString sampleKey = QStringLiteral("sample");
+const QString unplacedKey = QStringLiteral("unplaced");
+const QString confirmedKey = QStringLiteral("classesConfirmed");
 
 // A JSON number that is a whole number within [low, high].
 std::optional<int> wholeNumber(const QJsonValue& v, int low, int high) {
@@ -125,34 +128,57 @@ SidecarDecoding ProjectSidecar::decode(std::string_view bytes) {
     const QJsonValue list = root.value(componentsKey);
     if (!list.isArray()) return damaged("缺少构件列表");
 
+    const QJsonValue unplaced = root.value(unplacedKey);
+    if (!unplaced.isUndefined() && !unplaced.isArray()) return damaged("未对应构件的条目无效");
+    const QJsonValue confirmed = root.value(confirmedKey);
+    if (!confirmed.isUndefined() && !confirmed.isBool()) return damaged("确认标记无效");
+
     SidecarDecoding d;
     d.state = Decoded::Ok;
     d.sidecar.projectSha256 = sha.toString().toStdString();
-    const QJsonArray array = list.toArray();
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        auto entry = entryOf(array.at(i));
-        if (!entry) return damaged("第 " + std::to_string(i + 1) + " 个构件条目无效");
-        d.sidecar.entries.push_back(std::move(*entry));
+    d.sidecar.classesConfirmed = confirmed.toBool(true);
+    const auto readEntries = [](const QJsonArray& array, std::vector<SidecarEntry>& into,
+                                const char* what) -> std::string {
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            auto entry = entryOf(array.at(i));
+            if (!entry) return std::string(what) + "第 " + std::to_string(i + 1) + " 个条目无效";
+            into.push_back(std::move(*entry));
+        }
+        return {};
+    };
+    if (std::string problem = readEntries(list.toArray(), d.sidecar.entries, "构件列表");
+        !problem.empty()) {
+        return damaged(problem);
     }
-    d.sidecar.unknown = withoutKeys(root, {&formatKey, &versionKey, &shaKey, &componentsKey});
+    if (std::string problem = readEntries(unplaced.toArray(), d.sidecar.unplaced, "未对应构件的");
+        !problem.empty()) {
+        return damaged(problem);
+    }
+    d.sidecar.unknown = withoutKeys(
+        root, {&formatKey, &versionKey, &shaKey, &componentsKey, &unplacedKey, &confirmedKey});
     return d;
 }
 
 std::string ProjectSidecar::encode() const {
     std::string out = "{\n  \"format\": " + jsonText(std::string(formatName)) +
                       ",\n  \"version\": " + std::to_string(version) +
-                      ",\n  \"projectSha256\": " + jsonText(projectSha256) +
-                      ",\n  \"components\": [";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const SidecarEntry& e = entries[i];
-        out += (i ? ",\n    " : "\n    ");
-        out += "{\"code\": " + jsonText(e.code) +
-               ", \"occurrence\": " + std::to_string(e.occurrence) + ", \"class\": \"" +
-               std::string(acceptanceRule.of(e.mark.cls).key) +
-               "\", \"sample\": " + std::to_string(static_cast<int>(e.mark.sample)) +
-               unknownPairs(e.unknown) + "}";
-    }
-    out += entries.empty() ? "]" : "\n  ]";
+                      ",\n  \"projectSha256\": " + jsonText(projectSha256);
+    if (!classesConfirmed) out += ",\n  \"classesConfirmed\": false";
+    const auto list = [&out](const char* key, const std::vector<SidecarEntry>& list) {
+        out += ",\n  \"" + std::string(key) + "\": [";
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const SidecarEntry& e = list[i];
+            out += (i ? ",\n    " : "\n    ");
+            out += "{\"code\": " + jsonText(e.code) +
+                   ", \"occurrence\": " + std::to_string(e.occurrence) + ", \"class\": \"" +
+                   std::string(acceptanceRule.of(e.mark.cls).key) +
+                   "\", \"sample\": " + std::to_string(static_cast<int>(e.mark.sample)) +
+                   unknownPairs(e.unknown) + "}";
+        }
+        out += list.empty() ? "]" : "\n  ]";
+    };
+    list("components", entries);
+    if (!unplaced.empty()) list("unplaced", unplaced);
     for (auto it = unknown.begin(); it != unknown.end(); ++it) {
         out += ",\n  " + jsonText(QJsonValue(it.key())) + ": " + jsonText(it.value());
     }
@@ -160,27 +186,39 @@ std::string ProjectSidecar::encode() const {
 }
 
 ProjectSidecar::Applied ProjectSidecar::applyTo(const ComponentList& components) const {
+    // The first entry of a component wins; the entries before the unplaced ones.
     std::map<std::pair<std::string_view, int>, const SidecarEntry*> byName;
-    for (const SidecarEntry& e : entries)
-        byName.emplace(std::pair{std::string_view(e.code), e.occurrence}, &e);
-
+    for (const auto* list : {&entries, &unplaced}) {
+        for (const SidecarEntry& e : *list) {
+            byName.emplace(std::pair{std::string_view(e.code), e.occurrence}, &e);
+        }
+    }
+    std::set<const SidecarEntry*> placed;
     Applied applied;
     forEachOccurrence(components, [&](const Component& c, const std::string& code, int n) {
         const auto it = byName.find({code, n});
         if (it == byName.end() || !takesPartInAcceptance(c)) return;
         applied.marks.emplace(&c, it->second->mark);
+        placed.insert(it->second);
         if (!it->second->unknown.isEmpty()) applied.kept.emplace(&c, it->second->unknown);
     });
-    applied.dropped = static_cast<int>(entries.size() - applied.marks.size());
+    for (const auto* list : {&entries, &unplaced}) {
+        for (const SidecarEntry& e : *list) {
+            if (!placed.count(&e)) applied.unplaced.push_back(e);
+        }
+    }
     return applied;
 }
 
 ProjectSidecar ProjectSidecar::rewritten(const ComponentList& components,
                                          const AcceptanceMarks& marks, const SidecarKeptKeys& kept,
+                                         std::vector<SidecarEntry> unplacedEntries, bool confirmed,
                                          std::string sha) const {
     ProjectSidecar out;
     out.projectSha256 = std::move(sha);
     out.unknown = unknown;
+    out.unplaced = std::move(unplacedEntries);
+    out.classesConfirmed = confirmed;
     forEachOccurrence(components, [&](const Component& c, const std::string& code, int n) {
         const auto mark = marks.find(&c);
         if (mark == marks.end() || !takesPartInAcceptance(c)) return;

@@ -33,6 +33,12 @@ public:
 
     std::string projectSha256;  // lower-case hex of the project's bytes saved with it
     std::vector<SidecarEntry> entries;
+    // Entries no component of the project took when it was opened: kept, never dropped
+    // without a word ("unplaced"); tried again at the next opening.
+    std::vector<SidecarEntry> unplaced;
+    // False while the classes came from a sidecar written for other bytes of the project and
+    // the user has not confirmed them in 验收判定 ("classesConfirmed": false; absent is true).
+    bool classesConfirmed = true;
     QJsonObject unknown;  // top-level keys of this version we do not know, written back
 
     enum class Decoded { Ok, Damaged, Newer };
@@ -41,21 +47,27 @@ public:
     // The file's bytes: UTF-8 JSON, the known keys first, one entry a line.
     std::string encode() const;
 
-    // The marks of the entries, laid on `components` by code and occurrence. Entries that
-    // name no component, one that cannot take part (diameter), or repeat an earlier entry's
-    // component are dropped and counted.
+    // The marks of the entries and of the unplaced ones, laid on `components` by code and
+    // occurrence. Entries that name no component, one that cannot take part (diameter), or
+    // repeat an earlier entry's component are not placed: they are kept in `unplaced`.
     struct Applied {
         AcceptanceMarks marks;
         SidecarKeptKeys kept;
-        int dropped = 0;
+        std::vector<SidecarEntry> unplaced;
     };
     Applied applyTo(const ComponentList& components) const;
 
     // The sidecar to save with a project whose bytes hash to `projectSha256`: one entry per
-    // marked component that can take part, in project order; this sidecar's unknown
-    // top-level keys stay.
+    // marked component that can take part, in project order, then `unplaced`; this sidecar's
+    // unknown top-level keys stay.
     ProjectSidecar rewritten(const ComponentList& components, const AcceptanceMarks& marks,
-                             const SidecarKeptKeys& kept, std::string projectSha256) const;
+                             const SidecarKeptKeys& kept, std::vector<SidecarEntry> unplaced,
+                             bool classesConfirmed, std::string projectSha256) const;
+
+    // Something worth writing: an entry, an unplaced one or an unconfirmed state.
+    bool holdsAnything() const {
+        return !entries.empty() || !unplaced.empty() || !classesConfirmed;
+    }
 
     // SHA-256 of `bytes`, lower-case hex.
     static std::string sha256Hex(std::string_view bytes);

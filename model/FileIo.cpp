@@ -137,6 +137,10 @@ std::string FileIo::displayName(const fs::path& path) {
     return std::string(u8.begin(), u8.end());
 }
 
+fs::path FileIo::realTarget(const fs::path& path) {
+    return resolveTarget(path);
+}
+
 std::string FileIo::temporaryPrefix(const fs::path& target) {
     return "." + target.filename().string() + std::string(temporaryTag);
 }

@@ -39,6 +39,20 @@ public:
     // waiting; a folder, socket, block device or a loop of links is refused.
     static Status writeAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+    // What a save to `path` replaces: symbolic links followed (a dangling one to the name it
+    // points at); `path` itself when it is no link.
+    static std::filesystem::path realTarget(const std::filesystem::path& path);
+
+    // The first half of a save in two steps: `bytes` in a new file at `path`, flushed to
+    // disk. Whatever stood at that name (a file, or a link, which is never followed) is
+    // removed first; a folder is refused.
+    static Status writeNewFile(const std::filesystem::path& path, std::string_view bytes);
+    // The second half: `from` renamed onto `to` with the careful save's checks (links at `to`
+    // followed; a folder, pipe, device or socket there refused; an existing file's permission
+    // bits, and owner where allowed, kept; a file the user may not write refused), then the
+    // folder flushed.
+    static Status renameOnto(const std::filesystem::path& from, const std::filesystem::path& to);
+
     // The prefix of the temporary files of a save to `target` (file name only).
     static std::string temporaryPrefix(const std::filesystem::path& target);
 

@@ -188,6 +188,52 @@ Result<std::string> FileIo::readStandardInput(const HeadCheck& check, std::size_
         check, limit, 0);
 }
 
+Status FileIo::writeNewFile(const fs::path& path, std::string_view bytes) {
+    const std::string shown = displayName(path);
+    struct stat there {};
+    if (::lstat(path.c_str(), &there) == 0) {
+        if (S_ISDIR(there.st_mode)) return Error{"无法保存文件“" + shown + "”：同名文件夹已存在。"};
+        if (::unlink(path.c_str()) != 0) {
+            return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。"};
+        }
+    }
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。"};
+    }
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.close() != 0) {
+        const int error = errno;
+        ::unlink(path.c_str());
+        return Error{"写入文件“" + shown + "”失败：" + systemErrorText(error) + "。"};
+    }
+    return Status::success();
+}
+
+Status FileIo::renameOnto(const fs::path& from, const fs::path& to) {
+    const std::string shown = displayName(to);
+    const fs::path target = realTarget(to);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) {
+            return Error{"无法保存文件“" + shown + "”：同名的文件不是普通文件。"};
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。"};
+        }
+        if (::chown(from.c_str(), old.st_uid, old.st_gid) != 0) errno = 0;
+        if (::chmod(from.c_str(), old.st_mode & 07777) != 0) {
+            return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。"};
+        }
+    } else if (errno == ELOOP) {
+        return Error{"无法保存文件“" + shown + "”：符号链接形成了循环。"};
+    }
+    if (::rename(from.c_str(), target.c_str()) != 0) {
+        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(errno) + "。"};
+    }
+    syncFolder(target.parent_path());
+    return Status::success();
+}
+
 Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     const std::string shown = displayName(path);
     // The path as given, links followed: "/dev/stdout" onto a pipe is that pipe.

@@ -245,3 +245,51 @@ Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     }
     return Status::success();
 }
+
+Status FileIo::writeNewFile(const fs::path& path, std::string_view bytes) {
+    const std::string shown = displayName(path);
+    const std::wstring name = longPath(path);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            return Error{"无法保存文件“" + shown + "”：同名文件夹已存在。"};
+        }
+        if (!::DeleteFileW(name.c_str())) {
+            return Error{"无法保存文件“" + shown + "”：" + windowsReason(::GetLastError()) + "。"};
+        }
+    }
+    WinHandle file(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return Error{"无法保存文件“" + shown + "”：" + windowsReason(::GetLastError()) + "。"};
+    }
+    if (!fillTemporary(file, bytes)) {
+        const DWORD error = ::GetLastError();
+        file.reset();
+        ::DeleteFileW(name.c_str());
+        return Error{"写入文件“" + shown + "”失败：" + windowsReason(error) + "。"};
+    }
+    return Status::success();
+}
+
+Status FileIo::renameOnto(const fs::path& from, const fs::path& to) {
+    const std::string shown = displayName(to);
+    const std::wstring targetName = longPath(realTarget(to));
+    const std::wstring fromName = longPath(from);
+    const DWORD attributes = ::GetFileAttributesW(targetName.c_str());
+    const bool present = attributes != INVALID_FILE_ATTRIBUTES;
+    if (present && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return Error{"无法保存文件“" + shown + "”：同名文件夹已存在。"};
+    }
+    if (present && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return Error{"无法保存文件“" + shown + "”：" + systemErrorText(EACCES) + "。"};
+    }
+    if (present) keepAttributes(attributes, fromName);
+    if (!::MoveFileExW(fromName.c_str(), targetName.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        const DWORD why = present ? heldOrRefused(targetName, error) : error;
+        return Error{"无法保存文件“" + shown + "”：" + windowsReason(why) + "。"};
+    }
+    return Status::success();
+}

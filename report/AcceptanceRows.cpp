@@ -89,7 +89,8 @@ std::vector<std::string> acceptanceFieldNames() {
         "Unmeasured",   "Passing",       "MaxOver", "MaxUnder", std::string(acceptanceNoteField)};
 }
 
-std::vector<ReportRow> buildAcceptanceRows(const AcceptanceJudgement& judgement) {
+std::vector<ReportRow> buildAcceptanceRows(const AcceptanceJudgement& judgement,
+                                           bool classesUnconfirmed) {
     std::vector<ReportRow> rows;
     for (const AcceptanceRow& r : judgement.rows) {
         rows.push_back({{"ComponentNum", r.code},
@@ -103,6 +104,7 @@ std::vector<ReportRow> buildAcceptanceRows(const AcceptanceJudgement& judgement)
                         {"MaxUnder", deviationValue(r.maxUnder)}});
     }
     if (rows.empty()) return rows;
+    if (classesUnconfirmed) rows.push_back(note(std::string(unconfirmedClassesNotice)));
     addRuleRows(rows);
     for (const auto& result : judgement.classes) {
         if (result) addClassRows(rows, *result);

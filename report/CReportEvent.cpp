@@ -7,13 +7,14 @@
 
 CReportEvent::CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
                            std::vector<bool> ticked, const ReportTable& table,
-                           std::optional<AcceptanceJudgement> judgement)
+                           std::optional<AcceptanceJudgement> judgement, bool classesUnconfirmed)
     : report_(report),
       info_(info),
       components_(components),
       ticked_(std::move(ticked)),
       table_(table),
-      judgement_(std::move(judgement)) {}
+      judgement_(std::move(judgement)),
+      classesUnconfirmed_(classesUnconfirmed) {}
 
 Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
     Result<ReportParameter*> p = report_.parameterByName(QString::fromUtf8(name));
@@ -39,7 +40,7 @@ Status CReportEvent::rowsWanted(bool&) {
     std::string testDate;
     if (table_.source == RowSource::Judgement) {
         if (judgement_) {
-            rows = buildAcceptanceRows(*judgement_);
+            rows = buildAcceptanceRows(*judgement_, classesUnconfirmed_);
             testDate = acceptanceTestDate(*judgement_);
         }
     } else {

@@ -24,7 +24,8 @@ public:
     // `ticked[i]` tells whether the i-th component of `components` was ticked.
     CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
                  std::vector<bool> ticked, const ReportTable& table,
-                 std::optional<AcceptanceJudgement> judgement = std::nullopt);
+                 std::optional<AcceptanceJudgement> judgement = std::nullopt,
+                 bool classesUnconfirmed = false);
     // The sink outlives the call that makes it: no temporaries.
     CReportEvent(Report&, ProjectInfo&&, const ComponentList&, std::vector<bool>,
                  const ReportTable&, std::optional<AcceptanceJudgement> = std::nullopt) = delete;
@@ -43,5 +44,6 @@ private:
     std::vector<bool> ticked_;
     const ReportTable& table_;
     std::optional<AcceptanceJudgement> judgement_;
+    bool classesUnconfirmed_;
     std::map<std::string, ReportField*> fields_;  // bound by beforeGeneration
 };

@@ -29,9 +29,9 @@ Result<ReportRun::Done> ReportRun::run(Request request,
         !notice.empty()) {
         notify(notice);
     }
-    done.sink = std::make_unique<CReportEvent>(*done.report, request.info, request.components,
-                                               std::move(request.ticked), table,
-                                               std::move(request.judgement));
+    done.sink = std::make_unique<CReportEvent>(
+        *done.report, request.info, request.components, std::move(request.ticked), table,
+        std::move(request.judgement), request.classesUnconfirmed);
     if (Status s = done.report->connectEvents(done.sink.get()); !s) return failed(s.message());
 
     Status s;

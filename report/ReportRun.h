@@ -41,6 +41,7 @@ public:
         // A judgement table's rows, judged once by the caller; it needs at least one classed
         // component and ignores `ticked`.
         std::optional<AcceptanceJudgement> judgement = std::nullopt;
+        bool classesUnconfirmed = false;  // the judgement table says so
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them

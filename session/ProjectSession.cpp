@@ -180,7 +180,8 @@ void ProjectSession::OnSetProject() {
 
 void ProjectSession::OnAcceptance() {
     if (!project().isOpen()) return;
-    if (const auto marks = ui_.editAcceptanceMarks(project().components(), acceptanceMarks())) {
+    if (const auto marks = ui_.editAcceptanceMarks(project().components(), acceptanceMarks(),
+                                                   document_.classesConfirmed())) {
         document_.setAcceptanceMarks(*marks);
     }
 }

@@ -32,7 +32,9 @@ public:
     // The project settings dialog on `info`; the header changes only on OK.
     virtual void editProjectSettings(ProjectInfo& info, const ComponentList& components) = 0;
 
-    // The 验收判定 dialog on `marks`: the marks after OK, nothing after Cancel.
+    // The 验收判定 dialog on `marks`: the marks after OK, nothing after Cancel. Unconfirmed
+    // classes are shown as such; OK confirms them.
     virtual std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList& components,
-                                                               const AcceptanceMarks& marks) = 0;
+                                                               const AcceptanceMarks& marks,
+                                                               bool confirmed) = 0;
 };

@@ -15,6 +15,8 @@ public:
     // Null while no project is open.
     virtual ProjectInfo* header() = 0;
     virtual AcceptanceMarks& marks() = 0;
+    // False while the classes await the user's confirmation in 验收判定.
+    virtual bool& classesConfirmed() = 0;
 
     // Called after every redo and undo; `index` names the component of a Component change.
     virtual void stepChanged(StepChange change, int index) = 0;

@@ -23,8 +23,8 @@ public:
     int sendModeMessage(DetectionType) override { return 1; }
     void componentChanged(int) override {}
     void editProjectSettings(ProjectInfo&, const ComponentList&) override {}
-    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
-                                                       const AcceptanceMarks&) override {
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&, const AcceptanceMarks&,
+                                                       bool) override {
         return std::nullopt;
     }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int,

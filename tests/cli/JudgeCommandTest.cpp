@@ -9,6 +9,7 @@
 #include "document/ProjectSidecar.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
+#include "document/SidecarFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
 #include "support/ProgramRun.h"
@@ -80,7 +81,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
 
 // The sidecar's classes, with the options laid over them code by code: H001 becomes a beam
 // in both occurrences, the first keeping its second sample; W001 leaves; Z001's entry is
-// ignored. The PDF is the judgement table of the same components.
+// not placed, and said so. The PDF is the judgement table of the same components.
 TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
     const std::string pro = project(
         R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 2},
@@ -88,7 +89,7 @@ TEST_F(JudgeCommandTest, JsonAndPdfJudgeTheSidecarsClassesChangedByTheOptions) {
            {"code": "W001", "occurrence": 1, "class": "beam", "sample": 1})");
     const ProgramRun r = judge({pro, "--beam", "H001", "--none", "W001", "--json"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, pro + ": " + SidecarFile::unplacedNotice(1) + "\n");
     EXPECT_EQ(
         r.out,
         R"({"classes":{"beam":{"components":2,"points":4,"unmeasured":1,"passing":4,)"

@@ -27,8 +27,9 @@ const Component* at(const ComponentList& list, int i) {
 
 // The bytes as written, read back to the same marks; unknown keys of this version survive, an
 // entry's own following its component when an earlier one of the same code is deleted.
-// Entries that name no component, a diameter one or an already named one are dropped.
-TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndDropsStrayEntries) {
+// Entries that name no component, a diameter one or an already named one are not placed but
+// kept, and so is a confirmation still awaited.
+TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndStrayEntries) {
     const std::string file = R"({"format": "corvane-sidecar", "version": 1, "projectSha256": "ab",
  "note": {"by": "x"},
  "components": [{"code": "H001", "occurrence": 1, "class": "slab", "sample": 1},
@@ -42,7 +43,7 @@ TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndDropsStrayEntries) {
 
     ComponentList list = project();
     ProjectSidecar::Applied applied = read.sidecar.applyTo(list);
-    EXPECT_EQ(applied.dropped, 3);
+    ASSERT_EQ(applied.unplaced.size(), 3u);
     EXPECT_EQ(applied.marks, (AcceptanceMarks{{at(list, 0), {Slab, First}},
                                               {at(list, 2), {Beam, Second}},
                                               {at(list, 3), {Beam, First}}}));
@@ -53,22 +54,31 @@ TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndDropsStrayEntries) {
     list.erase(list.begin());
     applied.marks[at(list, 0)] = {Beam, First};
     const ProjectSidecar written =
-        read.sidecar.rewritten(list, applied.marks, applied.kept, "0123cd");
+        read.sidecar.rewritten(list, applied.marks, applied.kept, applied.unplaced, false, "0123cd");
     EXPECT_EQ(written.encode(), R"({
   "format": "corvane-sidecar",
   "version": 1,
   "projectSha256": "0123cd",
+  "classesConfirmed": false,
   "components": [
     {"code": "H001", "occurrence": 1, "class": "beam", "sample": 2, "tag": [1]},
     {"code": "W001", "occurrence": 1, "class": "beam", "sample": 1}
+  ],
+  "unplaced": [
+    {"code": "H001", "occurrence": 3, "class": "beam", "sample": 1},
+    {"code": "Z001", "occurrence": 1, "class": "beam", "sample": 1},
+    {"code": "W001", "occurrence": 1, "class": "slab", "sample": 1}
   ],
   "note": {"by":"x"}
 }
 )");
     const SidecarDecoding again = ProjectSidecar::decode(written.encode());
     ASSERT_EQ(again.state, ProjectSidecar::Decoded::Ok);
+    EXPECT_FALSE(again.sidecar.classesConfirmed);
     applied.marks.erase(at(list, 0));
-    EXPECT_EQ(again.sidecar.applyTo(list).marks, applied.marks);
+    const ProjectSidecar::Applied reread = again.sidecar.applyTo(list);
+    EXPECT_EQ(reread.marks, applied.marks);
+    EXPECT_EQ(reread.unplaced.size(), 3u);
 }
 
 // Each file is `head` + its text + `}`; an entry's text goes into the components list.

@@ -68,8 +68,8 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         if (settings) settings(info);
     }
-    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
-                                                       const AcceptanceMarks&) override {
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&, const AcceptanceMarks&,
+                                                       bool) override {
         return std::nullopt;
     }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int,

@@ -23,8 +23,9 @@ public:
     void editProjectSettings(ProjectInfo& info, const ComponentList&) override {
         info.projectName.assign(nextName);
     }
-    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&,
-                                                       const AcceptanceMarks&) override {
+    std::optional<AcceptanceMarks> editAcceptanceMarks(const ComponentList&, const AcceptanceMarks&,
+                                                       bool confirmed) override {
+        confirmations.push_back(confirmed);
         return nextMarks;
     }
     std::optional<std::vector<bool>> chooseComponents(const ComponentList&, int addMode,
@@ -40,4 +41,5 @@ public:
     std::string nextName = "p";
     std::optional<std::vector<bool>> ticks;
     std::optional<AcceptanceMarks> nextMarks;  // the 验收判定 dialog's answer
+    std::vector<bool> confirmations;           // whether the classes were confirmed, per dialog
 };
