@@ -2,7 +2,10 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "model/GbkCodec.h"
+#include "model/FileIo.h"
 #include "model/ProjectFile.h"
+#include "model/SetAside.h"
+#include "model/SidecarPath.h"
 #include "model/StoredText.h"
 #include "model/UploadFile.h"
 
@@ -38,9 +41,24 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::string& target = a.positional()[0];
+    // A project written over another must not inherit its sidecar: the classes there name
+    // components of the old one. It is set aside, never deleted: it may be evidence.
+    const std::filesystem::path sidecar = sidecarPathOf(CommandLine::path(target));
+    std::error_code ec;
+    const bool oldSidecar = std::filesystem::is_regular_file(std::filesystem::status(sidecar, ec));
     if (Status s = ProjectFile::save(CommandLine::path(target), info, components); !s.ok()) {
         err << s.message() << '\n';
         return 1;
+    }
+    if (oldSidecar) {
+        const Result<std::filesystem::path> aside =
+            SetAside::rename(sidecar, "replaced", SetAside::stampNow());
+        if (!aside) {
+            err << aside.message() << '\n';
+            return 1;
+        }
+        err << "原有的附加信息文件“" << FileIo::displayName(sidecar) << "”属于被替换的工程，已改名为“"
+            << FileIo::displayName(aside->filename()) << "”保留。\n";
     }
     out << "已创建工程 " << target << "，共 " << components.size() << " 个构件。\n";
     return 0;

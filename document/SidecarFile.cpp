@@ -7,6 +7,7 @@
 
 #include "model/FileIo.h"
 #include "model/SetAside.h"
+#include "model/SidecarPath.h"
 #include "model/SystemErrorText.h"
 
 namespace fs = std::filesystem;
@@ -78,9 +79,7 @@ bool pendingMatches(const fs::path& pending, const std::string& projectSha) {
 }  // namespace
 
 fs::path SidecarFile::pathFor(const fs::path& project) {
-    fs::path sidecar = FileIo::realTarget(project);
-    sidecar += ".corvane";
-    return sidecar;
+    return sidecarPathOf(project);
 }
 
 fs::path SidecarFile::pendingFor(const fs::path& project) {

@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "document/ProjectSidecar.h"
+#include "document/SidecarFile.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
-#include "document/SidecarFile.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
 #include "support/ProgramRun.h"
@@ -143,4 +143,49 @@ TEST_F(JudgeCommandTest, AProjectFromAPipeOrStandardInputIsReadOnceWithoutASidec
         EXPECT_THAT(r.out,
                     testing::StartsWith(R"({"classes":{"beam":{"components":2,"points":4,)"));
     }
+}
+
+// What judge makes of the sidecar's new situations: the real file's classes through a link,
+// classes awaiting confirmation judged only when the caller accepts them (and the table says
+// so), a sidecar past the size bound named as such; new-project over a classed project sets
+// its sidecar aside.
+TEST_F(JudgeCommandTest, LinksUnconfirmedClassesTheSizeBoundAndAReplacedProject) {
+    const std::string slab = R"({"code": "H001", "occurrence": 1, "class": "slab", "sample": 1})";
+    const std::string pro = project(slab);
+    std::filesystem::create_symlink(pro, dir / "link.pro");
+    const std::string changed = project("", "c.pro");
+    TempDir::write(changed + ".corvane", sidecarText("00", slab));
+    const std::string big = project("", "b.pro");
+    TempDir::write(big + ".corvane", "{");
+    std::filesystem::resize_file(big + ".corvane", (64u << 20) + 1);
+    const auto pdf = (dir / "u.pdf").string();
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;  // what each starts with or holds
+    } cases[] = {
+        {{(dir / "link.pro").string(), "--json"}, 0, R"({"classes":{"slab":)", ""},
+        {{changed, "--json"}, 1, "", "附加信息与工程文件不符，验收类别未经确认。"},
+        {{changed, "--json", "--accept-unconfirmed"},
+         0,
+         R"({"classes":{"slab":)",
+         "须在“验收判定”中确认"},
+        {{changed, "-o", pdf, "--accept-unconfirmed"}, 0, "", ""},
+        {{big, "--json"}, 1, "", "已损坏（文件超过 64 MiB）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const ProgramRun r = judge(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_THAT(r.out, testing::StartsWith(c.out));
+        EXPECT_THAT(r.err, HasSubstr(c.err));
+    }
+    EXPECT_THAT(pdfPages(pdf).at(0), testing::Contains(HasSubstr("验收类别未经确认")));
+
+    const ProgramRun replaced = runCli({"new-project", pro, "--name", "A"});
+    EXPECT_EQ(replaced.status, 0);
+    EXPECT_THAT(replaced.err, HasSubstr("已改名为“p.pro.corvane.replaced-"));
+    EXPECT_FALSE(std::filesystem::exists(pro + ".corvane"));
+    EXPECT_EQ(judge({pro, "--json"}).err, pro + ": " + "没有参与判定的构件\n");
 }
