@@ -24,6 +24,8 @@ const QString classKey = QStringLiteral("class");
 const QString sampleKey = QStringLiteral("sample");
 const QString unplacedKey = QStringLiteral("unplaced");
 const QString confirmedKey = QStringLiteral("classesConfirmed");
+const QString historyKey = QStringLiteral("history");
+const QString originalsKey = QStringLiteral("originals");
 
 // A JSON number that is a whole number within [low, high].
 std::optional<int> wholeNumber(const QJsonValue& v, int low, int high) {
@@ -132,6 +134,10 @@ SidecarDecoding ProjectSidecar::decode(std::string_view bytes) {
     if (!unplaced.isUndefined() && !unplaced.isArray()) return damaged("未对应构件的条目无效");
     const QJsonValue confirmed = root.value(confirmedKey);
     if (!confirmed.isUndefined() && !confirmed.isBool()) return damaged("确认标记无效");
+    const QJsonValue history = root.value(historyKey);
+    if (!history.isUndefined() && !history.isArray()) return damaged("修改记录无效");
+    const QJsonValue originals = root.value(originalsKey);
+    if (!originals.isUndefined() && !originals.isArray()) return damaged("原值记录无效");
 
     SidecarDecoding d;
     d.state = Decoded::Ok;
@@ -154,8 +160,14 @@ SidecarDecoding ProjectSidecar::decode(std::string_view bytes) {
         !problem.empty()) {
         return damaged(problem);
     }
-    d.sidecar.unknown = withoutKeys(
-        root, {&formatKey, &versionKey, &shaKey, &componentsKey, &unplacedKey, &confirmedKey});
+    for (const QJsonValue& entry : history.toArray()) {
+        if (!entry.isObject()) return damaged("修改记录无效");
+        d.sidecar.history.push_back(entry.toObject());
+    }
+    d.sidecar.originals = originals.toArray();
+    d.sidecar.unknown =
+        withoutKeys(root, {&formatKey, &versionKey, &shaKey, &componentsKey, &unplacedKey,
+                           &confirmedKey, &historyKey, &originalsKey});
     return d;
 }
 
@@ -179,6 +191,18 @@ std::string ProjectSidecar::encode() const {
     };
     list("components", entries);
     if (!unplaced.empty()) list("unplaced", unplaced);
+    // One object a line: a reader of the file sees the history as it grew.
+    const auto objects = [&out](const char* key, const auto& values) {
+        out += ",\n  \"" + std::string(key) + "\": [";
+        bool first = true;
+        for (const auto& v : values) {
+            out += (first ? "\n    " : ",\n    ") + jsonText(QJsonValue(v));
+            first = false;
+        }
+        out += first ? "]" : "\n  ]";
+    };
+    if (!originals.isEmpty()) objects("originals", originals);
+    if (!history.empty()) objects("history", history);
     for (auto it = unknown.begin(); it != unknown.end(); ++it) {
         out += ",\n  " + jsonText(QJsonValue(it.key())) + ": " + jsonText(it.value());
     }
@@ -218,6 +242,8 @@ ProjectSidecar ProjectSidecar::rewritten(const ComponentList& components,
     out.projectSha256 = std::move(sha);
     out.unknown = unknown;
     out.unplaced = std::move(unplacedEntries);
+    out.history = history;
+    out.originals = originals;
     out.classesConfirmed = confirmed;
     forEachOccurrence(components, [&](const Component& c, const std::string& code, int n) {
         const auto mark = marks.find(&c);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <string>
 #include <string_view>
@@ -29,7 +30,8 @@ struct SidecarDecoding;
 class ProjectSidecar {
 public:
     static constexpr std::string_view formatName = "corvane-sidecar";
-    static constexpr int version = 1;
+    // 2 since the history: a program of version 1 leaves such a sidecar alone as newer.
+    static constexpr int version = 2;
 
     std::string projectSha256;  // lower-case hex of the project's bytes saved with it
     std::vector<SidecarEntry> entries;
@@ -39,6 +41,12 @@ public:
     // False while the classes came from a sidecar written for other bytes of the project and
     // the user has not confirmed them in 验收判定 ("classesConfirmed": false; absent is true).
     bool classesConfirmed = true;
+    // The history of the project's changes, oldest first, each entry with its chain hash
+    // ("history"); see HistoryChain.
+    std::vector<QJsonObject> history;
+    // What was there before the values that were changed ("originals"), one object per
+    // component; see ValueOrigins.
+    QJsonArray originals;
     QJsonObject unknown;  // top-level keys of this version we do not know, written back
 
     enum class Decoded { Ok, Damaged, Newer };
@@ -66,7 +74,7 @@ public:
 
     // Something worth writing: an entry, an unplaced one or an unconfirmed state.
     bool holdsAnything() const {
-        return !entries.empty() || !unplaced.empty() || !classesConfirmed;
+        return !entries.empty() || !unplaced.empty() || !classesConfirmed || !history.empty();
     }
 
     // SHA-256 of `bytes`, lower-case hex.

@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Far beyond any real project (an entry is under 100 bytes); a bigger file is not ours.
-constexpr std::uintmax_t largestSidecar = 64u << 20;
+// The general read bound: 100,000 history entries are about 25 MB.
+constexpr std::uintmax_t largestSidecar = FileIo::readLimit;
 
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -51,7 +51,7 @@ OnDisk inspect(const fs::path& path) {
     }
     found.kind = OnDisk::File;
     if (fs::file_size(path, ec) > largestSidecar && !ec) {
-        found.decoding.problem = "文件超过 64 MiB";
+        found.decoding.problem = "文件超过 256 MiB";
         return found;
     }
     Result<std::string> bytes = FileIo::readAll(path);
@@ -233,7 +233,12 @@ SidecarFile::Save SidecarFile::Save::prepare(const fs::path& project, const Proj
             break;
     }
     if (!keep) return save;
-    if (const Status written = FileIo::writeNewFile(save.pending_, sidecar.encode()); !written) {
+    const std::string bytes = sidecar.encode();
+    if (bytes.size() > largestSidecar) {
+        save.failure_ = "内容超过 256 MiB。";
+        return save;
+    }
+    if (const Status written = FileIo::writeNewFile(save.pending_, bytes); !written) {
         save.failure_ = written.message();
         return save;
     }

@@ -157,7 +157,7 @@ TEST_F(JudgeCommandTest, LinksUnconfirmedClassesTheSizeBoundAndAReplacedProject)
     TempDir::write(changed + ".corvane", sidecarText("00", slab));
     const std::string big = project("", "b.pro");
     TempDir::write(big + ".corvane", "{");
-    std::filesystem::resize_file(big + ".corvane", (64u << 20) + 1);
+    std::filesystem::resize_file(big + ".corvane", (256u << 20) + 1);
     const auto pdf = (dir / "u.pdf").string();
 
     const struct {
@@ -172,7 +172,7 @@ TEST_F(JudgeCommandTest, LinksUnconfirmedClassesTheSizeBoundAndAReplacedProject)
          R"({"classes":{"slab":)",
          "须在“验收判定”中确认"},
         {{changed, "-o", pdf, "--accept-unconfirmed"}, 0, "", ""},
-        {{big, "--json"}, 1, "", "已损坏（文件超过 64 MiB）"},
+        {{big, "--json"}, 1, "", "已损坏（文件超过 256 MiB）"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);

@@ -87,7 +87,7 @@ TEST(ProjectDocument, ASidecarInTroubleIsToldAndNeverOverwritten) {
     const Case cases[] = {
         {"changed elsewhere", sidecarText("00", entry), "工程文件在别处被修改过", 1, "", false},
         {"damaged", "{\"format\": ", "已损坏", 0, "已改名为", false},
-        {"newer", sidecarText("00", entry, 2), "较新版本", 0, "未被改写", true},
+        {"newer", sidecarText("00", entry, 3), "较新版本", 0, "未被改写", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

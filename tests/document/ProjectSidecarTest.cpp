@@ -57,7 +57,7 @@ TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndStrayEntries) {
         read.sidecar.rewritten(list, applied.marks, applied.kept, applied.unplaced, false, "0123cd");
     EXPECT_EQ(written.encode(), R"({
   "format": "corvane-sidecar",
-  "version": 1,
+  "version": 2,
   "projectSha256": "0123cd",
   "classesConfirmed": false,
   "components": [
@@ -102,7 +102,7 @@ TEST(ProjectSidecar, DecodeTellsDamagedFromNewer) {
         {entry(R"("code": "H001", "occurrence": 1, "class": "beam", "sample": 0)"), Damaged},
         {entry(R"("code": "", "occurrence": 1, "class": "beam", "sample": 1)"), Damaged},
         // A newer version is recognised before anything else of it is read.
-        {R"({"format": "corvane-sidecar", "version": 2, "components": 7})", Newer},
+        {R"({"format": "corvane-sidecar", "version": 3, "components": 7})", Newer},
         {entry(R"("code": "H001", "occurrence": 1, "class": "slab", "sample": 2)"), Ok},
     };
     for (const auto& [bytes, state] : cases) {

@@ -39,7 +39,7 @@ struct Files {
 TEST(SidecarFile, LoadTellsEachStateAndWhy) {
     using enum SidecarFile::State;
     const struct {
-        std::string onDisk;  // "" for none, "huge" for a sparse file of 64 MiB and one byte
+        std::string onDisk;  // "" for none, "huge" for a sparse file of 256 MiB and one byte
         SidecarFile::State state;
         std::string message;
         std::size_t entries;
@@ -53,15 +53,15 @@ TEST(SidecarFile, LoadTellsEachStateAndWhy) {
          "下次保存工程时，它将被改名保留。",
          0},
         {"huge", Damaged,
-         "@已损坏（文件超过 64 MiB），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。", 0},
-        {sidecarText(sha, beam, 2), Newer,
+         "@已损坏（文件超过 256 MiB），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。", 0},
+        {sidecarText(sha, beam, 3), Newer,
          "@由较新版本的程序写入，本程序不能读取其中的构件验收类别；保存工程时也不会改写它。", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.onDisk);
         Files f;
         if (!c.onDisk.empty()) TempDir::write(f.sidecar, c.onDisk);
-        if (c.onDisk == "huge") fs::resize_file(f.sidecar, (64u << 20) + 1);
+        if (c.onDisk == "huge") fs::resize_file(f.sidecar, (256u << 20) + 1);
         const SidecarFile::Loaded loaded = SidecarFile::load(f.project, projectBytes);
         EXPECT_EQ(loaded.state, c.state);
         EXPECT_EQ(loaded.sidecar.entries.size(), c.entries);
@@ -98,14 +98,14 @@ TEST(SidecarFile, StoreWritesRemovesSetsAsideOrLeavesNewer) {
     {
         SCOPED_TRACE("a newer one stays, also when there is nothing to keep");
         Files f;
-        TempDir::write(f.sidecar, sidecarText("", beam, 2));
+        TempDir::write(f.sidecar, sidecarText("", beam, 3));
         for (const ProjectSidecar& s : {oneEntry(), ProjectSidecar{}}) {
             const auto stored = SidecarFile::store(f.project, s, noon);
             ASSERT_TRUE(stored.ok());
             EXPECT_EQ(
                 stored->message,
                 f.shown + "由较新版本的程序写入，未被改写；本次的构件验收类别未能保存在其中。");
-            EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", beam, 2));
+            EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", beam, 3));
         }
     }
     {
