@@ -20,6 +20,7 @@
 #include "app/CMainFrame.h"
 #include "app/RecentFileList.h"
 #include "dialogs/QtPrompter.h"
+#include "model/FileIo.h"
 #include "model/UploadFile.h"
 #include "report/ReportFonts.h"
 
@@ -27,8 +28,15 @@ namespace {
 
 const QString endOfOptions = QStringLiteral("--");
 
-// Told by the first bytes, whatever the file is called.
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Told by the first bytes, whatever the file is called. Anything but a regular file is left
+// unopened (a pipe would hold the window until someone writes); opening it as a project
+// says why.
 bool startsAsUploadFile(const QString& path) {
+    if (!FileIo::checkRegularFile(toPath(path))) return false;
     constexpr std::string_view magic = UploadFile::magic;
     QByteArray expected(1, static_cast<char>(magic.size()));
     expected.append(magic.data(), static_cast<qsizetype>(magic.size()));
@@ -121,6 +129,12 @@ CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
 
 Result<std::unique_ptr<UsbLink>> CCorvaneApp::makeLink(const Options& options) {
     if (!options.error.isEmpty()) return Error{options.error.toStdString()};
+    // Read before the window shows, so a pipe there would keep it from ever showing.
+    if (options.link.source == LinkFactory::Source::Image) {
+        if (Status regular = FileIo::checkRegularFile(options.link.image); !regular) {
+            return Error{regular.message()};
+        }
+    }
     return LinkFactory::make(options.link);
 }
 

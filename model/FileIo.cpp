@@ -80,6 +80,10 @@ Result<std::string> readBounded(const std::string& shown, const ReadSome& readSo
     }
 }
 
+Error cannotRead(const std::string& shown, std::string_view why) {
+    return Error{"无法读取“" + shown + "”：" + std::string(why) + "。"};
+}
+
 Result<SaveTarget> saveTarget(const fs::path& path, const std::string& shown) {
     SaveTarget save;
     save.file = resolveTarget(path);
@@ -130,6 +134,15 @@ void FileIo::reportOversizeWrites() {
 #ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+}
+
+Status FileIo::checkRegularFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status) || fs::is_regular_file(status)) return Status::success();
+    if (fs::is_directory(status))
+        return fileio::cannotRead(displayName(path), fileio::folderReason);
+    return Error{"“" + displayName(path) + "”不是普通文件，无法打开。"};
 }
 
 std::string FileIo::displayName(const fs::path& path) {

@@ -23,6 +23,12 @@ public:
     // character device is read; a folder, socket or block device is refused.
     static Result<std::string> readAll(const std::filesystem::path& path,
                                        const HeadCheck& check = {}, std::size_t limit = readLimit);
+    // Fails unless `path` (links followed) names a regular file, told by its status alone: a
+    // pipe is never opened, as opening one waits for a writer that may never come. The
+    // program's window reads only such files (the command-line tool also reads pipes and
+    // devices, as any filter does). A path whose status cannot be had passes: its read then
+    // says why it cannot be opened.
+    static Status checkRegularFile(const std::filesystem::path& path);
     // The same from standard input ("-" on the command line).
     static Result<std::string> readStandardInput(const HeadCheck& check = {},
                                                  std::size_t limit = readLimit);

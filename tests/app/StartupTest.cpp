@@ -12,12 +12,14 @@
 #include "dialogs/CDlgShowUploadData.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ProgramRun.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 using samples::codes;
@@ -151,9 +153,12 @@ TEST_F(StartupFilesTest, CancellingEitherStepLeavesWhatTheMenuCommandsWould) {
 }
 
 TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
+    // The window shows before the file is read: a pipe nobody writes must not hold it.
+    const FifoWatch fifo(dir / "fifo.vexo");
     const std::pair<std::string, QString> unreadable[] = {
         {"none.pro", QStringLiteral("无法打开文件")},
         {"text.vexo", QStringLiteral("不是有效的钢筋位置工程文件!")},
+        {"fifo.vexo", QString::fromStdString(FileIo::checkRegularFile(fifo.path()).message())},
     };
     // Plain text: its first byte read as a length, the string read is not the magic.
     TempDir::write((dir / "text.vexo").string(), std::string(200, 'x'));
@@ -162,6 +167,7 @@ TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
         open({QString::fromStdString((dir / name).string())});
         EXPECT_FALSE(frame.project().isOpen()) << name;
     }
+    EXPECT_FALSE(fifo.opened());
 }
 
 TEST_F(StartupFilesTest, OnlyTheFirstOfSeveralFilesOpens) {
