@@ -18,6 +18,8 @@ public:
     static constexpr std::size_t headBytes = 64;
     // Judges an input by its first bytes before the rest is read; a failure ends the read.
     using HeadCheck = std::function<Status(std::string_view head)>;
+    // What messages call standard input.
+    static constexpr std::string_view standardInputName = "标准输入";
 
     // Every byte of `path`, at most `limit` of them. A regular file, a pipe (FIFO) or a
     // character device is read; a folder, socket or block device is refused.

@@ -12,6 +12,7 @@
 #include "dialogs/CDlgShowUploadData.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/ComponentFileReader.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
@@ -157,7 +158,8 @@ TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
     const FifoWatch fifo(dir / "fifo.vexo");
     const std::pair<std::string, QString> unreadable[] = {
         {"none.pro", QStringLiteral("无法打开文件")},
-        {"text.vexo", QStringLiteral("不是有效的钢筋位置工程文件!")},
+        {"text.vexo", QString::fromStdString(ComponentFileReader::wrongKind(
+                          (dir / "text.vexo").string(), ProjectFile::wrongMagicMessage))},
         {"fifo.vexo", QString::fromStdString(FileIo::checkRegularFile(fifo.path()).message())},
     };
     // Plain text: its first byte read as a length, the string read is not the magic.

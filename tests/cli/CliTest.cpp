@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "cli/CliArguments.h"
+#include "cli/DataFile.h"
+#include "model/ComponentFileReader.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
@@ -95,7 +97,10 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
     EXPECT_THAT(r.out, StartsWith("{\"kind\":\"upload\",\"components\":[],\"complete\":false"));
     r = runCli({"show", file("tiny", "\x0BVexo"), "--json"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_THAT(r.out, HasSubstr("\"error\":\"不是有效的钢筋位置工程文件或上传数据文件!\""));
+    EXPECT_THAT(r.out, HasSubstr("\"error\":\"" +
+                                 ComponentFileReader::wrongKind((dir / "tiny").string(),
+                                                                DataFile::eitherKindMessage) +
+                                 "\""));
 
     r = runCli({"show", (dir / "absent.pro").string()});
     EXPECT_EQ(r.status, 1);

@@ -285,12 +285,11 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::thread writer([&] { TempDir::write(fifo, project); });
 
-    const std::string notProject = std::string(ProjectFile::wrongMagicMessage);
     const std::vector<std::pair<fs::path, std::string>> cases{
         {dir / "p.pro", ""},
         {fifo, ""},
-        {"/dev/zero", notProject},
-        {dir / "short.pro", notProject},
+        {"/dev/zero", "“/dev/zero”不是有效的钢筋位置工程文件!"},
+        {dir / "short.pro", "“" + (dir / "short.pro").string() + "”不是有效的钢筋位置工程文件!"},
         {dir / "huge.pro",
          "“" + (dir / "huge.pro").string() + "”超过了 256 MiB 的读取上限，不是本程序的数据文件。"},
         {dir / "socket", "无法读取“" + (dir / "socket").string() + "”：这是一个套接字，不是文件。"},
