@@ -202,15 +202,18 @@ TEST(Startup, HelpVersionAndBadOptionsNeedNoWindow) {
     ASSERT_TRUE(cliVersion.hasMatch()) << cli.out;
     EXPECT_EQ(appVersion.captured(2), cliVersion.captured(2));
 
-    // Qt's own options are taken by Qt, so the bad option is the one named.
-    ProgramStart offscreen;
-    offscreen.platform = "offscreen";
-    const ProgramRun bad =
-        runProgram(CORVANE_APP, {"-style", "fusion", "--bogus", "x.pro"}, offscreen);
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.out, "");
-    EXPECT_NE(bad.err.find("无法识别的命令行参数：--bogus\n用法：corvane"), std::string::npos)
-        << bad.err;
+    // Qt's own options are taken by Qt, so the bad option is the one named; with a platform
+    // and without a display alike.
+    for (const std::string platform : {"offscreen", ""}) {
+        ProgramStart start;
+        start.platform = platform;
+        const ProgramRun bad =
+            runProgram(CORVANE_APP, {"-style", "fusion", "--bogus", "x.pro"}, start);
+        EXPECT_EQ(bad.status, 2) << platform;
+        EXPECT_EQ(bad.out, "");
+        EXPECT_NE(bad.err.find("无法识别的命令行参数：--bogus\n用法：corvane"), std::string::npos)
+            << bad.err;
+    }
 }
 
 }  // namespace
