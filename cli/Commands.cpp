@@ -60,7 +60,8 @@ constexpr CliCommand commands[] = {
     {"new-project",
      "new-project OUT.pro --name TEXT [--basis TEXT] [--unit TEXT]\n"
      "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
-     "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件",
+     "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件；OUT.pro 为 - 时\n"
+     "      写到标准输出",
      newProjectOptions, Reads::Nothing, newProjectCheck, newProjectCommand},
     {"export-csv",
      "export-csv FILE [-o OUT.csv]\n"
@@ -70,7 +71,7 @@ constexpr CliCommand commands[] = {
     {"transfer",
      "transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
      "                       [--save-image FILE]\n"
-     "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件",
+     "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件（-o - 写到标准输出）",
      transferOptions, Reads::Nothing, transferCheck, transferCommand},
     {"report",
      "report PROJECT.pro --table {tables}\n"

@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/StoredText.h"
@@ -38,10 +39,12 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::string& target = a.positional()[0];
-    if (Status s = ProjectFile::save(CommandLine::path(target), info, components); !s.ok()) {
+    if (Status s = OutputFile::write(target, ProjectFile::encode(info, components), out); !s) {
         err << s.message() << '\n';
         return 1;
     }
-    out << "已创建工程 " << target << "，共 " << components.size() << " 个构件。\n";
+    // Standard output ("-") carries the file itself; what was done is said beside it.
+    (target == "-" ? err : out) << "已创建工程 " << target << "，共 " << components.size()
+                                << " 个构件。\n";
     return 0;
 }
