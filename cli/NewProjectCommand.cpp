@@ -21,12 +21,20 @@ std::string newProjectCheck(const CliArguments& a) {
 int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     const CliArguments& a = input.args;
 
-    // Each text is cut to its field at a character boundary, as the settings dialog does.
+    // Each text is cut to its field at a character boundary, as the settings dialog does, and
+    // the cut is told in the dialog's words for the field.
     ProjectInfo info;
-    info.projectName.assign(gbk::fromUtf8(*a.value("--name")));
-    info.testBasis.assign(gbk::fromUtf8(a.value("--basis").value_or("")));
-    info.testUnit.assign(gbk::fromUtf8(a.value("--unit").value_or("")));
-    info.instrument.assign(gbk::fromUtf8(a.value("--instrument").value_or("")));
+    const auto store = [&](auto& field, const char* option, const char* label) {
+        const std::string text = a.value(option).value_or("");
+        if (storedText::isCut(text, field.capacity)) {
+            err << storedText::cutNotice(label, field.capacity) << '\n';
+        }
+        field.assign(gbk::fromUtf8(text));
+    };
+    store(info.projectName, "--name", "工程名称");
+    store(info.testBasis, "--basis", "检测依据");
+    store(info.testUnit, "--unit", "检测单位");
+    store(info.instrument, "--instrument", "仪器型号");
 
     ComponentList components;
     for (const std::string& upload : a.values("--add")) {
