@@ -51,8 +51,10 @@ Result<std::string> readBounded(const std::string& shown, const ReadSome& readSo
                                 const FileIo::HeadCheck& check, std::size_t limit,
                                 std::size_t sizeHint) {
     const auto tooLarge = [&] {
-        return Error{"“" + shown + "”超过了 " + std::to_string(limit >> 20) +
-                     " MiB 的读取上限，不是本程序的数据文件。"};
+        constexpr std::size_t mebibyte = std::size_t{1} << 20;
+        const std::string bound = limit % mebibyte == 0 ? std::to_string(limit / mebibyte) + " MiB "
+                                                        : std::to_string(limit) + " 字节";
+        return Error{"“" + shown + "”超过了 " + bound + "的读取上限，不是本程序的数据文件。"};
     };
     std::string bytes;
     char buffer[1 << 16];

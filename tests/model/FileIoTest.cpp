@@ -326,6 +326,9 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
             EXPECT_EQ(r.ok(), extra == 0) << r.message();
             if (r.ok()) {
                 EXPECT_EQ(*r, bytes);
+            } else {
+                EXPECT_EQ(r.message(), "“" + source.string() + "”超过了 " + std::to_string(limit) +
+                                           " 字节的读取上限，不是本程序的数据文件。");
             }
         }
     }
