@@ -142,8 +142,9 @@ Status FileIo::checkRegularFile(const fs::path& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status) || fs::is_regular_file(status)) return Status::success();
-    if (fs::is_directory(status))
+    if (fs::is_directory(status)) {
         return fileio::cannotRead(displayName(path), fileio::folderReason);
+    }
     return Error{"“" + displayName(path) + "”不是普通文件，无法打开。"};
 }
 
