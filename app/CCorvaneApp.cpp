@@ -15,11 +15,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "CorvaneVersion.h"
 #include "app/CMainFrame.h"
 #include "app/RecentFileList.h"
 #include "dialogs/QtPrompter.h"
+#include "model/FileIo.h"
 #include "model/UploadFile.h"
 #include "report/ReportFonts.h"
 
@@ -27,8 +29,15 @@ namespace {
 
 const QString endOfOptions = QStringLiteral("--");
 
-// Told by the first bytes, whatever the file is called.
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Told by the first bytes, whatever the file is called. Anything but a regular file is left
+// unopened (a pipe would hold the window until someone writes); opening it as a project
+// says why.
 bool startsAsUploadFile(const QString& path) {
+    if (!FileIo::checkRegularFile(toPath(path))) return false;
     constexpr std::string_view magic = UploadFile::magic;
     QByteArray expected(1, static_cast<char>(magic.size()));
     expected.append(magic.data(), static_cast<qsizetype>(magic.size()));
@@ -38,6 +47,47 @@ bool startsAsUploadFile(const QString& path) {
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toUtf8().constData(), stream);
+}
+
+// Whether a window system may be reached. Without one, Qt's default platform ends the program
+// as the application is made, before the words could be checked.
+bool displayNamed(const QStringList& words) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name)) return true;
+    }
+    for (const QString& word : words) {
+        const QString option = word.startsWith(QLatin1String("--")) ? word.mid(1) : word;
+        if (option == QLatin1String("-display") || option == QLatin1String("-platform")) {
+            return true;
+        }
+    }
+    return false;
+#else
+    Q_UNUSED(words);
+    return true;
+#endif
+}
+
+// What is wrong with the words once Qt has taken its own, learnt on the offscreen platform,
+// which needs no display.
+QString errorWithoutDisplay(int argc, char** argv) {
+    std::vector<char*> words(argv, argv + argc);  // Qt removes those it takes
+    words.push_back(nullptr);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QString error;
+    {
+        const QApplication check(argc, words.data());
+        error = CCorvaneApp::parseArguments(QCoreApplication::arguments()).error;
+    }
+    qunsetenv("QT_QPA_PLATFORM");
+    return error;
+}
+
+// A command line not understood gets no window: the usage says what would be.
+int refuse(const QString& error) {
+    print(stderr, error + QLatin1Char('\n') + CCorvaneApp::usageText());
+    return 2;
 }
 
 }  // namespace
@@ -121,6 +171,12 @@ CCorvaneApp::Options CCorvaneApp::parseArguments(const QStringList& arguments) {
 
 Result<std::unique_ptr<UsbLink>> CCorvaneApp::makeLink(const Options& options) {
     if (!options.error.isEmpty()) return Error{options.error.toStdString()};
+    // Read before the window shows, so a pipe there would keep it from ever showing.
+    if (options.link.source == LinkFactory::Source::Image) {
+        if (Status regular = FileIo::checkRegularFile(options.link.image); !regular) {
+            return Error{regular.message()};
+        }
+    }
     return LinkFactory::make(options.link);
 }
 
@@ -144,13 +200,16 @@ int CCorvaneApp::run(int argc, char** argv) {
             break;
     }
 
-    QApplication app(argc, argv);
-    // A command line not understood gets no window: the usage says what would be.
-    const Options options = parseArguments(QCoreApplication::arguments());
-    if (!options.error.isEmpty()) {
-        print(stderr, options.error + QLatin1Char('\n') + usageText());
-        return 2;
+    // Qt takes its own options (-style, -platform, ...) as the application is made, so a word
+    // not understood before then may be Qt's.
+    if (!parseArguments(words).error.isEmpty() && !displayNamed(words)) {
+        if (const QString error = errorWithoutDisplay(argc, argv); !error.isEmpty()) {
+            return refuse(error);
+        }
     }
+    QApplication app(argc, argv);
+    const Options options = parseArguments(QCoreApplication::arguments());
+    if (!options.error.isEmpty()) return refuse(options.error);
     QCoreApplication::setOrganizationName(QString::fromUtf8(settingsKey));
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
     installFonts();

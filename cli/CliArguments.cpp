@@ -8,9 +8,14 @@ const CliOption* CliArguments::find(std::string_view name) const {
 }
 
 Status CliArguments::parse(const std::vector<std::string>& words) {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
-        if (w.size() < 2 || w[0] != '-') {
+        if (w == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || w.size() < 2 || w[0] != '-') {
             positional_.push_back(w);
             continue;
         }

@@ -24,7 +24,8 @@ struct CliOption {
 // with a value ("--x V" or "--x=V"; an optional value only when the next word is no option)
 // and flags. Anything not declared, an option given twice that may not repeat and a stored
 // text that is not UTF-8 are errors, so a typo never passes silently. File paths are taken
-// as the bytes they are; "-" alone is a positional word (standard input or output).
+// as the bytes they are; "-" alone is a positional word (standard input or output), and so is
+// every word after "--", which ends the options.
 class CliArguments {
 public:
     explicit CliArguments(std::span<const CliOption> options) : options_(options) {}

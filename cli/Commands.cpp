@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/CommandLine.h"
+#include "model/ProjectFile.h"
 #include "report/ReportTables.h"
 
 // The commands, one file each: what is wrong with their words, and the run.
@@ -60,7 +61,8 @@ constexpr CliCommand commands[] = {
     {"new-project",
      "new-project OUT.pro --name TEXT [--basis TEXT] [--unit TEXT]\n"
      "                          [--instrument TEXT] [--add UPLOAD.vexo]...\n"
-     "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件",
+     "      新建工程，并按 H、Z、W、P 顺序加入各上传数据文件的全部构件；OUT.pro 为 - 时\n"
+     "      写到标准输出",
      newProjectOptions, Reads::Nothing, newProjectCheck, newProjectCommand},
     {"export-csv",
      "export-csv FILE [-o OUT.csv]\n"
@@ -70,7 +72,7 @@ constexpr CliCommand commands[] = {
     {"transfer",
      "transfer (--simulate IMAGE | --demo | --usb [VID:PID]) -o OUT.vexo\n"
      "                       [--save-image FILE]\n"
-     "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件",
+     "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件（-o - 写到标准输出）",
      transferOptions, Reads::Nothing, transferCheck, transferCommand},
     {"report",
      "report PROJECT.pro --table {tables}\n"
@@ -98,21 +100,29 @@ constexpr CliCommand commands[] = {
 
 // The file a command reads, or nullopt when it is refused (told on `err`).
 std::optional<DataFile> fileFor(const CliCommand& c, const std::string& source, std::ostream& err) {
+    // A command of projects names what it wants, but an upload is still told apart from
+    // neither kind, so its refusal can say why an upload will not do.
+    Result<DataFile> loaded = DataFile::load(
+        CommandLine::path(source),
+        c.reads == Reads::Project ? ProjectFile::wrongMagicMessage : DataFile::eitherKindMessage);
     if (c.reads == Reads::AnyFile) {
         // Whatever could be read is shown, with why the rest could not.
-        Result<DataFile> loaded = DataFile::load(CommandLine::path(source));
         if (loaded.ok()) return std::move(loaded).value();
         DataFile none;
         none.damage = loaded.message();
         return none;
     }
     // Half a file worked on would look like a whole one.
-    std::optional<DataFile> loaded = DataFile::loadWholeFor(source, err);
-    if (loaded && c.reads == Reads::Project && loaded->kind != DataFile::Kind::Project) {
+    const std::string& refusal = !loaded.ok() ? loaded.message() : loaded->damage;
+    if (!refusal.empty()) {
+        err << source << ": " << refusal << '\n';
+        return std::nullopt;
+    }
+    if (c.reads == Reads::Project && loaded->kind != DataFile::Kind::Project) {
         err << source << ": " << c.notAProject << '\n';
         return std::nullopt;
     }
-    return loaded;
+    return std::move(loaded).value();
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <optional>
-#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
@@ -21,12 +21,13 @@ struct DataFile {
 
     bool complete() const { return damage.empty(); }
 
-    // A failure when nothing of the file could be taken (unreadable, not one of the two kinds,
-    // wrong magic); the same message the program shows for that file. "-" is standard input.
-    static Result<DataFile> load(const std::filesystem::path& path);
-    // The same, but a damaged file is a failure too: for commands that must not work on part
-    // of a file.
-    static Result<DataFile> loadWhole(const std::filesystem::path& path);
-    // loadWhole for a command: on failure "SOURCE: message" goes to `err` and nothing returns.
-    static std::optional<DataFile> loadWholeFor(const std::string& source, std::ostream& err);
+    // Why a file is neither kind, after its name.
+    static constexpr std::string_view eitherKindMessage =
+        "不是有效的钢筋位置工程文件或上传数据文件!";
+
+    // A failure when nothing of the file could be taken (unreadable, not one of the two kinds:
+    // "“NAME”" and `wrongMagicMessage`); the same message the program shows for that file.
+    // "-" is standard input.
+    static Result<DataFile> load(const std::filesystem::path& path,
+                                 std::string_view wrongMagicMessage = eitherKindMessage);
 };

@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFile.h"
 #include "model/GbkCodec.h"
 #include "model/FileIo.h"
 #include "model/ProjectFile.h"
@@ -23,12 +24,20 @@ std::string newProjectCheck(const CliArguments& a) {
 int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     const CliArguments& a = input.args;
 
-    // Each text is cut to its field at a character boundary, as the settings dialog does.
+    // Each text is cut to its field at a character boundary, as the settings dialog does, and
+    // the cut is told in the dialog's words for the field.
     ProjectInfo info;
-    info.projectName.assign(gbk::fromUtf8(*a.value("--name")));
-    info.testBasis.assign(gbk::fromUtf8(a.value("--basis").value_or("")));
-    info.testUnit.assign(gbk::fromUtf8(a.value("--unit").value_or("")));
-    info.instrument.assign(gbk::fromUtf8(a.value("--instrument").value_or("")));
+    const auto store = [&](auto& field, const char* option, const char* label) {
+        const std::string text = a.value(option).value_or("");
+        if (storedText::isCut(text, field.capacity)) {
+            err << storedText::cutNotice(label, field.capacity) << '\n';
+        }
+        field.assign(gbk::fromUtf8(text));
+    };
+    store(info.projectName, "--name", "工程名称");
+    store(info.testBasis, "--basis", "检测依据");
+    store(info.testUnit, "--unit", "检测单位");
+    store(info.instrument, "--instrument", "仪器型号");
 
     ComponentList components;
     for (const std::string& upload : a.values("--add")) {
@@ -41,12 +50,15 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::string& target = a.positional()[0];
+    const bool toOutput = target == "-";
     // A project written over another must not inherit its sidecar: the classes there name
     // components of the old one. It is set aside, never deleted: it may be evidence.
-    const std::filesystem::path sidecar = sidecarPathOf(CommandLine::path(target));
+    const std::filesystem::path sidecar =
+        toOutput ? std::filesystem::path() : sidecarPathOf(CommandLine::path(target));
     std::error_code ec;
-    const bool oldSidecar = std::filesystem::is_regular_file(std::filesystem::status(sidecar, ec));
-    if (Status s = ProjectFile::save(CommandLine::path(target), info, components); !s.ok()) {
+    const bool oldSidecar =
+        !toOutput && std::filesystem::is_regular_file(std::filesystem::status(sidecar, ec));
+    if (Status s = OutputFile::write(target, ProjectFile::encode(info, components), out); !s) {
         err << s.message() << '\n';
         return 1;
     }
@@ -60,6 +72,8 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
         err << "原有的附加信息文件“" << FileIo::displayName(sidecar) << "”属于被替换的工程，已改名为“"
             << FileIo::displayName(aside->filename()) << "”保留。\n";
     }
-    out << "已创建工程 " << target << "，共 " << components.size() << " 个构件。\n";
+    // Standard output ("-") carries the file itself; what was done is said beside it.
+    (toOutput ? err : out) << "已创建工程 " << target << "，共 " << components.size()
+                           << " 个构件。\n";
     return 0;
 }

@@ -5,10 +5,12 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFile.h"
 #include "instrument/ConsoleTransferUi.h"
 #include "instrument/LinkFactory.h"
 #include "instrument/TransferSession.h"
 #include "model/FileIo.h"
+#include "model/UploadFile.h"
 
 namespace {
 
@@ -45,6 +47,22 @@ std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
+// The save dialog is answered by -o, where "-" is standard output; an existing file is
+// replaced, as after confirming.
+class CommandTransferUi final : public ConsoleTransferUi {
+public:
+    CommandTransferUi(const std::string& target, std::ostream& out, std::ostream& err)
+        : ConsoleTransferUi(err, CommandLine::path(target)), target_(target), out_(out) {}
+
+    Status saveUpload(const std::filesystem::path&, const ComponentList& components) override {
+        return OutputFile::write(target_, UploadFile::encode(components), out_);
+    }
+
+private:
+    std::string target_;
+    std::ostream& out_;
+};
+
 }  // namespace
 
 std::string transferCheck(const CliArguments& args) {
@@ -73,29 +91,30 @@ int transferCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
     const std::unique_ptr<UsbLink> link = std::move(made).value();
 
-    // The save dialog is answered by -o; an existing file is replaced, as after confirming.
-    ConsoleTransferUi ui(err, CommandLine::path(*options.out));
+    CommandTransferUi ui(*options.out, out, err);
     TransferSession session(*link, ui);
     const bool started = session.OnDataTransfer();
     session.wait();
     ui.finish();
 
+    // Standard output carries the file itself; what was done is said beside it.
+    std::ostream& said = *options.out == "-" ? err : out;
     int status = session.savedUpload() ? 0 : 1;
     if (started && options.saveImage) {
         // Kept whatever happened, so that a failed transfer can be sent in for support.
         const Status s = FileIo::writeAtomically(CommandLine::path(*options.saveImage),
                                                  bytesOf(session.receivedBytes()));
         if (s.ok()) {
-            out << "已保存内存映像：" << *options.saveImage << "（"
-                << session.receivedBytes().size() << " 字节）\n";
+            said << "已保存内存映像：" << *options.saveImage << "（"
+                 << session.receivedBytes().size() << " 字节）\n";
         } else {
             err << s.message() << '\n';
             status = 1;
         }
     }
     if (const auto& saved = session.savedUpload()) {
-        out << "已保存上传数据文件：" << FileIo::displayName(*saved) << "（"
-            << session.lastRecordCount() << " 个构件）\n";
+        said << "已保存上传数据文件：" << FileIo::displayName(*saved) << "（"
+             << session.lastRecordCount() << " 个构件）\n";
     } else {
         err << "未保存上传数据文件。\n";
     }

@@ -96,6 +96,10 @@ void ProjectDocument::createEmpty() {
 }
 
 Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
+    // The window must not wait on a pipe or device that may never send its bytes.
+    if (Status regular = FileIo::checkRegularFile(toPath(path)); !regular) {
+        return Error{regular.message()};
+    }
     std::string bytes;
     Result<ProjectContents> read = ProjectFile::read(toPath(path), &bytes);
     if (!read.ok()) return Error{read.message()};

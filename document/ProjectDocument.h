@@ -55,8 +55,8 @@ public:
                                   // not taken, so a save cannot replace the damaged original
         std::string sidecarNote;  // what the user should know about the sidecar, or empty
     };
-    // Opens the project at `path` with its sidecar. An error (nothing of the file could be
-    // read) leaves the document as it was.
+    // Opens the project at `path` with its sidecar; only a regular file is read. An error
+    // (nothing of the file could be read) leaves the document as it was.
     Result<Opened> open(const QString& path);
 
     struct Saved {

@@ -69,7 +69,8 @@ Result<MemoryImage> MemoryImage::load(const std::filesystem::path& path) {
         return Error{"“" + name + "”不是内存映像文件：文件有" + std::to_string(size) +
                      "字节，超出仪器内存。"};
     }
-    Result<std::string> text = FileIo::readAll(path);
+    // A pipe or device tells no size: it is read no further than an image can reach.
+    Result<std::string> text = FileIo::readAll(path, {}, largestImage);
     if (!text) return Error{text.message()};
     Result<MemoryImage> image = fromBytes(std::vector<std::uint8_t>(text->begin(), text->end()));
     if (!image) return Error{"“" + name + "”不是有效的内存映像文件：" + image.message()};

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "instrument/UploadDecoder.h"
-#include "model/UploadFile.h"
 
 namespace {
 
@@ -165,7 +164,7 @@ void TransferSession::FinishUpload(TransferResult& result) {
     const auto path = ui_.askSavePath(TransferUi::saveDefaultName, TransferUi::saveExtension,
                                       TransferUi::saveFilter);
     if (!path) return;
-    if (Status s = UploadFile::save(*path, decoded.components); !s.ok()) {
+    if (Status s = ui_.saveUpload(*path, decoded.components); !s.ok()) {
         tell(noticeCaption, s.message(), MessageIcon::Error);
         return;
     }

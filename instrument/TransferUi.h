@@ -5,6 +5,10 @@
 #include <optional>
 #include <string_view>
 
+#include "model/ComponentList.h"
+#include "model/Result.h"
+#include "model/UploadFile.h"
+
 enum class MessageIcon { Information, Error };
 
 // The steps of a transfer that need the user. The transfer waits in each call until it
@@ -39,4 +43,10 @@ public:
     // Called after every block received. `blocksExpected` grows once the record stream tells
     // how long the payload is. Must not wait for the user.
     virtual void progress(std::size_t blocksDone, std::size_t blocksExpected) = 0;
+
+    // Writes the upload data file where the save dialog said, with the careful save; a user
+    // interface may send it elsewhere (a command's standard output).
+    virtual Status saveUpload(const std::filesystem::path& path, const ComponentList& components) {
+        return UploadFile::save(path, components);
+    }
 };

@@ -39,10 +39,15 @@ ComponentFileReader::Blocks ComponentFileReader::readBlocks(std::string_view neg
     return blocks;
 }
 
+std::string ComponentFileReader::wrongKind(std::string_view shown,
+                                           std::string_view wrongMagicMessage) {
+    return "“" + std::string(shown) + "”" + std::string(wrongMagicMessage);
+}
+
 FileIo::HeadCheck ComponentFileReader::magicCheck(std::vector<std::string_view> magics,
-                                                  std::string_view wrongMagicMessage) {
+                                                  std::string refusal) {
     return [magics = std::move(magics),
-            message = std::string(wrongMagicMessage)](std::string_view head) -> Status {
+            message = std::move(refusal)](std::string_view head) -> Status {
         // The head holds any string as long as our magics; a longer one is none of them.
         ArchiveReader in(
             std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));

@@ -36,26 +36,33 @@ public:
     };
     Blocks readBlocks(std::string_view negativeCountMessage = {});
 
-    // Judges a file by its first string (either form) before the rest is read: it must be
-    // one of `magics`, otherwise the read ends with `wrongMagicMessage`, also when the file is
-    // too short to hold a string.
-    static FileIo::HeadCheck magicCheck(std::vector<std::string_view> magics,
-                                        std::string_view wrongMagicMessage);
+    // "“NAME”" and `wrongMagicMessage`: the refusal of the file NAME (as messages show it) of
+    // another kind.
+    static std::string wrongKind(std::string_view shown, std::string_view wrongMagicMessage);
 
     // Reads the file at `path` ("-" is standard input when `dashIsInput`) whole, within
-    // FileIo's bound and once `check` passed, and hands its bytes to `parse`.
+    // FileIo's bound, and hands its bytes to `parse`. Its first string (either form) is judged
+    // before the rest is read: unless it is one of `magics` the read ends with wrongKind(),
+    // also when the file is too short to hold a string.
     template <class Parse>
-    static auto readFile(const std::filesystem::path& path, const FileIo::HeadCheck& check,
-                         Parse parse, bool dashIsInput = false)
+    static auto readFile(const std::filesystem::path& path, std::vector<std::string_view> magics,
+                         std::string_view wrongMagicMessage, Parse parse, bool dashIsInput = false)
         -> decltype(parse(std::span<const std::uint8_t>())) {
-        Result<std::string> bytes = dashIsInput && path == "-" ? FileIo::readStandardInput(check)
-                                                               : FileIo::readAll(path, check);
+        const bool input = dashIsInput && path == "-";
+        const FileIo::HeadCheck check = magicCheck(
+            std::move(magics),
+            wrongKind(input ? std::string(FileIo::standardInputName) : FileIo::displayName(path),
+                      wrongMagicMessage));
+        Result<std::string> bytes =
+            input ? FileIo::readStandardInput(check) : FileIo::readAll(path, check);
         if (!bytes.ok()) return Error{bytes.message()};
         return parse(
             std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     }
 
 private:
+    static FileIo::HeadCheck magicCheck(std::vector<std::string_view> magics, std::string refusal);
+
     ArchiveReader in_;
     std::string kind_;
 };

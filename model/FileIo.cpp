@@ -51,8 +51,10 @@ Result<std::string> readBounded(const std::string& shown, const ReadSome& readSo
                                 const FileIo::HeadCheck& check, std::size_t limit,
                                 std::size_t sizeHint) {
     const auto tooLarge = [&] {
-        return Error{"“" + shown + "”超过了 " + std::to_string(limit >> 20) +
-                     " MiB 的读取上限，不是本程序的数据文件。"};
+        constexpr std::size_t mebibyte = std::size_t{1} << 20;
+        const std::string bound = limit % mebibyte == 0 ? std::to_string(limit / mebibyte) + " MiB "
+                                                        : std::to_string(limit) + " 字节";
+        return Error{"“" + shown + "”超过了 " + bound + "的读取上限，不是本程序的数据文件。"};
     };
     std::string bytes;
     char buffer[1 << 16];
@@ -78,6 +80,10 @@ Result<std::string> readBounded(const std::string& shown, const ReadSome& readSo
         if (bytes.size() > limit) return tooLarge();
         if (ended) return bytes;
     }
+}
+
+Error cannotRead(const std::string& shown, std::string_view why) {
+    return Error{"无法读取“" + shown + "”：" + std::string(why) + "。"};
 }
 
 Result<SaveTarget> saveTarget(const fs::path& path, const std::string& shown) {
@@ -130,6 +136,16 @@ void FileIo::reportOversizeWrites() {
 #ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+}
+
+Status FileIo::checkRegularFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status) || fs::is_regular_file(status)) return Status::success();
+    if (fs::is_directory(status)) {
+        return fileio::cannotRead(displayName(path), fileio::folderReason);
+    }
+    return Error{"“" + displayName(path) + "”不是普通文件，无法打开。"};
 }
 
 std::string FileIo::displayName(const fs::path& path) {

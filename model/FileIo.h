@@ -18,11 +18,19 @@ public:
     static constexpr std::size_t headBytes = 64;
     // Judges an input by its first bytes before the rest is read; a failure ends the read.
     using HeadCheck = std::function<Status(std::string_view head)>;
+    // What messages call standard input.
+    static constexpr std::string_view standardInputName = "标准输入";
 
     // Every byte of `path`, at most `limit` of them. A regular file, a pipe (FIFO) or a
     // character device is read; a folder, socket or block device is refused.
     static Result<std::string> readAll(const std::filesystem::path& path,
                                        const HeadCheck& check = {}, std::size_t limit = readLimit);
+    // Fails unless `path` (links followed) names a regular file, told by its status alone: a
+    // pipe is never opened, as opening one waits for a writer that may never come. The
+    // program's window reads only such files (the command-line tool also reads pipes and
+    // devices, as any filter does). A path whose status cannot be had passes: its read then
+    // says why it cannot be opened.
+    static Status checkRegularFile(const std::filesystem::path& path);
     // The same from standard input ("-" on the command line).
     static Result<std::string> readStandardInput(const HeadCheck& check = {},
                                                  std::size_t limit = readLimit);

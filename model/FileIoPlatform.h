@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "model/FileIo.h"
 
@@ -19,6 +20,11 @@ using ReadSome = std::function<long long(char* into, std::size_t n)>;
 Result<std::string> readBounded(const std::string& shown, const ReadSome& readSome,
                                 const FileIo::HeadCheck& check, std::size_t limit,
                                 std::size_t sizeHint);
+
+// The refusal of an input of a kind that is never read: "无法读取“NAME”：WHY。".
+Error cannotRead(const std::string& shown, std::string_view why);
+// WHY for a folder.
+inline constexpr std::string_view folderReason = "这是一个文件夹";
 
 // The file a save replaces and where its temporary files go.
 struct SaveTarget {

@@ -66,12 +66,12 @@ long long readFrom(int fd, char* into, std::size_t n) {
     }
 }
 
-// Why a file of this kind is neither read nor written; null when it may be.
-const char* unusableKind(mode_t mode) {
-    if (S_ISDIR(mode)) return "这是一个文件夹";
+// Why a file of this kind is neither read nor written; empty when it may be.
+std::string_view unusableKind(mode_t mode) {
+    if (S_ISDIR(mode)) return fileio::folderReason;
     if (S_ISSOCK(mode)) return "这是一个套接字，不是文件";
     if (S_ISBLK(mode)) return "这是一个块设备，不是文件";
-    return nullptr;
+    return {};
 }
 
 // A pipe or a device is written where it is: replacing it by a plain file would cut off its
@@ -170,8 +170,8 @@ Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check
     if (::stat(path.c_str(), &st) != 0) {
         return Error{"无法打开文件“" + shown + "”：" + systemErrorText(errno) + "。"};
     }
-    if (const char* refused = unusableKind(st.st_mode)) {
-        return Error{"无法读取“" + shown + "”：" + refused + "。"};
+    if (const std::string_view refused = unusableKind(st.st_mode); !refused.empty()) {
+        return fileio::cannotRead(shown, refused);
     }
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
@@ -184,8 +184,8 @@ Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check
 
 Result<std::string> FileIo::readStandardInput(const HeadCheck& check, std::size_t limit) {
     return fileio::readBounded(
-        "标准输入", [](char* into, std::size_t n) { return readFrom(STDIN_FILENO, into, n); },
-        check, limit, 0);
+        std::string(standardInputName),
+        [](char* into, std::size_t n) { return readFrom(STDIN_FILENO, into, n); }, check, limit, 0);
 }
 
 Status FileIo::writeNewFile(const fs::path& path, std::string_view bytes) {
@@ -239,9 +239,10 @@ Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {
     // The path as given, links followed: "/dev/stdout" onto a pipe is that pipe.
     struct stat given {};
     if (::stat(path.c_str(), &given) == 0) {
-        if (const char* refused = unusableKind(given.st_mode)) {
-            return Error{S_ISDIR(given.st_mode) ? "无法保存文件“" + shown + "”：同名文件夹已存在。"
-                                                : "无法保存文件“" + shown + "”：" + refused + "。"};
+        if (const std::string_view refused = unusableKind(given.st_mode); !refused.empty()) {
+            return Error{S_ISDIR(given.st_mode)
+                             ? "无法保存文件“" + shown + "”：同名文件夹已存在。"
+                             : "无法保存文件“" + shown + "”：" + std::string(refused) + "。"};
         }
         if (S_ISFIFO(given.st_mode) || S_ISCHR(given.st_mode)) {
             return writeInPlace(path, shown, given.st_mode, bytes);

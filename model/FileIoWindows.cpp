@@ -199,8 +199,8 @@ Result<std::string> FileIo::readAll(const fs::path& path, const HeadCheck& check
 Result<std::string> FileIo::readStandardInput(const HeadCheck& check, std::size_t limit) {
     ::_setmode(::_fileno(stdin), _O_BINARY);
     return fileio::readBounded(
-        "标准输入", [](char* into, std::size_t n) { return readFrom(stdin, into, n); }, check,
-        limit, 0);
+        std::string(standardInputName),
+        [](char* into, std::size_t n) { return readFrom(stdin, into, n); }, check, limit, 0);
 }
 
 Status FileIo::writeAtomically(const fs::path& path, std::string_view bytes) {

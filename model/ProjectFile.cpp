@@ -39,12 +39,12 @@ Status ProjectFile::save(const std::filesystem::path& path, const ProjectInfo& i
 
 Result<ProjectContents> ProjectFile::read(const std::filesystem::path& path,
                                           std::string* bytesRead) {
-    return ComponentFileReader::readFile(
-        path, ComponentFileReader::magicCheck({magic}, wrongMagicMessage),
-        [bytesRead](std::span<const std::uint8_t> bytes) {
-            if (bytesRead) bytesRead->assign(bytes.begin(), bytes.end());
-            return ProjectFile::parse(bytes);
-        });
+    return ComponentFileReader::readFile(path, {magic}, wrongMagicMessage,
+                                         [bytesRead](std::span<const std::uint8_t> bytes) {
+                                             if (bytesRead)
+                                                 bytesRead->assign(bytes.begin(), bytes.end());
+                                             return ProjectFile::parse(bytes);
+                                         });
 }
 
 Result<ProjectContents> ProjectFile::parse(std::span<const std::uint8_t> bytes) {

@@ -19,8 +19,7 @@ Status UploadFile::save(const std::filesystem::path& path, const ComponentList& 
 }
 
 Result<ComponentList> UploadFile::read(const std::filesystem::path& path) {
-    return ComponentFileReader::readFile(
-        path, ComponentFileReader::magicCheck({magic}, wrongMagicMessage), &UploadFile::parse);
+    return ComponentFileReader::readFile(path, {magic}, wrongMagicMessage, &UploadFile::parse);
 }
 
 Result<ComponentList> UploadFile::parse(std::span<const std::uint8_t> bytes) {

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <utility>
 
+#include "model/FileIo.h"
 #include "model/UploadFile.h"
 #include "session/SessionUi.h"
 
@@ -194,6 +195,11 @@ void ProjectSession::addComponents(const std::optional<QString>& path) {
     if (!project().isOpen()) return;
     const auto chosen = path ? path : prompter_.openFile(uploadOpenDialog());
     if (!chosen) return;
+    // As a project is opened: a regular file only, so the window never waits on a pipe.
+    if (const Status regular = FileIo::checkRegularFile(toPath(*chosen)); !regular) {
+        error(QString::fromStdString(regular.message()));
+        return;
+    }
     Result<ComponentList> upload = UploadFile::read(toPath(*chosen));
     if (!upload.ok()) {
         error(QString::fromStdString(upload.message()));

@@ -22,6 +22,7 @@
 #include "display/CWndLikeMsdn.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/ComponentFileReader.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "report/Report.h"
@@ -142,7 +143,9 @@ TEST_F(ComponentCommandsTest, UnusableUploadsEndWithoutADialog) {
     TempDir::write(wrong.toStdString(), std::string("\x0BVexoProject", 12));
     prompter.expectOpen("data", wrong);
     prompter.expectMessage(QStringLiteral("提示信息"),
-                           QStringLiteral("不是有效的钢筋位置上传数据文件!"), Icon::Error);
+                           QString::fromStdString(ComponentFileReader::wrongKind(
+                               wrong.toStdString(), UploadFile::wrongMagicMessage)),
+                           Icon::Error);
     fireCommand(frame, ID_ADD_COMPONENT);
 
     prompter.expectOpen("data", QString::fromStdString((dir / "none.vexo").string()));

@@ -12,12 +12,15 @@
 #include "dialogs/CDlgShowUploadData.h"
 #include "instrument/DemoInspection.h"
 #include "instrument/SimulatedInstrument.h"
+#include "model/ComponentFileReader.h"
+#include "model/FileIo.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/ProgramRun.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 using samples::codes;
@@ -151,9 +154,13 @@ TEST_F(StartupFilesTest, CancellingEitherStepLeavesWhatTheMenuCommandsWould) {
 }
 
 TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
+    // The window shows before the file is read: a pipe nobody writes must not hold it.
+    const FifoWatch fifo(dir / "fifo.vexo");
     const std::pair<std::string, QString> unreadable[] = {
         {"none.pro", QStringLiteral("无法打开文件")},
-        {"text.vexo", QStringLiteral("不是有效的钢筋位置工程文件!")},
+        {"text.vexo", QString::fromStdString(ComponentFileReader::wrongKind(
+                          (dir / "text.vexo").string(), ProjectFile::wrongMagicMessage))},
+        {"fifo.vexo", QString::fromStdString(FileIo::checkRegularFile(fifo.path()).message())},
     };
     // Plain text: its first byte read as a length, the string read is not the magic.
     TempDir::write((dir / "text.vexo").string(), std::string(200, 'x'));
@@ -162,6 +169,7 @@ TEST_F(StartupFilesTest, UnreadableFilesGetTheOpenCommandsMessages) {
         open({QString::fromStdString((dir / name).string())});
         EXPECT_FALSE(frame.project().isOpen()) << name;
     }
+    EXPECT_FALSE(fifo.opened());
 }
 
 TEST_F(StartupFilesTest, OnlyTheFirstOfSeveralFilesOpens) {
@@ -194,15 +202,18 @@ TEST(Startup, HelpVersionAndBadOptionsNeedNoWindow) {
     ASSERT_TRUE(cliVersion.hasMatch()) << cli.out;
     EXPECT_EQ(appVersion.captured(2), cliVersion.captured(2));
 
-    // Qt's own options are taken by Qt, so the bad option is the one named.
-    ProgramStart offscreen;
-    offscreen.platform = "offscreen";
-    const ProgramRun bad =
-        runProgram(CORVANE_APP, {"-style", "fusion", "--bogus", "x.pro"}, offscreen);
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.out, "");
-    EXPECT_NE(bad.err.find("无法识别的命令行参数：--bogus\n用法：corvane"), std::string::npos)
-        << bad.err;
+    // Qt's own options are taken by Qt, so the bad option is the one named; with a platform
+    // and without a display alike.
+    for (const std::string platform : {"offscreen", ""}) {
+        ProgramStart start;
+        start.platform = platform;
+        const ProgramRun bad =
+            runProgram(CORVANE_APP, {"-style", "fusion", "--bogus", "x.pro"}, start);
+        EXPECT_EQ(bad.status, 2) << platform;
+        EXPECT_EQ(bad.out, "");
+        EXPECT_NE(bad.err.find("无法识别的命令行参数：--bogus\n用法：corvane"), std::string::npos)
+            << bad.err;
+    }
 }
 
 }  // namespace

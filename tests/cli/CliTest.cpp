@@ -2,11 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "cli/CliArguments.h"
+#include "cli/DataFile.h"
+#include "instrument/DemoInspection.h"
+#include "model/ComponentFileReader.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
+#include "model/StoredText.h"
 #include "model/UploadFile.h"
 #include "support/ModelSamples.h"
 #include "support/ProgramRun.h"
@@ -95,7 +101,10 @@ TEST_F(CliTest, ShowJsonTellsHowTheReadEnded) {
     EXPECT_THAT(r.out, StartsWith("{\"kind\":\"upload\",\"components\":[],\"complete\":false"));
     r = runCli({"show", file("tiny", "\x0BVexo"), "--json"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_THAT(r.out, HasSubstr("\"error\":\"不是有效的钢筋位置工程文件或上传数据文件!\""));
+    EXPECT_THAT(r.out, HasSubstr("\"error\":\"" +
+                                 ComponentFileReader::wrongKind((dir / "tiny").string(),
+                                                                DataFile::eitherKindMessage) +
+                                 "\""));
 
     r = runCli({"show", (dir / "absent.pro").string()});
     EXPECT_EQ(r.status, 1);
@@ -248,6 +257,83 @@ TEST_F(CliTest, ArgumentsAreReadStrictlyByOneParser) {
     const ProgramRun csv = runCli({"export-csv", source, "-o", "-"});
     EXPECT_EQ(csv.status, 0);
     EXPECT_THAT(csv.out, StartsWith("\xEF\xBB\xBF构件编号"));
+}
+
+// The edges of the command line, run in the test's folder: what a command prints, and which
+// files it leaves there.
+TEST_F(CliTest, EdgesOfTheCommandLine) {
+    upload("-odd.vexo", {withPoints("H001", 1)});
+    file("junk.pro", "junk junk junk");
+    const auto wrongKind = [](std::string_view message) {
+        return "junk.pro: " + ComponentFileReader::wrongKind("junk.pro", message) + "\n";
+    };
+    std::string longName;
+    for (int i = 0; i < 30; ++i) longName += "梁";
+    ProjectInfo named;
+    named.projectName.assign("A");
+    const std::string demo = UploadFile::encode(DemoInspection::components());
+    struct Case {
+        std::vector<std::string> words;
+        int status;
+        testing::Matcher<std::string> err;
+        std::optional<std::string> out;  // standard output, whole; unchecked without
+        std::set<std::string> made;      // the files it leaves
+    };
+    const std::vector<Case> cases{
+        {{"show", "--", "-odd.vexo"}, 0, "", std::nullopt, {}},
+        {{"new-project", "-", "--name", "A"},
+         0,
+         "已创建工程 -，共 0 个构件。\n",
+         ProjectFile::encode(named, {}),
+         {}},
+        {{"new-project", "./-", "--name", "A"}, 0, "", "已创建工程 ./-，共 0 个构件。\n", {"-"}},
+        {{"transfer", "--demo", "-o", "-"},
+         0,
+         HasSubstr("已保存上传数据文件：-（12 个构件）\n"),
+         demo,
+         {}},
+        {{"new-project", "long.pro", "--name", longName, "--instrument", std::string(30, 'x')},
+         0,
+         storedText::cutNotice("工程名称", 49) + "\n" + storedText::cutNotice("仪器型号", 29) +
+             "\n",
+         std::nullopt,
+         {"long.pro"}},
+        {{"transfer", "--simulate", "/dev/zero", "-o", "z.vexo"},
+         1,
+         HasSubstr("“/dev/zero”超过了 4194295 字节的读取上限"),
+         "",
+         {}},
+        {{"report", "junk.pro", "--table", "thickness", "--json"},
+         1,
+         wrongKind(ProjectFile::wrongMagicMessage),
+         "",
+         {}},
+        {{"judge", "junk.pro", "--json"}, 1, wrongKind(ProjectFile::wrongMagicMessage), "", {}},
+        {{"export-csv", "junk.pro"}, 1, wrongKind(DataFile::eitherKindMessage), "", {}},
+        {{"chart", "junk.pro", "--component", "H001", "-o", "c.png"},
+         1,
+         wrongKind(DataFile::eitherKindMessage),
+         "",
+         {}},
+    };
+    const std::set<std::string> before = TempDir::names(dir.path());
+    ProgramStart inFolder;
+    inFolder.folder = dir.path();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words[0] + " " + c.words[1] + " " + c.words.back());
+        const ProgramRun r = runCli(c.words, inFolder);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_THAT(r.err, c.err);
+        if (c.out) {
+            EXPECT_EQ(r.out, *c.out);
+        }
+        std::set<std::string> made;
+        for (const std::string& name : TempDir::names(dir.path())) {
+            if (!before.contains(name)) made.insert(name);
+        }
+        EXPECT_EQ(made, c.made);
+        for (const std::string& name : made) std::filesystem::remove(dir / name);
+    }
 }
 
 TEST(CliArguments, Utf8IsCheckedForOverlongFormsSurrogatesAndRange) {

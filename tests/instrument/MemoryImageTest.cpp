@@ -80,6 +80,11 @@ TEST(MemoryImage, RefusedExactlyPastTheLimitsOfTheInstrumentsMemory) {
               std::string::npos);
     EXPECT_NE(MemoryImage::load(dir / "missing.img").message().find("missing.img"),
               std::string::npos);
+    // A device without end tells no size: its read stops one byte past the largest image.
+    EXPECT_NE(MemoryImage::load("/dev/zero")
+                  .message()
+                  .find(std::to_string(largestImage) + " 字节的读取上限"),
+              std::string::npos);
 
     const MemoryImage demo = DemoInspection::image();
     ASSERT_TRUE(demo.save(dir / "demo.img").ok());

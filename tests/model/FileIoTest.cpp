@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -25,6 +23,7 @@
 #include "model/UploadFile.h"
 #ifndef _WIN32
 #include "support/FileSizeLimit.h"
+#include "support/SpecialFiles.h"
 #endif
 #include "support/ModelSamples.h"
 #include "support/TempDir.h"
@@ -197,20 +196,6 @@ TEST_F(FileIoTest, UnreadableFileIsReportedNotOpened) {
 
 #ifndef _WIN32
 
-namespace {
-
-// A Unix socket bound at `path`; it stays a socket file after the descriptor is closed.
-void makeSocket(const fs::path& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-}
-
-}  // namespace
-
 TEST_F(FileIoTest, EachKindOfTargetIsWrittenInPlaceReplacedOrRefused) {
     const fs::path fifo = dir / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -300,12 +285,11 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::thread writer([&] { TempDir::write(fifo, project); });
 
-    const std::string notProject = std::string(ProjectFile::wrongMagicMessage);
     const std::vector<std::pair<fs::path, std::string>> cases{
         {dir / "p.pro", ""},
         {fifo, ""},
-        {"/dev/zero", notProject},
-        {dir / "short.pro", notProject},
+        {"/dev/zero", "“/dev/zero”不是有效的钢筋位置工程文件!"},
+        {dir / "short.pro", "“" + (dir / "short.pro").string() + "”不是有效的钢筋位置工程文件!"},
         {dir / "huge.pro",
          "“" + (dir / "huge.pro").string() + "”超过了 256 MiB 的读取上限，不是本程序的数据文件。"},
         {dir / "socket", "无法读取“" + (dir / "socket").string() + "”：这是一个套接字，不是文件。"},
@@ -342,9 +326,39 @@ TEST_F(FileIoTest, ReadersJudgeTheHeadAndStopAtTheBound) {
             EXPECT_EQ(r.ok(), extra == 0) << r.message();
             if (r.ok()) {
                 EXPECT_EQ(*r, bytes);
+            } else {
+                EXPECT_EQ(r.message(), "“" + source.string() + "”超过了 " + std::to_string(limit) +
+                                           " 字节的读取上限，不是本程序的数据文件。");
             }
         }
     }
+}
+
+// What the window reads is told by its status alone, so a pipe nobody writes is refused
+// without ever being opened.
+TEST_F(FileIoTest, OnlyARegularFileCountsAsOne) {
+    TempDir::write(dir / "p.pro", "x");
+    fs::create_symlink(dir / "p.pro", dir / "link.pro");
+    const FifoWatch fifo(dir / "fifo");
+    fs::create_symlink(fifo.path(), dir / "fifo-link");
+    makeSocket(dir / "socket");
+    const auto notRegular = [](const fs::path& p) {
+        return "“" + p.string() + "”不是普通文件，无法打开。";
+    };
+    const std::vector<std::pair<fs::path, std::string>> cases{
+        {dir / "p.pro", ""},
+        {dir / "link.pro", ""},
+        {dir / "absent.pro", ""},  // the read says it is missing
+        {dir.path(), "无法读取“" + dir.path().string() + "”：这是一个文件夹。"},
+        {fifo.path(), notRegular(fifo.path())},
+        {dir / "fifo-link", notRegular(dir / "fifo-link")},
+        {dir / "socket", notRegular(dir / "socket")},
+        {"/dev/null", notRegular("/dev/null")},
+    };
+    for (const auto& [path, message] : cases) {
+        EXPECT_EQ(FileIo::checkRegularFile(path).message(), message) << path;
+    }
+    EXPECT_FALSE(fifo.opened());
 }
 
 // A block device is refused for what it is, before anything of it is read: a disk is never a

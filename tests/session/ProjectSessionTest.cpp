@@ -8,6 +8,7 @@
 #include "cli/DataFile.h"
 #include "dialogs/QtPrompter.h"
 #include "document/ProjectSidecar.h"
+#include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/UploadFile.h"
@@ -18,6 +19,7 @@
 #include "support/ModelSamples.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SidecarText.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 using Answer = Prompter::Answer;
@@ -170,6 +172,35 @@ TEST_F(ProjectSessionTest, APartlyReadProjectIsNeverSavedOverItsOriginal) {
         prompter.expectDone();
         EXPECT_EQ(TempDir::read(dir / c.file), c.bytes);
     }
+}
+
+// A pipe nobody writes would hold the window for ever, a device would be read without end:
+// both flows that read a file refuse what is not one, without opening it.
+TEST_F(ProjectSessionTest, OpenAndAddReadRegularFilesOnly) {
+    const FifoWatch fifo(dir / "fifo.pro");
+    std::filesystem::create_directory(dir / "folder.pro");
+    makeSocket(dir / "socket.pro");
+    for (const std::filesystem::path& path :
+         {fifo.path(), dir / "folder.pro", std::filesystem::path("/dev/null"),
+          dir / "socket.pro"}) {
+        SCOPED_TRACE(path);
+        const QString refusal = QString::fromStdString(FileIo::checkRegularFile(path).message());
+        ASSERT_FALSE(refusal.isEmpty());
+        prompter.expectMessage(tip, refusal, Icon::Error);
+        session.openProjectFile(q(path));
+        prompter.expectDone();
+        EXPECT_FALSE(session.project().isOpen());
+        EXPECT_EQ(ui.title, QString());
+
+        create("p");
+        prompter.expectOpen("data", q(path));
+        prompter.expectMessage(tip, refusal, Icon::Error);
+        session.OnAddComponent();
+        prompter.expectDone();
+        EXPECT_TRUE(session.project().components().empty());
+        session.project().clear();
+    }
+    EXPECT_FALSE(fifo.opened());
 }
 
 TEST_F(ProjectSessionTest, AProjectOpenWithoutContentClosesWithoutAPrompt) {
