@@ -46,7 +46,11 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
       session_(prompter, *this),
       reports_(std::make_unique<ReportCommands>(
           session_, static_cast<ComponentChooser&>(*this), prompter,
-          std::make_unique<QtReportPresenter>(this, printer_))),
+          [this] {
+              auto p = std::make_unique<QtReportPresenter>(this);
+              presenter_ = p.get();
+              return p;
+          }())),
       mdi_(new QMdiArea(this)),
       commands_(new CommandRegistry(this)) {
     setWindowTitle(QStringLiteral("Corvane "));
@@ -225,7 +229,7 @@ void CMainFrame::onCommand(int id) {
             newDocument();
             return;
         case ID_FILE_PRINT_SETUP:
-            QtReportPresenter::setUpPrinter(printer_, this);
+            QtReportPresenter::setUpPrinter(presenter_->printer(), this);
             return;
         case ID_APP_ABOUT: {
             CAboutDlg dialog(this);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPrinter>
 #include <QString>
 #include <memory>
 
@@ -15,6 +14,7 @@ class CommandRegistry;
 class DataTransferCommand;
 class QLabel;
 class QMdiArea;
+class QtReportPresenter;
 class QToolBar;
 class ReportCommands;
 class TransferSession;
@@ -79,9 +79,8 @@ private:
 
     Prompter& prompter_;
     ProjectSession session_;
-    // 打印设置 and every print share it, so the printer chosen there is the next print's;
-    // paper and margins come from each table's template. Declared before the reports.
-    QPrinter printer_{QPrinter::HighResolution};
+    // Owned by the reports; 打印设置 chooses on its printer. Declared before them, which set it.
+    QtReportPresenter* presenter_ = nullptr;
     std::unique_ptr<ReportCommands> reports_;  // refers to the session: declared after it
     QMdiArea* mdi_;
     CommandRegistry* commands_;

@@ -30,31 +30,38 @@ bool QtReportPresenter::setUpPrinter(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+QPrinter& QtReportPresenter::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 Status QtReportPresenter::print(Report& report, bool showPrintDialog) {
     if (Status s = report.generate(); !s) return s;
-    report.applyPageLayout(printer_);
-    printer_.setDocName(report.title());
+    QPrinter& printer = this->printer();
+    report.applyPageLayout(printer);
+    printer.setDocName(report.title());
     if (showPrintDialog) {
-        QPrintDialog dialog(&printer_, parent_);
+        QPrintDialog dialog(&printer, parent_);
         dialog.setWindowTitle(QStringLiteral("打印 - ") + report.title());
         offerWhatTakesEffect(dialog);
         if (dialog.exec() != QDialog::Accepted) return {};
     }
-    return report.render(printer_);
+    return report.render(printer);
 }
 
 Status QtReportPresenter::preview(Report& report, bool) {
     if (Status s = report.generate(); !s) return s;
-    report.applyPageLayout(printer_);
-    printer_.setDocName(report.title());
-    QPrintPreviewDialog dialog(&printer_, parent_);
+    QPrinter& printer = this->printer();
+    report.applyPageLayout(printer);
+    printer.setDocName(report.title());
+    QPrintPreviewDialog dialog(&printer, parent_);
     dialog.setWindowTitle(QStringLiteral("打印预览 - ") + report.title());
     // A record table is read whole: most of the screen, not Qt's small default.
     const QRect screen = (parent_ ? parent_->screen() : dialog.screen())->availableGeometry();
     dialog.resize(screen.size() * 0.8);
     Status rendered;
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* printer) {
-        if (Status s = report.render(*printer); !s) rendered = s;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* shown) {
+        if (Status s = report.render(*shown); !s) rendered = s;
     });
     dialog.exec();
     return rendered;

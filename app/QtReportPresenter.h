@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QWidget>
+#include <memory>
 
 #include "report/ReportPresenter.h"
 
@@ -13,9 +14,8 @@
 // must outlive it. GUI thread only.
 class QtReportPresenter : public ReportPresenter {
 public:
-    // The dialogs are centred on `parent`, which may be null. `printer` (not owned, shared
-    // with 打印设置) must outlive the presenter.
-    QtReportPresenter(QWidget* parent, QPrinter& printer) : parent_(parent), printer_(printer) {}
+    // The dialogs are centred on `parent`, which may be null.
+    explicit QtReportPresenter(QWidget* parent) : parent_(parent) {}
 
     Status print(Report& report, bool showPrintDialog) override;
     Status preview(Report& report, bool modal) override;
@@ -25,7 +25,12 @@ public:
     // table prints on its template's. False when cancelled.
     static bool setUpPrinter(QPrinter& printer, QWidget* parent);
 
+    // The printer of every print and preview, which 打印设置 shares, so the printer chosen there
+    // is the next print's. Made at its first use: a printer loads the print system, which
+    // start-up does not need.
+    QPrinter& printer();
+
 private:
     QPointer<QWidget> parent_;
-    QPrinter& printer_;
+    std::unique_ptr<QPrinter> printer_;
 };

@@ -34,9 +34,7 @@ std::string hintFor(int error, UsbId id) {
 }  // namespace
 
 LibusbLink::LibusbLink(UsbId id, std::chrono::milliseconds timeout)
-    : id_(id), timeoutMs_(static_cast<unsigned>(timeout.count())) {
-    if (libusb_init(&context_) != LIBUSB_SUCCESS) context_ = nullptr;
-}
+    : id_(id), timeoutMs_(static_cast<unsigned>(timeout.count())) {}
 
 LibusbLink::~LibusbLink() {
     std::lock_guard lock(mutex_);
@@ -47,6 +45,12 @@ LibusbLink::~LibusbLink() {
 bool LibusbLink::openDevice(std::uint32_t index) {
     std::lock_guard lock(mutex_);
     openFailureHint_.clear();
+    // Started at the first open, not with the program: libusb reads the system's device list
+    // and starts a thread for device events.
+    if (!initTried_) {
+        initTried_ = true;
+        if (libusb_init(&context_) != LIBUSB_SUCCESS) context_ = nullptr;
+    }
     if (!context_) return false;
     closeLocked();
 

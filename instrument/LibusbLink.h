@@ -46,6 +46,7 @@ private:
     UsbId id_;
     unsigned timeoutMs_;
     libusb_context* context_ = nullptr;
+    bool initTried_ = false;  // libusb is started once, at the first open
     libusb_device_handle* device_ = nullptr;
     std::uint32_t openIndex_ = 0;
     std::string name_;
