@@ -2,8 +2,10 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
+#include "document/LoginName.h"
 #include "document/SidecarFile.h"
 #include "document/steps/AcceptanceMarksStep.h"
 #include "document/steps/ComponentEditStep.h"
@@ -46,6 +48,19 @@ QString fieldLabel(const Component& c, ComponentField field) {
     return label ? QString::fromUtf8(label) : QStringLiteral("测点数");
 }
 
+// The components (code, occurrence) whose values came from an upload data file.
+std::vector<std::pair<QString, int>> instrumentAdds(const HistoryChain::Entries& history) {
+    std::vector<std::pair<QString, int>> adds;
+    for (const QJsonObject& e : history) {
+        if (e.value(QStringLiteral("action")) == QLatin1String("add") &&
+            e.contains(QStringLiteral("source"))) {
+            adds.emplace_back(e.value(QStringLiteral("component")).toString(),
+                              e.value(QStringLiteral("occurrence")).toInt());
+        }
+    }
+    return adds;
+}
+
 const MeasurePoint* pointOf(const Component& c, PointRef point) {
     const auto& list = point.vertical ? c.pointsVert : c.points;
     if (point.index < 0 || point.index >= static_cast<int>(list.size())) return nullptr;
@@ -62,6 +77,8 @@ public:
     ProjectInfo* header() override { return document_.project_.info(); }
     AcceptanceMarks& marks() override { return document_.marks_; }
     bool& classesConfirmed() override { return document_.classesConfirmed_; }
+    ValueOrigins& origins() override { return document_.origins_; }
+    ValueOrigins::Stamp stamp() override { return document_.stamp(); }
     void stepChanged(StepChange change, int index) override {
         if (document_.listener_) document_.listener_(change, index);
     }
@@ -70,7 +87,8 @@ private:
     ProjectDocument& document_;
 };
 
-ProjectDocument::ProjectDocument() : steps_(std::make_unique<StepAccess>(*this)) {}
+ProjectDocument::ProjectDocument()
+    : user_(loginName()), steps_(std::make_unique<StepAccess>(*this)) {}
 
 ProjectDocument::~ProjectDocument() = default;
 
@@ -88,6 +106,37 @@ void ProjectDocument::clear() {
     unplaced_.clear();
     sidecar_ = {};
     kept_.clear();
+    origins_.clear();
+    edits_.clear();
+    verification_ = {};
+    openedSha_.clear();
+    external_.reset();
+}
+
+ValueOrigins::Stamp ProjectDocument::stamp() const {
+    const QDateTime now = clock_ ? clock_() : QDateTime::currentDateTime();
+    const int offset = now.offsetFromUtc() / 60;
+    const QString zone = QStringLiteral("%1%2:%3")
+                             .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                             .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
+                             .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
+    return {now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + zone, user_};
+}
+
+void ProjectDocument::push(QUndoCommand* step) {
+    edits_.beforePush(undoStack_);
+    undoStack_.push(step);
+}
+
+QJsonObject ProjectDocument::uploadSource(const std::filesystem::path& upload) {
+    QJsonObject source{
+        {QStringLiteral("file"), QString::fromStdString(FileIo::displayName(upload.filename()))}};
+    if (Result<std::string> bytes = FileIo::readAll(upload)) {
+        source.insert(QStringLiteral("size"), static_cast<qint64>(bytes->size()));
+        source.insert(QStringLiteral("sha256"),
+                      QString::fromStdString(ProjectSidecar::sha256Hex(*bytes)));
+    }
+    return source;
 }
 
 void ProjectDocument::createEmpty() {
@@ -112,6 +161,7 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
         return opened;
     }
     path_ = path;
+    openedSha_ = ProjectSidecar::sha256Hex(bytes);
     SidecarFile::Loaded loaded = SidecarFile::load(toPath(path), bytes);
     opened.sidecarNote = loaded.message;
     if (loaded.state == SidecarFile::State::Loaded) {
@@ -120,11 +170,18 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
         kept_ = std::move(applied.kept);
         unplaced_ = std::move(applied.unplaced);
         classesConfirmed_ = loaded.sidecar.classesConfirmed && loaded.matchesProject;
+        if (!loaded.matchesProject) external_.emplace(loaded.sidecar.projectSha256, openedSha_);
         sidecar_ = std::move(loaded.sidecar);
-        if (!unplaced_.empty()) {
-            opened.sidecarNote += (opened.sidecarNote.empty() ? "" : "\n") +
-                                  SidecarFile::unplacedNotice(unplaced_.size());
+        const auto tell = [&opened](const std::string& line) {
+            opened.sidecarNote += (opened.sidecarNote.empty() ? "" : "\n") + line;
+        };
+        if (!unplaced_.empty()) tell(SidecarFile::unplacedNotice(unplaced_.size()));
+        verification_ = HistoryChain::verify(sidecar_.history);
+        if (verification_.state == HistoryChain::State::Broken) {
+            tell(HistoryChain::brokenText(verification_.brokenAt));
         }
+        origins_.decode(sidecar_.originals, project_.components(),
+                        instrumentAdds(sidecar_.history));
     }
     return opened;
 }
@@ -133,8 +190,14 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
     if (!project_.isOpen()) return Error{"没有打开的工程。"};
     const std::string bytes = ProjectFile::encode(*project_.info(), project_.components());
     const std::filesystem::path target = toPath(path);
-    ProjectSidecar next = sidecar_.rewritten(project_.components(), marks_, kept_, unplaced_,
-                                             classesConfirmed_, ProjectSidecar::sha256Hex(bytes));
+    const std::string sha = ProjectSidecar::sha256Hex(bytes);
+    ProjectSidecar next =
+        sidecar_.rewritten(project_.components(), marks_, kept_, unplaced_, classesConfirmed_, sha);
+    EditHistory::Pending edits =
+        edits_.forSave(sidecar_.history, undoStack_,
+                       {stamp(), openedSha_, external_, sha, verification_.unmarked});
+    next.history = edits.history;
+    next.originals = origins_.encode(project_.components());
     // Saved as another file than its own: the sidecar found there is another project's.
     const bool replacing =
         path_.isEmpty() || FileIo::realTarget(target) != FileIo::realTarget(toPath(path_));
@@ -152,7 +215,13 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
         return saved;
     }
     saved.sidecarNote = stored->message;
+    // A sidecar left alone (a newer one) took nothing of this save: nothing is recorded.
+    if (!sidecarSave.wrote()) return saved;
     sidecar_ = std::move(next);
+    edits_.saved(std::move(edits));
+    external_.reset();
+    openedSha_ = sha;
+    verification_.unmarked.clear();
     return saved;
 }
 
@@ -161,17 +230,18 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
 bool ProjectDocument::setHeader(const ProjectInfo& info) {
     const ProjectInfo* before = project_.info();
     if (!before || *before == info) return false;
-    undoStack_.push(new ProjectHeaderStep(*steps_, *before, info));
+    push(new ProjectHeaderStep(*steps_, *before, info));
     return true;
 }
 
 bool ProjectDocument::setAcceptanceMarks(const AcceptanceMarks& marks) {
     if (!project_.isOpen() || (marks == marks_ && classesConfirmed_)) return false;
-    undoStack_.push(new AcceptanceMarksStep(*steps_, marks_, marks, classesConfirmed_));
+    push(new AcceptanceMarksStep(*steps_, marks_, marks, classesConfirmed_));
     return true;
 }
 
-int ProjectDocument::addComponents(ComponentList upload, const std::vector<bool>& ticked) {
+int ProjectDocument::addComponents(ComponentList upload, const std::vector<bool>& ticked,
+                                   QJsonObject source) {
     if (!project_.isOpen()) return 0;
     ComponentList added;
     std::size_t i = 0;
@@ -182,8 +252,8 @@ int ProjectDocument::addComponents(ComponentList upload, const std::vector<bool>
     }
     const int count = static_cast<int>(added.size());
     if (count == 0) return 0;
-    undoStack_.push(ComponentListStep::adding(*steps_, std::move(added),
-                                              QStringLiteral("增加 %1 个构件").arg(count)));
+    push(ComponentListStep::adding(*steps_, std::move(added), std::move(source),
+                                   QStringLiteral("增加 %1 个构件").arg(count)));
     return count;
 }
 
@@ -195,8 +265,8 @@ int ProjectDocument::deleteComponents(const std::vector<bool>& ticked) {
     }
     const int count = static_cast<int>(indices.size());
     if (count == 0) return 0;
-    undoStack_.push(ComponentListStep::deleting(*steps_, std::move(indices),
-                                                QStringLiteral("删除 %1 个构件").arg(count)));
+    push(ComponentListStep::deleting(*steps_, std::move(indices),
+                                     QStringLiteral("删除 %1 个构件").arg(count)));
     return count;
 }
 
@@ -212,16 +282,15 @@ bool ProjectDocument::setName(int index, std::string_view name) {
     FixedText<50> after;
     after.assign(name);
     if (after == c->name) return false;
-    undoStack_.push(new ComponentEditStep(*steps_, index,
-                                          ComponentEditStep::NameChange{c->name, after},
-                                          QStringLiteral("修改 %1 名称").arg(codeOf(*c))));
+    push(new ComponentEditStep(*steps_, index, ComponentEditStep::NameChange{c->name, after},
+                               QStringLiteral("修改 %1 名称").arg(codeOf(*c))));
     return true;
 }
 
 bool ProjectDocument::setField(int index, ComponentField field, std::int16_t value) {
     const Component* c = component(index);
     if (!c || fieldOf(*c, field) == value) return false;
-    undoStack_.push(new ComponentEditStep(
+    push(new ComponentEditStep(
         *steps_, index, ComponentEditStep::FieldChange{field, fieldOf(*c, field), value},
         QStringLiteral("修改 %1 %2").arg(codeOf(*c), fieldLabel(*c, field))));
     return true;
@@ -231,9 +300,9 @@ bool ProjectDocument::setPoint(int index, PointRef point, const MeasurePoint& va
     const Component* c = component(index);
     const MeasurePoint* before = c ? pointOf(*c, point) : nullptr;
     if (!before || *before == value) return false;
-    undoStack_.push(
-        new ComponentEditStep(*steps_, index, ComponentEditStep::PointChange{point, *before, value},
-                              QStringLiteral("修改 %1 %2").arg(codeOf(*c), pointLabel(point))));
+    push(new ComponentEditStep(*steps_, index,
+                               ComponentEditStep::PointChange{point, *before, value},
+                               QStringLiteral("修改 %1 %2").arg(codeOf(*c), pointLabel(point))));
     return true;
 }
 
@@ -241,9 +310,8 @@ bool ProjectDocument::addPoint(int index, bool vertical) {
     const Component* c = component(index);
     if (!c || (vertical ? c->pointCountVert : c->pointCount) == INT16_MAX) return false;
     const PointRef added{vertical, static_cast<int>((vertical ? c->pointsVert : c->points).size())};
-    undoStack_.push(
-        new ComponentEditStep(*steps_, index, ComponentEditStep::PointAdded{vertical},
-                              QStringLiteral("增加 %1 %2").arg(codeOf(*c), pointLabel(added))));
+    push(new ComponentEditStep(*steps_, index, ComponentEditStep::PointAdded{vertical},
+                               QStringLiteral("增加 %1 %2").arg(codeOf(*c), pointLabel(added))));
     return true;
 }
 
@@ -251,8 +319,7 @@ bool ProjectDocument::removePoint(int index, PointRef point) {
     const Component* c = component(index);
     const MeasurePoint* removed = c ? pointOf(*c, point) : nullptr;
     if (!removed) return false;
-    undoStack_.push(
-        new ComponentEditStep(*steps_, index, ComponentEditStep::PointRemoved{point, *removed},
-                              QStringLiteral("删除 %1 %2").arg(codeOf(*c), pointLabel(point))));
+    push(new ComponentEditStep(*steps_, index, ComponentEditStep::PointRemoved{point, *removed},
+                               QStringLiteral("删除 %1 %2").arg(codeOf(*c), pointLabel(point))));
     return true;
 }

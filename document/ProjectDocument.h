@@ -2,13 +2,17 @@
 
 #include <QString>
 #include <QUndoStack>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "document/ComponentEditor.h"
+#include "document/EditHistory.h"
+#include "document/HistoryChain.h"
 #include "document/ProjectSidecar.h"
 #include "document/StepChange.h"
+#include "document/ValueOrigins.h"
 #include "model/AcceptanceMark.h"
 #include "model/Project.h"
 #include "model/Result.h"
@@ -32,6 +36,8 @@ public:
     // Tests: asked once the project file is written, before its sidecar is renamed into place;
     // true stops the save there, as a power cut would.
     void setSaveInterruption(std::function<bool()> stop) { interruption_ = std::move(stop); }
+    // Tests: the clock the history's times come from (local time with its offset).
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
 
     Project& project() { return project_; }
     const Project& project() const { return project_; }
@@ -44,6 +50,16 @@ public:
     // False while the classes came with a project changed elsewhere (its sidecar was written
     // for other bytes) and the user has not confirmed them by OK in 验收判定.
     bool classesConfirmed() const { return classesConfirmed_; }
+
+    // The history as read from the sidecar and appended by the saves, oldest first, and
+    // whether its chain verified when it was read.
+    const HistoryChain::Entries& history() const { return sidecar_.history; }
+    const HistoryChain::Verification& historyState() const { return verification_; }
+    // What stood in each changed value before (the marks of the panel read it).
+    const ValueOrigins& origins() const { return origins_; }
+    // An upload data file as the `add` entries name it: {"file", "size", "sha256"}, or
+    // {"file"} alone when its bytes cannot be read again.
+    static QJsonObject uploadSource(const std::filesystem::path& upload);
 
     // No project, no path, no marks, no steps.
     void clear();
@@ -73,7 +89,9 @@ public:
     // Unconfirmed classes are confirmed by it even when `marks` are the ones they are.
     bool setAcceptanceMarks(const AcceptanceMarks& marks);
     // The components of `upload` whose element of `ticked` is true; the number added.
-    int addComponents(ComponentList upload, const std::vector<bool>& ticked);
+    // `source` (uploadSource) is recorded with each, its values being the instrument's.
+    int addComponents(ComponentList upload, const std::vector<bool>& ticked,
+                      QJsonObject source = {});
     int deleteComponents(const std::vector<bool>& ticked);
 
     // ComponentEditor
@@ -88,6 +106,9 @@ private:
     // What the steps may touch; they live in steps/ and are the document's alone.
     class StepAccess;
 
+    void push(QUndoCommand* step);
+    ValueOrigins::Stamp stamp() const;
+
     Listener listener_;
     std::function<bool()> interruption_;
     Project project_;
@@ -97,6 +118,14 @@ private:
     std::vector<SidecarEntry> unplaced_;  // sidecar entries no component took, kept
     ProjectSidecar sidecar_;  // as last read or written: its unknown keys are written back
     SidecarKeptKeys kept_;
+    ValueOrigins origins_;
+    EditHistory edits_;
+    HistoryChain::Verification verification_;
+    std::string openedSha_;  // the project's bytes as opened; empty for a new one
+    // The sidecar's hash and the file's, while the project opened was changed elsewhere.
+    std::optional<std::pair<std::string, std::string>> external_;
+    std::function<QDateTime()> clock_;
+    QString user_;
     std::unique_ptr<StepAccess> steps_;  // declared before the stack, whose steps refer to it
     QUndoStack undoStack_;
 };

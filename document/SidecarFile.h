@@ -75,6 +75,8 @@ public:
         Result<Stored> commit();
         // The project could not be written: the pending file goes, the sidecar stays.
         void abandon();
+        // The sidecar given to prepare is (or, once committed, was put) in place.
+        bool wrote() const { return written_; }
 
     private:
         std::filesystem::path sidecar_, pending_;

@@ -208,7 +208,10 @@ void ProjectSession::addComponents(const std::optional<QString>& path) {
     if (upload->empty()) return;
 
     const auto ticked = ui_.chooseComponents(*upload, 1, *chosen);
-    if (ticked) document_.addComponents(std::move(*upload), *ticked);
+    if (ticked) {
+        document_.addComponents(std::move(*upload), *ticked,
+                                ProjectDocument::uploadSource(toPath(*chosen)));
+    }
 }
 
 void ProjectSession::OnDeleteComponent() {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QUndoCommand>
+#include <optional>
 #include <variant>
 
+#include "document/steps/RecordedStep.h"
 #include "model/ComponentFields.h"
 #include "model/FixedText.h"
 #include "model/MeasurePoint.h"
@@ -12,7 +13,7 @@ class StepTarget;
 
 // One change to one component of the open project, holding only the values it changes. Like
 // every step, its redo makes the change, also the first time.
-class ComponentEditStep : public QUndoCommand {
+class ComponentEditStep : public RecordedStep {
 public:
     struct NameChange {
         FixedText<50> before, after;
@@ -47,4 +48,5 @@ private:
     StepTarget& target_;
     int index_;
     Change change_;
+    std::optional<ValueOrigins::Point> carried_;  // a removed point's record while it is out
 };

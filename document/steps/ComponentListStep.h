@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QUndoCommand>
+#include <QJsonObject>
 #include <optional>
 #include <vector>
 
+#include "document/steps/RecordedStep.h"
 #include "model/AcceptanceMark.h"
 #include "model/ComponentList.h"
 
@@ -13,11 +14,12 @@ class StepTarget;
 // of the project (they are spliced, never copied), so every other step and every acceptance
 // mark that names a component by its address finds it again after undo and redo; a deleted
 // component's mark leaves and comes back with it.
-class ComponentListStep : public QUndoCommand {
+class ComponentListStep : public RecordedStep {
 public:
-    // Adds `components`, each where insertComponent puts it.
+    // Adds `components`, each where insertComponent puts it; `source` names the upload data
+    // file they came from ({"file", "size", "sha256"}), their values being the instrument's.
     static ComponentListStep* adding(StepTarget& target, ComponentList components,
-                                     const QString& text);
+                                     QJsonObject source, const QString& text);
     // Deletes the components at `indices` (ascending, each in the list).
     static ComponentListStep* deleting(StepTarget& target, std::vector<int> indices,
                                        const QString& text);
@@ -31,10 +33,14 @@ private:
 
     void putIn();
     void takeOut();
+    // One record per component at places_, as they stand in the list now.
+    std::vector<QJsonObject> recordsAtPlaces(const char* action) const;
 
     StepTarget& target_;
     Kind kind_;
     ComponentList outside_;  // the components while they are not in the project
     std::vector<std::optional<AcceptanceMark>> marks_;  // theirs, in the order of outside_
     std::vector<int> places_;                           // ascending, as they stand in the list
+    std::vector<ValueOrigins::Taken> origins_;          // theirs, in the order of outside_
+    QJsonObject source_;
 };

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QUndoCommand>
-
+#include "document/steps/RecordedStep.h"
 #include "model/ProjectInfo.h"
 
 class StepTarget;
 
 // 设置工程 as one step: the four header texts before and after.
-class ProjectHeaderStep : public QUndoCommand {
+class ProjectHeaderStep : public RecordedStep {
 public:
     ProjectHeaderStep(StepTarget& target, const ProjectInfo& before, const ProjectInfo& after);
 

@@ -71,6 +71,7 @@ TEST(SidecarSituations, OpenedAndSavedAgain) {
         std::set<std::string> after;
         const char* sidecarHolds = "";  // part of site.pro.corvane after the save
         const char* saveTold = "";      // part of the note after the save
+        const char* failure = "";       // part of the sidecar's failure in the save
     };
     const Case cases[] = {
         {"through a link: the real file's sidecar",
@@ -153,6 +154,7 @@ TEST(SidecarSituations, OpenedAndSavedAgain) {
           "site.pro.corvane"},
          "",
          "属于另一个工程"},
+        // The project is saved all the same; its sidecar (with the history) is not.
         {"a dangling link as the sidecar is no file to read",
          [](Site& s) { s.link("site.pro.corvane", "gone"); },
          "site.pro",
@@ -160,15 +162,21 @@ TEST(SidecarSituations, OpenedAndSavedAgain) {
          true,
          "不是普通文件",
          nullptr,
-         {"site.pro", "site.pro.corvane"}},
-        {"a folder as the sidecar stops no save that has nothing to write",
+         {"site.pro", "site.pro.corvane"},
+         "",
+         "",
+         "同名的文件不是普通文件"},
+        {"a folder as the sidecar",
          [](Site& s) { fs::create_directory(s.dir / "site.pro.corvane"); },
          "site.pro",
          0,
          true,
          "不是普通文件",
          nullptr,
-         {"site.pro", "site.pro.corvane"}},
+         {"site.pro", "site.pro.corvane"},
+         "",
+         "",
+         "同名文件夹已存在"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,7 +196,8 @@ TEST(SidecarSituations, OpenedAndSavedAgain) {
         const Result<ProjectDocument::Saved> saved =
             doc.save(q(site.dir / (c.saveAs ? c.saveAs : c.open)));
         ASSERT_TRUE(saved.ok()) << saved.message();
-        EXPECT_EQ(saved->sidecarFailure, "");
+        EXPECT_EQ(saved->sidecarFailure.empty(), !*c.failure);
+        EXPECT_NE(saved->sidecarFailure.find(c.failure), std::string::npos);
         EXPECT_NE(saved->sidecarNote.find(c.saveTold), std::string::npos) << saved->sidecarNote;
         EXPECT_EQ(namesIn(site.dir), c.after);
         if (*c.sidecarHolds) {
@@ -225,7 +234,8 @@ TEST(SidecarSituations, ACutSaveAndAConfirmation) {
     ASSERT_TRUE(doc.save(q(site.project)).ok());
     EXPECT_EQ(namesIn(site.dir),
               (std::set<std::string>{"site.pro", "site.pro.corvane", "site.pro.corvane.pending"}));
-    EXPECT_NE(TempDir::read(site.dir / "site.pro.corvane").find("\"00\""), std::string::npos);
+    EXPECT_NE(TempDir::read(site.dir / "site.pro.corvane").find("\"projectSha256\": \"00\""),
+              std::string::npos);
 
     ProjectDocument reopened;
     const Result<ProjectDocument::Opened> opened = reopened.open(q(site.project));
@@ -235,5 +245,6 @@ TEST(SidecarSituations, ACutSaveAndAConfirmation) {
     EXPECT_EQ(reopened.acceptanceMarks().size(), 1u);
     ASSERT_TRUE(reopened.save(q(site.project)).ok());
     EXPECT_EQ(namesIn(site.dir), (std::set<std::string>{"site.pro", "site.pro.corvane"}));
-    EXPECT_EQ(TempDir::read(site.dir / "site.pro.corvane").find("\"00\""), std::string::npos);
+    EXPECT_EQ(TempDir::read(site.dir / "site.pro.corvane").find("\"projectSha256\": \"00\""),
+              std::string::npos);
 }
