@@ -24,6 +24,9 @@ int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err);
 // The component panel as the program paints it, as a PNG; offscreen unless QT_QPA_PLATFORM
 // names another platform.
 std::string chartCheck(const CliArguments& args);
+// The project's history from its sidecar, with whether its chain verifies: 1 when broken.
+std::string historyCheck(const CliArguments& args);
+int historyCommand(CliInput& input, std::ostream& out, std::ostream& err);
 int chartCommand(CliInput& input, std::ostream& out, std::ostream& err);
 
 namespace {
@@ -52,6 +55,9 @@ constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
                                       {"-o"}};
 constexpr CliOption chartOptions[] = {
     {"--component", V::Required, false, true}, {"--occurrence"}, {"--size"}, {"--scale"}, {"-o"}};
+
+constexpr CliOption historyOptions[] = {{"--component", V::Required, false, true},
+                                        {"--json", V::None}};
 
 constexpr CliCommand commands[] = {
     {"show",
@@ -96,6 +102,12 @@ constexpr CliCommand commands[] = {
      "      按程序的样子画出构件面板（图表和属性表），不需要显示器；--size 为面板大小\n"
      "      （默认 870x370），--scale 为显示比例（默认 1），--occurrence 选第 N 个同编号构件",
      chartOptions, Reads::WholeFile, chartCheck, chartCommand},
+    {"history",
+     "history PROJECT.pro [--component CODE] [--json]\n"
+     "      列出工程附加信息文件中的修改记录（由旧到新）并验证其哈希链；--component 只列\n"
+     "      该编号的条目；记录被改动过时退出码为 1",
+     historyOptions, Reads::Project, historyCheck, historyCommand,
+     "不是工程文件，修改记录属于工程"},
 };
 
 // The file a command reads, or nullopt when it is refused (told on `err`).

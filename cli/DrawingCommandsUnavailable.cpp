@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
+#include "cli/NewProjectHistory.h"
 
-// report, chart and judge in a build without Qt (the Windows core build).
+// report, chart, judge and history in a build without Qt (the Windows core build).
 
 namespace {
 
@@ -21,6 +22,9 @@ std::string chartCheck(const CliArguments&) {
 std::string judgeCheck(const CliArguments&) {
     return {};
 }
+std::string historyCheck(const CliArguments&) {
+    return {};
+}
 
 int reportCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("report", err);
@@ -32,4 +36,14 @@ int chartCommand(CliInput&, std::ostream&, std::ostream& err) {
 
 int judgeCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("judge", err, "Qt 和工程附加信息文件的读取");
+}
+
+int historyCommand(CliInput&, std::ostream&, std::ostream& err) {
+    return unavailable("history", err, "Qt 和工程附加信息文件的读取");
+}
+
+// Without the sidecar's code a new project gets no history.
+NewProjectRecord recordNewProject(const std::filesystem::path&, const ProjectInfo&,
+                                  const std::vector<NewProjectUpload>&) {
+    return {};
 }

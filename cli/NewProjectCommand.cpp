@@ -1,9 +1,10 @@
 #include "cli/CliArguments.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/NewProjectHistory.h"
 #include "cli/OutputFile.h"
-#include "model/GbkCodec.h"
 #include "model/FileIo.h"
+#include "model/GbkCodec.h"
 #include "model/ProjectFile.h"
 #include "model/SetAside.h"
 #include "model/SidecarPath.h"
@@ -40,12 +41,14 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     store(info.instrument, "--instrument", "仪器型号");
 
     ComponentList components;
+    std::vector<NewProjectUpload> uploads;
     for (const std::string& upload : a.values("--add")) {
         Result<ComponentList> r = UploadFile::read(CommandLine::path(upload));
         if (!r.ok()) {
             err << upload << ": " << r.message() << '\n';
             return 1;
         }
+        uploads.push_back({upload, *r});
         for (auto& c : *r) insertComponent(components, std::move(c));
     }
 
@@ -69,8 +72,17 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
             err << aside.message() << '\n';
             return 1;
         }
-        err << "原有的附加信息文件“" << FileIo::displayName(sidecar) << "”属于被替换的工程，已改名为“"
-            << FileIo::displayName(aside->filename()) << "”保留。\n";
+        err << "原有的附加信息文件“" << FileIo::displayName(sidecar)
+            << "”属于被替换的工程，已改名为“" << FileIo::displayName(aside->filename())
+            << "”保留。\n";
+    }
+    if (!toOutput) {
+        const NewProjectRecord record = recordNewProject(CommandLine::path(target), info, uploads);
+        if (!record.failure.empty()) {
+            err << record.failure << '\n';
+            return 1;
+        }
+        if (!record.notice.empty()) err << record.notice << '\n';
     }
     // Standard output ("-") carries the file itself; what was done is said beside it.
     (toOutput ? err : out) << "已创建工程 " << target << "，共 " << components.size()
