@@ -2,48 +2,68 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QStringList>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 namespace {
 
-void appendString(std::string& out, const QString& text) {
+void appendString(std::string& out, QStringView text) {
     out += '"';
-    for (const char c : text.toStdString()) {
-        const auto u = static_cast<unsigned char>(c);
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        char32_t c = *p++;
+        if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;  // a lone surrogate, as Qt writes it in UTF-8
+        }
         switch (c) {
             case '"':
                 out += "\\\"";
-                break;
+                continue;
             case '\\':
                 out += "\\\\";
-                break;
+                continue;
             case '\b':
                 out += "\\b";
-                break;
+                continue;
             case '\f':
                 out += "\\f";
-                break;
+                continue;
             case '\n':
                 out += "\\n";
-                break;
+                continue;
             case '\r':
                 out += "\\r";
-                break;
+                continue;
             case '\t':
                 out += "\\t";
-                break;
+                continue;
             default:
-                if (u < 0x20) {
-                    static const char hex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += hex[u >> 4];
-                    out += hex[u & 0xf];
-                } else {
-                    out += c;
-                }
+                break;
+        }
+        if (c < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0xf];
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
     out += '"';
@@ -60,11 +80,17 @@ void appendNumber(std::string& out, double v) {
         out += '0';  // also -0
         return;
     }
+    char buffer[32];
+    // Whole numbers, which are nearly all a history holds, print as themselves.
+    if (std::abs(v) < 9007199254740992.0 && v == std::trunc(v)) {
+        out.append(buffer,
+                   std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(v)).ptr);
+        return;
+    }
     if (v < 0) {
         out += '-';
         v = -v;
     }
-    char buffer[32];
     const auto end =
         std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific).ptr;
     const std::string sci(buffer, end);  // d[.ddd]e±XX
@@ -86,6 +112,9 @@ void appendNumber(std::string& out, double v) {
         out += (n - 1 < 0 ? "e-" : "e+") + std::to_string(std::abs(n - 1));
     }
 }
+
+void appendObject(std::string& out, const QJsonObject& object, QStringView skipped);
+void appendSorted(std::string& out, const QJsonObject& object, QStringView skipped);
 
 void append(std::string& out, const QJsonValue& value) {
     switch (value.type()) {
@@ -113,24 +142,56 @@ void append(std::string& out, const QJsonValue& value) {
             out += ']';
             break;
         }
-        case QJsonValue::Object: {
-            const QJsonObject object = value.toObject();
-            QStringList keys = object.keys();
-            // QString's order is that of UTF-16 code units, as the scheme asks.
-            std::sort(keys.begin(), keys.end());
-            out += '{';
-            bool first = true;
-            for (const QString& key : keys) {
-                if (!first) out += ',';
-                first = false;
-                appendString(out, key);
-                out += ':';
-                append(out, object.value(key));
-            }
-            out += '}';
+        case QJsonValue::Object:
+            appendObject(out, value.toObject(), {});
             break;
-        }
     }
+}
+
+void appendObject(std::string& out, const QJsonObject& object, QStringView skipped) {
+    // Qt keeps an object's keys sorted, and ASCII keys (all of ours) sort alike by its order
+    // and by UTF-16 code units: they are written as they come. A key out of order starts again
+    // with the members sorted.
+    const std::size_t start = out.size();
+    out += '{';
+    QString previous;
+    bool first = true;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        QString key = it.key();
+        if (!skipped.isEmpty() && key == skipped) continue;
+        if (!first && !(previous < key)) {
+            out.resize(start);
+            appendSorted(out, object, skipped);
+            return;
+        }
+        if (!first) out += ',';
+        first = false;
+        appendString(out, key);
+        out += ':';
+        append(out, it.value());
+        previous = std::move(key);
+    }
+    out += '}';
+}
+
+void appendSorted(std::string& out, const QJsonObject& object, QStringView skipped) {
+    std::vector<std::pair<QString, QJsonValue>> members;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        QString key = it.key();
+        if (skipped.isEmpty() || key != skipped) members.emplace_back(std::move(key), it.value());
+    }
+    std::sort(members.begin(), members.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    out += '{';
+    bool first = true;
+    for (const auto& [key, value] : members) {
+        if (!first) out += ',';
+        first = false;
+        appendString(out, key);
+        out += ':';
+        append(out, value);
+    }
+    out += '}';
 }
 
 }  // namespace
@@ -139,4 +200,8 @@ std::string canonicalJson(const QJsonValue& value) {
     std::string out;
     append(out, value);
     return out;
+}
+
+void appendCanonicalJson(std::string& out, const QJsonObject& object, QStringView skipped) {
+    appendObject(out, object, skipped);
 }

@@ -35,9 +35,9 @@ EditHistory::Pending EditHistory::forSave(const HistoryChain::Entries& history,
                                           const QUndoStack& stack, const Save& save) const {
     Pending out{history, {}};
     auto& entries = out.history;
-    for (const int n : save.unmarkedBreaks) {
+    if (save.brokenAt) {
         QJsonObject b = marker("break", save.now);
-        b.insert(QStringLiteral("brokenAt"), n);
+        b.insert(QStringLiteral("brokenAt"), *save.brokenAt);
         HistoryChain::append(entries, b);
     }
     if (history.empty()) {

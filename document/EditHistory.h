@@ -23,7 +23,7 @@ public:
         std::string baselineSha;  // the project's bytes as opened ("" for a new project)
         std::optional<std::pair<std::string, std::string>> external;  // sidecar's, file's
         std::string projectSha;                                       // the bytes this save writes
-        std::vector<int> unmarkedBreaks;  // entries found broken that no `break` names yet
+        std::optional<int> brokenAt;  // the first entry found broken that no `break` covers
     };
     struct Pending;
 

@@ -1,10 +1,10 @@
 #include "document/HistoryChain.h"
 
-#include <QCryptographicHash>
 #include <algorithm>
-#include <set>
+#include <thread>
 
 #include "document/CanonicalJson.h"
+#include "document/Sha256.h"
 
 namespace {
 
@@ -12,14 +12,23 @@ const QString hashKey = QStringLiteral("hash");
 
 }  // namespace
 
+namespace {
+
+// The entry's hash after `previous` (hex), as hex; `text` is scratch space kept between calls.
+QByteArray chainHash(QByteArrayView previous, const QJsonObject& entry, std::string& text) {
+    text.assign(previous.data(), static_cast<std::size_t>(previous.size()));
+    text += '\n';
+    appendCanonicalJson(text, entry, hashKey);
+    return sha256Hex(text);
+}
+
+}  // namespace
+
 std::string HistoryChain::hashOf(const std::string& previousHash, const QJsonObject& entry) {
-    QJsonObject content = entry;
-    content.remove(hashKey);
-    const std::string text = previousHash + '\n' + canonicalJson(content);
-    return QCryptographicHash::hash(
-               QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-               QCryptographicHash::Sha256)
-        .toHex()
+    std::string text;
+    return chainHash(
+               QByteArrayView(previousHash.data(), static_cast<qsizetype>(previousHash.size())),
+               entry, text)
         .toStdString();
 }
 
@@ -34,26 +43,53 @@ void HistoryChain::append(Entries& history, QJsonObject entry) {
 HistoryChain::Verification HistoryChain::verify(const Entries& history) {
     Verification v;
     if (history.empty()) return v;
+    // Each entry is checked against the stored hash before it, so the entries can be checked
+    // apart: the history is shared out between the processor's cores.
+    std::vector<char> matches(history.size());
+    const auto check = [&history, &matches](std::size_t from, std::size_t to) {
+        std::string text;
+        QByteArray previous = from == 0 ? QByteArray(64, '0')
+                                        : history[from - 1].value(hashKey).toString().toLatin1();
+        for (std::size_t i = from; i < to; ++i) {
+            const QByteArray stored = history[i].value(QLatin1String("hash")).toString().toLatin1();
+            matches[i] = stored == chainHash(previous, history[i], text);
+            previous = stored;
+        }
+    };
+    const std::size_t parts =
+        history.size() < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t k = 1; k < parts; ++k) {
+            helpers.emplace_back(check, history.size() * k / parts,
+                                 history.size() * (k + 1) / parts);
+        }
+        check(0, history.size() / parts);
+    }
+
     std::vector<int> mismatched;
-    std::set<int> marked;
-    std::string previous(64, '0');
+    std::vector<std::pair<int, int>> marked;  // [brokenAt, the break entry) of each break
     for (std::size_t i = 0; i < history.size(); ++i) {
         const QJsonObject& entry = history[i];
-        const std::string stored = entry.value(hashKey).toString().toStdString();
         const int number = static_cast<int>(i) + 1;
-        if (stored != hashOf(previous, entry)) {
+        if (!matches[i]) {
             mismatched.push_back(number);
-        } else if (entry.value(QStringLiteral("action")).toString() == QLatin1String("break")) {
+        } else if (entry.value(QLatin1String("action")) == QLatin1String("break")) {
             const int at = entry.value(QStringLiteral("brokenAt")).toInt();
-            if (at >= 1 && at < number) marked.insert(at);
+            if (at >= 1 && at < number) marked.emplace_back(at, number);
         }
-        previous = stored;
     }
+    int first = 0;
     for (const int n : mismatched) {
-        if (!marked.count(n)) v.unmarked.push_back(n);
+        const bool covered = std::any_of(marked.begin(), marked.end(), [n](const auto& m) {
+            return m.first <= n && n < m.second;
+        });
+        if (!covered) v.unmarked.push_back(n);
+        if (!first) first = n;
     }
-    int first = mismatched.empty() ? 0 : mismatched.front();
-    if (!marked.empty() && (first == 0 || *marked.begin() < first)) first = *marked.begin();
+    for (const auto& m : marked) {
+        if (!first || m.first < first) first = m.first;
+    }
     v.state = first ? State::Broken : State::Ok;
     v.brokenAt = first;
     return v;

@@ -17,7 +17,9 @@ public:
     struct Verification {
         State state = State::None;
         int brokenAt = 0;  // Broken: the first entry (from 1) that cannot be verified
-        // Entries that do not verify and that no "break" entry names yet, ascending.
+        // Entries that do not verify and that no "break" entry covers yet, ascending. A break
+        // covers the entries from its "brokenAt" up to itself; the next save writes one for
+        // the first of these.
         std::vector<int> unmarked;
     };
 
@@ -25,9 +27,9 @@ public:
     static std::string hashOf(const std::string& previousHash, const QJsonObject& entry);
     // Appends `entry` with its hash.
     static void append(Entries& history, QJsonObject entry);
-    // Walks the whole history from its first entry. A "break" entry written for an entry that
-    // did not verify keeps the chain broken at its "brokenAt"; the walk goes on from the
-    // stored hash of each entry, so a later change is found again.
+    // Walks the whole history from its first entry. A "break" entry keeps the chain broken at
+    // its "brokenAt"; the walk goes on from the stored hash of each entry, so a change after
+    // the break is found again.
     static Verification verify(const Entries& history);
 
     // The user's words for the state (修改记录's and corvane-cli history's last line).

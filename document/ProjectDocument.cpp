@@ -52,8 +52,8 @@ QString fieldLabel(const Component& c, ComponentField field) {
 std::vector<std::pair<QString, int>> instrumentAdds(const HistoryChain::Entries& history) {
     std::vector<std::pair<QString, int>> adds;
     for (const QJsonObject& e : history) {
-        if (e.value(QStringLiteral("action")) == QLatin1String("add") &&
-            e.contains(QStringLiteral("source"))) {
+        if (e.value(QLatin1String("action")) == QLatin1String("add") &&
+            e.contains(QLatin1String("source"))) {
             adds.emplace_back(e.value(QStringLiteral("component")).toString(),
                               e.value(QStringLiteral("occurrence")).toInt());
         }
@@ -193,9 +193,11 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
     const std::string sha = ProjectSidecar::sha256Hex(bytes);
     ProjectSidecar next =
         sidecar_.rewritten(project_.components(), marks_, kept_, unplaced_, classesConfirmed_, sha);
-    EditHistory::Pending edits =
-        edits_.forSave(sidecar_.history, undoStack_,
-                       {stamp(), openedSha_, external_, sha, verification_.unmarked});
+    EditHistory::Pending edits = edits_.forSave(
+        sidecar_.history, undoStack_,
+        {stamp(), openedSha_, external_, sha,
+         verification_.unmarked.empty() ? std::nullopt
+                                        : std::optional(verification_.unmarked.front())});
     next.history = edits.history;
     next.originals = origins_.encode(project_.components());
     // Saved as another file than its own: the sidecar found there is another project's.

@@ -1,6 +1,5 @@
 #include "document/ProjectSidecar.h"
 
-#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -10,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "document/Sha256.h"
 #include "model/GbkCodec.h"
 
 namespace {
@@ -256,9 +256,5 @@ ProjectSidecar ProjectSidecar::rewritten(const ComponentList& components,
 }
 
 std::string ProjectSidecar::sha256Hex(std::string_view bytes) {
-    return QCryptographicHash::hash(
-               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
-               QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
+    return ::sha256Hex(bytes).toStdString();
 }

@@ -28,7 +28,7 @@ AcceptanceMark slabSecond{AcceptanceClass::Slab, AcceptanceSample::Second};
 }  // namespace
 
 // A class travels with its component: into the sidecar and back by code and occurrence, out
-// with 删除构件 and back with its undo, and the sidecar goes once nothing is classed.
+// with 删除构件 and back with its undo; with nothing classed the sidecar keeps no entry.
 TEST(ProjectDocument, MarksTravelThroughSaveOpenDeleteAndUndo) {
     TempDir dir;
     const fs::path path = dir / "site.pro";
