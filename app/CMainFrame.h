@@ -13,6 +13,7 @@ class CChildFrame;
 class CCorvaneView;
 class CommandRegistry;
 class DataTransferCommand;
+class HelpCommand;
 class QLabel;
 class QMdiArea;
 class QToolBar;
@@ -89,4 +90,5 @@ private:
     QLabel* messagePane_ = nullptr;
     bool menuBuilt_ = false;
     DataTransferCommand* transfer_ = nullptr;
+    HelpCommand* help_ = nullptr;
 };
