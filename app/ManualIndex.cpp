@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
+#include <algorithm>
 
 namespace {
 
@@ -19,10 +20,9 @@ QString readText(const QString& path) {
 
 ManualIndex::ManualIndex(const std::vector<std::pair<QString, QString>>& pages) {
     static const QRegularExpression heading(
-        QStringLiteral(R"(<h([12])\s+id="([^"]+)"[^>]*>(.*?)</h\1>)"),
-        QRegularExpression::DotMatchesEverythingOption |
-            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression image(QStringLiteral(R"(<img\s[^>]*src="([^"]+)")"),
+        QStringLiteral(R"re(<h([12])\s+id="([^"]+)"[^>]*>(.*?)</h\1>)re"),
+        QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression image(QStringLiteral(R"re(<img\s[^>]*src="([^"]+)")re"),
                                           QRegularExpression::CaseInsensitiveOption);
     for (const auto& [name, html] : pages) {
         pages_ << name;
@@ -56,8 +56,8 @@ const ManualIndex& ManualIndex::shipped() {
 }
 
 std::vector<const ManualIndex::Section*> ManualIndex::find(const QString& words) const {
-    const QStringList wanted = words.split(QRegularExpression(QStringLiteral("\\s+")),
-                                           Qt::SkipEmptyParts);
+    const QStringList wanted =
+        words.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     std::vector<const Section*> hits;
     if (wanted.isEmpty()) return hits;
     for (const Section& s : sections_) {

@@ -62,8 +62,7 @@ ManualWindow::ManualWindow(const ManualIndex& index, QWidget* owner)
     QAction* forward = bar->addAction(QStringLiteral("前进"), browser_, &QTextBrowser::forward);
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
-    bar->addAction(QStringLiteral("首页"), this,
-                   [this] { showSection(index_.pages().value(0)); });
+    bar->addAction(QStringLiteral("首页"), this, [this] { showSection(index_.pages().value(0)); });
     QAction* find = bar->addAction(QStringLiteral("查找"), this, [this] {
         findBar_->show();
         findEdit_->setFocus();
@@ -82,8 +81,8 @@ QWidget* ManualWindow::makeContents() {
     contents_->setHeaderHidden(true);
     QTreeWidgetItem* page = nullptr;
     for (const ManualIndex::Section& s : index_.sections()) {
-        QTreeWidgetItem* item = s.level == 1 || !page ? new QTreeWidgetItem(contents_)
-                                                      : new QTreeWidgetItem(page);
+        QTreeWidgetItem* item =
+            s.level == 1 || !page ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(page);
         if (s.level == 1) page = item;
         item->setText(0, s.title);
         item->setData(0, targetRole, s.level == 1 ? s.page : s.target());

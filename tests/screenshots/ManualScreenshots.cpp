@@ -100,13 +100,19 @@ void openFirstRow(CMainFrame& frame) {
 // Prompts have no place in the pictured flows: one that comes is told, and answered no.
 class NoPrompts : public Prompter {
 public:
-    void message(const QString& caption, const QString& text, Icon) override { told(caption, text); }
+    void message(const QString& caption, const QString& text, Icon) override {
+        told(caption, text);
+    }
     Answer askYesNo(const QString& caption, const QString& text) override {
         told(caption, text);
         return Answer::No;
     }
-    std::optional<QString> saveFile(const FileDialog& d) override { return told("save", d.defaultName); }
-    std::optional<QString> openFile(const FileDialog& d) override { return told("open", d.defaultName); }
+    std::optional<QString> saveFile(const FileDialog& d) override {
+        return told("save", d.defaultName);
+    }
+    std::optional<QString> openFile(const FileDialog& d) override {
+        return told("open", d.defaultName);
+    }
 
 private:
     std::nullopt_t told(const QString& what, const QString& text) {
@@ -202,10 +208,11 @@ int main(int argc, char** argv) {
 
     // 验收判定 with the classes of the manual's worked example.
     AcceptanceMarks marks;
-    const std::pair<const char*, AcceptanceClass> classes[] = {
-        {"H001", AcceptanceClass::Beam}, {"H003", AcceptanceClass::Beam},
-        {"W001", AcceptanceClass::Slab}, {"P001", AcceptanceClass::Slab},
-        {"P003", AcceptanceClass::Slab}};
+    const std::pair<const char*, AcceptanceClass> classes[] = {{"H001", AcceptanceClass::Beam},
+                                                               {"H003", AcceptanceClass::Beam},
+                                                               {"W001", AcceptanceClass::Slab},
+                                                               {"P001", AcceptanceClass::Slab},
+                                                               {"P003", AcceptanceClass::Slab}};
     for (const Component& c : frame.project().components()) {
         for (const auto& [code, cls] : classes) {
             if (c.code.view() == code) marks[&c] = {cls, AcceptanceSample::First};
