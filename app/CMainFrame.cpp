@@ -16,6 +16,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
 #include "app/DataTransferCommand.h"
+#include "app/HelpCommand.h"
 #include "app/LockKeyPanes.h"
 #include "app/QtReportPresenter.h"
 #include "app/ReportCommands.h"
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(Prompter& prompter, UsbLink* link, QWidget* parent)
 
     transfer_ = new DataTransferCommand(this, prompter_, link, messagePane_);
     commands_->followUndoStack(session_.undoStack());
+    help_ = new HelpCommand(this, action(ID_HELP));
 }
 
 CMainFrame::~CMainFrame() {
@@ -194,6 +196,9 @@ bool CMainFrame::finishEdits() {
 }
 
 void CMainFrame::onCommand(int id) {
+    // The manual leaves the project alone, and may be asked for from inside a dialog, whose
+    // panel edit must stay as it is.
+    if (id == ID_HELP) return help_->OnHelp();
     // A menu or toolbar button does not take the focus from an in-place edit: what was typed
     // is stored first, as its own step, so the command sees it (and 撤销 takes it back).
     if (!finishEdits()) return;

@@ -12,6 +12,7 @@ class CChildFrame;
 class CCorvaneView;
 class CommandRegistry;
 class DataTransferCommand;
+class HelpCommand;
 class QLabel;
 class QMdiArea;
 class QtReportPresenter;
@@ -88,4 +89,5 @@ private:
     QLabel* messagePane_ = nullptr;
     bool menuBuilt_ = false;
     DataTransferCommand* transfer_ = nullptr;
+    HelpCommand* help_ = nullptr;
 };

@@ -47,6 +47,7 @@ enum CommandId : int {
     ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
+    ID_HELP = 57670,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
     ID_VIEW_TOOLBAR = 59392,

@@ -93,6 +93,8 @@ const std::vector<CommandRow>& commandTable() {
             {ID_APP_EXIT, "退出(&X)", {}, "", 0, {}, "", "退出应用程序；提示保存文档"},
             {ID_APP_ABOUT, "关于 (&A)...", "关于 Corvane(&A)...", "", 0, &AppIcons::helpBubble,
              "关于", "显示程序信息、版本号和版权"},
+            // Also F1 in a dialog: the manual opens at that dialog's section (HelpCommand).
+            {ID_HELP, "使用说明(&H)\tF1", {}, "F1", inBothMenus, {}, "", "打开使用说明"},
             {ID_VIEW_TOOLBAR, "工具栏(&T)", {}, "", 0, {}, "", "显示或隐藏工具栏", true},
             {ID_VIEW_STATUS_BAR, "状态栏(&S)", {}, "", 0, {}, "", "显示或隐藏状态栏", true},
 
@@ -125,7 +127,7 @@ const std::vector<MenuPopup>& menuLayout(MenuBar bar) {
           separator(), item(ID_FILE_MRU_FILE1), separator(), item(ID_FILE_CLOSE),
           item(ID_APP_EXIT)}},
         {"视图(&V)", {item(ID_VIEW_TOOLBAR), item(ID_VIEW_STATUS_BAR)}},
-        {"帮助(&H)", {item(ID_APP_ABOUT)}},
+        {"帮助(&H)", {item(ID_APP_ABOUT), item(ID_HELP)}},
     };
     static const std::vector<MenuPopup> menu129{
         {"文件(&F)",
@@ -147,7 +149,7 @@ const std::vector<MenuPopup>& menuLayout(MenuBar bar) {
              items.push_back(item(ID_VIEW_STATUS_BAR));
              return items;
          }()},
-        {"帮助(&H)", {item(ID_APP_ABOUT)}},
+        {"帮助(&H)", {item(ID_APP_ABOUT), item(ID_HELP)}},
     };
     return bar == MenuBar::M128 ? menu128 : menu129;
 }
