@@ -128,8 +128,8 @@ void ReportCommands::exportWorkbook() {
     for (std::size_t i = 0; i < offered.size(); ++i) {
         if (chosen[i]) tables.push_back(offered[i]);
     }
-    const bool ticksComponents = std::any_of(tables.begin(), tables.end(),
-                                             [](const ReportTable* t) { return t->ticksComponents(); });
+    const bool ticksComponents = std::any_of(
+        tables.begin(), tables.end(), [](const ReportTable* t) { return t->ticksComponents(); });
     std::vector<bool> ticked;
     if (ticksComponents) {
         std::optional<std::vector<bool>> answer =

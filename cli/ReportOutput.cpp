@@ -55,8 +55,8 @@ int runWorkbookOutput(const ReportWorkbook::Request& request, const std::string&
                       std::ostream& out, std::ostream& err) {
     // Rows only, nothing painted; the application finds the templates beside the program.
     const auto gui = CliGui::start(false);
-    Result<std::string> bytes =
-        ReportWorkbook::bytes(request, [&err](const std::string& notice) { err << notice << '\n'; });
+    Result<std::string> bytes = ReportWorkbook::bytes(
+        request, [&err](const std::string& notice) { err << notice << '\n'; });
     Status s = bytes ? OutputFile::write(target, *bytes, out) : Status::failure(bytes.message());
     if (!s) {
         err << s.message() << '\n';

@@ -1,9 +1,9 @@
 #include "dialogs/CDlgExportTables.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QAbstractButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -12,7 +12,8 @@
 CDlgExportTables::CDlgExportTables(const QStringList& tables, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("导出 Excel"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("每个选中的记录表导出为工作簿中的一个工作表："), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("每个选中的记录表导出为工作簿中的一个工作表："), this));
     for (const QString& title : tables) {
         auto* box = new QCheckBox(title, this);
         box->setChecked(true);

@@ -58,8 +58,10 @@ private:
     static double widthOf(const std::string& utf8) {
         double width = 0;
         for (unsigned char c : utf8) {
-            if (c < 0x80) width += 1;
-            else if (c >= 0xC0) width += 2;  // a character's first byte
+            if (c < 0x80)
+                width += 1;
+            else if (c >= 0xC0)
+                width += 2;  // a character's first byte
         }
         return width;
     }

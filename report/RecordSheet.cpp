@@ -114,8 +114,8 @@ WorkbookSheet RecordSheet::build(std::string name, const ReportTemplate& t,
         const double pixels = (edges[c + 1] - edges[c]) / mmPerPixel;
         sheet.columnWidths.push_back(std::max(1.0, (pixels - 5) / 7));
     }
-    const auto add = [&sheet](int row, std::pair<int, int> span, SheetValue value,
-                              SheetStyle style, SheetAlign align, int rows = 1) {
+    const auto add = [&sheet](int row, std::pair<int, int> span, SheetValue value, SheetStyle style,
+                              SheetAlign align, int rows = 1) {
         sheet.cells.push_back(
             {row, span.first, std::move(value), style, align, row + rows - 1, span.second});
     };
@@ -146,10 +146,12 @@ WorkbookSheet RecordSheet::build(std::string name, const ReportTemplate& t,
     // The captions: a group on the upper level, its columns' captions below; a caption
     // without a group over both levels.
     const int captionTop = row;
-    const int levels = static_cast<int>(std::lround((l.bodyTop - l.tableTop) / t.columnHeaderHeight));
+    const int levels =
+        static_cast<int>(std::lround((l.bodyTop - l.tableTop) / t.columnHeaderHeight));
     for (const ReportCell& caption : l.columnHeader) {
         const QRectF& r = caption.rect;
-        const int level = static_cast<int>(std::lround((r.top() - l.tableTop) / t.columnHeaderHeight));
+        const int level =
+            static_cast<int>(std::lround((r.top() - l.tableTop) / t.columnHeaderHeight));
         const int rows = static_cast<int>(std::lround(r.height() / t.columnHeaderHeight));
         snap.newLine();
         add(captionTop + level, snap.span(r.left(), r.right()), text(caption.text),

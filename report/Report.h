@@ -9,10 +9,10 @@
 
 #include "model/Result.h"
 #include "model/Status.h"
+#include "report/ReportContent.h"
 #include "report/ReportDetailGrid.h"
 #include "report/ReportField.h"
 #include "report/ReportParameter.h"
-#include "report/ReportContent.h"
 #include "report/ReportTemplate.h"
 
 class QPagedPaintDevice;

@@ -216,8 +216,7 @@ Status ReportPainter::paint(QPagedPaintDevice& device) {
                     const QRectF cell(l.columnEdges[c], y, l.columnEdges[c + 1] - l.columnEdges[c],
                                       l.rowHeight);
                     canvas.text(cell, reportValueText(content_.cell(row, static_cast<int>(c))),
-                                t.columns[c].align,
-                                tableFont);
+                                t.columns[c].align, tableFont);
                 }
             }
             canvas.pen(thickLine);

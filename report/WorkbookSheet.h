@@ -46,8 +46,8 @@ struct SheetCell {
 struct WorkbookSheet {
     std::string name;  // at most 31 characters, none of []:*?/\ (the writer refuses others)
     std::vector<SheetCell> cells;
-    std::vector<double> columnWidths;       // in characters of the default font, from column 0
-    std::map<int, double> rowHeights;       // points, by row; others keep the default
+    std::vector<double> columnWidths;  // in characters of the default font, from column 0
+    std::map<int, double> rowHeights;  // points, by row; others keep the default
     std::string fontFamily = "宋体";
     double titlePoints = 18;
     double textPoints = 10.5;

@@ -14,7 +14,8 @@ namespace {
 
 std::string failure(const std::string& why) {
     const std::string end = "。";
-    const bool ended = why.size() >= end.size() && why.compare(why.size() - end.size(), end.size(), end) == 0;
+    const bool ended =
+        why.size() >= end.size() && why.compare(why.size() - end.size(), end.size(), end) == 0;
     return "生成 Excel 工作簿失败：" + why + (ended ? "" : end);
 }
 
@@ -105,9 +106,9 @@ private:
         const auto row = static_cast<lxw_row_t>(cell.row);
         const auto col = static_cast<lxw_col_t>(cell.column);
         if (cell.merged()) {
-            const lxw_error e = worksheet_merge_range(ws_, row, col,
-                                                      static_cast<lxw_row_t>(cell.lastRow),
-                                                      static_cast<lxw_col_t>(cell.lastColumn), "", f);
+            const lxw_error e =
+                worksheet_merge_range(ws_, row, col, static_cast<lxw_row_t>(cell.lastRow),
+                                      static_cast<lxw_col_t>(cell.lastColumn), "", f);
             if (e != LXW_NO_ERROR) return e;
         }
         if (const auto* n = std::get_if<std::int32_t>(&cell.value)) {
@@ -179,7 +180,8 @@ Result<std::string> XlsxWorkbook::bytes(const std::vector<WorkbookSheet>& sheets
         return Error{failure("无法在“" + QDir::toNativeSeparators(QDir::tempPath()).toStdString() +
                              "”中建立临时文件夹")};
     }
-    const std::string path = QDir(folder.path()).filePath(QStringLiteral("book.xlsx")).toStdString();
+    const std::string path =
+        QDir(folder.path()).filePath(QStringLiteral("book.xlsx")).toStdString();
     std::string scratch = folder.path().toStdString();
     lxw_workbook_options options{};
     options.tmpdir = scratch.data();
