@@ -47,6 +47,7 @@ def check_form(sheet, t, title, parameters, rows, note_field=None):
     columns = t["detail"]["columns"]
     check(got[0][0] == title, f"{name}: title {got[0][0]}")
     check(sheet["paper"] == 9 and sheet["orientation"] == "landscape", f"{name}: page")
+    check(sheet["margins"] == t["page"]["margins"], f"{name}: margins {sheet['margins']}")
     row = 1
     for header in t["header"]["rows"]:
         boxes = [x for box in header for x in (box["label"], parameters[box["parameter"]])]

@@ -15,6 +15,8 @@ def dump(path):
              "paper": int(ws.page_setup.paperSize or 0),
              "orientation": ws.page_setup.orientation,
              "repeat": ws.print_title_rows,
+             "margins": [round(getattr(ws.page_margins, side) * 25.4, 1)  # mm
+                         for side in ("left", "top", "right", "bottom")],
              "merged": sorted(str(r) for r in ws.merged_cells.ranges),
              "rows": [list(row) for row in ws.iter_rows(values_only=True)]}
             for ws in book.worksheets]
