@@ -1,16 +1,22 @@
 #include "app/ReportCommands.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/CommandIds.h"
 #include "app/ViewTableReport.h"
+#include "dialogs/CDlgExportTables.h"
 #include "model/AcceptanceJudgement.h"
 #include "model/DetectionType.h"
+#include "model/FileIo.h"
 #include "report/AcceptanceRows.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
 #include "report/ReportRun.h"
+#include "report/ReportWorkbook.h"
 #include "session/ComponentChooser.h"
 #include "session/ProjectSession.h"
 #include "session/Prompter.h"
@@ -35,6 +41,10 @@ bool ReportCommands::onCommand(int id) {
     }
     if (id == ID_PREVIEW_AGAIN) {
         OnPreviewReport();
+        return true;
+    }
+    if (id == ID_EXPORT_EXCEL) {
+        exportWorkbook();
         return true;
     }
     const auto* command = std::find_if(
@@ -96,6 +106,67 @@ void ReportCommands::run(bool preview) {
         return;
     }
     last_ = std::move(done).value();
+}
+
+void ReportCommands::exportWorkbook() {
+    const Project& project = session_.project();
+    const ComponentList& components = project.components();
+    if (components.empty() || !project.info()) return;
+    AcceptanceJudgement judgement = judgeAcceptance(components, session_.acceptanceMarks());
+    std::vector<const ReportTable*> offered;
+    QStringList titles;
+    for (const ReportTable& t : reportTables()) {
+        if (t.ticksComponents() || !judgement.rows.empty()) {
+            offered.push_back(&t);
+            titles << QString::fromUtf8(t.title);
+        }
+    }
+    CDlgExportTables dialog(titles, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    std::vector<const ReportTable*> tables;
+    const std::vector<bool> chosen = dialog.ticked();
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        if (chosen[i]) tables.push_back(offered[i]);
+    }
+    const bool ticksComponents = std::any_of(
+        tables.begin(), tables.end(), [](const ReportTable* t) { return t->ticksComponents(); });
+    std::vector<bool> ticked;
+    if (ticksComponents) {
+        std::optional<std::vector<bool>> answer =
+            chooser_.chooseComponents(components, 0, session_.projectPath());
+        if (!answer || !anyTicked(*answer)) return;
+        ticked = std::move(*answer);
+    } else if (!tables.empty()) {
+        ticked = ReportWorkbook::judged(components, judgement);  // the judgement table alone
+    } else {
+        return;
+    }
+
+    const QString name = QFileInfo(session_.projectFileName()).completeBaseName();
+    const std::optional<QString> path = prompter_.saveFile(
+        {name.isEmpty() ? QStringLiteral("记录表") : name, QStringLiteral("xlsx"),
+         QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|"), true, true});
+    if (!path) return;
+
+    ReportWorkbook::Request request{tables, *project.info(), components, std::move(ticked),
+                                    templateFolder_};
+    if (std::any_of(tables.begin(), tables.end(),
+                    [](const ReportTable* t) { return !t->ticksComponents(); })) {
+        request.judgement = std::move(judgement);
+        request.classesUnconfirmed = !session_.document().classesConfirmed();
+    }
+    const Result<std::string> bytes =
+        ReportWorkbook::bytes(request, [this](const std::string& notice) {
+            prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(notice),
+                              Prompter::Icon::Information);
+        });
+    const Status saved =
+        bytes ? FileIo::writeAtomically(std::filesystem::path(path->toStdU16String()), *bytes)
+              : Status::failure(bytes.message());
+    if (!saved) {
+        prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(saved.message()),
+                          Prompter::Icon::Error);
+    }
 }
 
 void ReportCommands::printView(DetectionType shownType) {

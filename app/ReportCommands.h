@@ -33,8 +33,8 @@ public:
     ReportCommands(const ReportCommands&) = delete;
     ReportCommands& operator=(const ReportCommands&) = delete;
 
-    // Runs a report command by its id (the eight table commands, 32802 and 32803); false for
-    // any other id.
+    // Runs a report command by its id (the eight table commands, 32802, 32803 and 导出 Excel);
+    // false for any other id.
     bool onCommand(int id);
 
     // Print or preview the table chosen last, whatever it is (none at first).
@@ -45,6 +45,12 @@ public:
     // `shownType`, paged, under the project's name. Nothing without a
     // project or a type.
     void printView(DetectionType shownType);
+
+    // 导出 Excel…: the record tables (and the judgement table when components are classed) as
+    // check boxes, the component selection when a record table is ticked, a file dialog, then
+    // the workbook of the ticked tables, saved by the careful save. Its notices are shown as a
+    // print's; a failure is told and leaves any file of that name as it was.
+    void exportWorkbook();
 
     // Disconnects and drops the report and sink of the last run.
     void release();

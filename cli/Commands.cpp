@@ -44,15 +44,19 @@ constexpr CliOption newProjectOptions[] = {{"--name", V::Required, false, true},
 constexpr CliOption exportCsvOptions[] = {{"-o"}};
 constexpr CliOption transferOptions[] = {
     {"--simulate"}, {"--demo", V::None}, {"--usb", V::Optional}, {"-o"}, {"--save-image"}};
-constexpr CliOption reportOptions[] = {
-    {"--table"}, {"--components", V::Required, true, true}, {"-o"}, {"--json", V::None}};
+constexpr CliOption reportOptions[] = {{"--table", V::Required, true},
+                                       {"--components", V::Required, true, true},
+                                       {"-o"},
+                                       {"--format"},
+                                       {"--json", V::None}};
 constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
                                       {"--slab", V::Required, false, true},
                                       {"--second", V::Required, false, true},
                                       {"--none", V::Required, false, true},
                                       {"--accept-unconfirmed", V::None},
                                       {"--json", V::None},
-                                      {"-o"}};
+                                      {"-o"},
+                                      {"--format"}};
 constexpr CliOption chartOptions[] = {
     {"--component", V::Required, false, true}, {"--occurrence"}, {"--size"}, {"--scale"}, {"-o"}};
 
@@ -81,20 +85,24 @@ constexpr CliCommand commands[] = {
      "      从仪器（或模拟仪器）读取全部测量数据并保存为上传数据文件（-o - 写到标准输出）",
      transferOptions, Reads::Nothing, transferCheck, transferCommand},
     {"report",
-     "report PROJECT.pro --table {tables}\n"
-     "                     [--components CODE,...] (-o OUT.pdf | --json)\n"
-     "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF（-o - 写到标准输出），\n"
-     "      或以 JSON 列出填入记录表的参数和明细行；不给 --components 时选中全部构件",
+     "report PROJECT.pro --table {tables}...\n"
+     "                     [--components CODE,...] (-o OUT.pdf | -o OUT.xlsx | --json)\n"
+     "                     [--format pdf|xlsx]\n"
+     "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF，或以 JSON 列出填入记录表的\n"
+     "      参数和明细行；-o 的名称以 .xlsx 结尾时生成 Excel 工作簿，可给多个 --table，每表\n"
+     "      一个工作表，另有“构件”和“测点”两表；-o - 写到标准输出，此时用 --format xlsx\n"
+     "      选择工作簿（--format 优先于扩展名）；不给 --components 时选中全部构件",
      reportOptions, Reads::Project, reportCheck, reportCommand,
      "不是工程文件，记录表只能由工程生成"},
     {"judge",
      "judge PROJECT.pro [--beam CODES] [--slab CODES] [--second CODES]\n"
-     "                    [--none CODES] [--accept-unconfirmed] (--json | -o OUT.pdf)\n"
+     "                    [--none CODES] [--accept-unconfirmed]\n"
+     "                    (--json | -o OUT.pdf | -o OUT.xlsx) [--format pdf|xlsx]\n"
      "      按 GB 50204-2015 附录 E 判定梁类、板类构件的保护层厚度：类别和抽样取自工程旁的\n"
      "      附加信息文件（PROJECT.pro.corvane），选项按编号（以逗号分隔，含同编号的全部构件）\n"
      "      改设梁类、板类、不参与或第二次抽样；--json 输出判定结果，-o 输出验收判定表的 PDF\n"
-     "      （-o - 写到标准输出）；附加信息与工程文件不符而类别未经确认时不作判定，\n"
-     "      除非给出 --accept-unconfirmed",
+     "      或 Excel 工作簿（.xlsx，与 report 相同；-o - 写到标准输出）；附加信息与工程文件\n"
+     "      不符而类别未经确认时不作判定，除非给出 --accept-unconfirmed",
      judgeOptions, Reads::Project, judgeCheck, judgeCommand, "不是工程文件，只能判定工程中的构件"},
     {"chart",
      "chart FILE --component CODE [--occurrence N] [--size WxH]\n"

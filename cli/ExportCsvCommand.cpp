@@ -5,8 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/OutputFile.h"
-#include "model/ComponentFields.h"
-#include "model/GbkCodec.h"
+#include "model/PointRows.h"
 
 namespace {
 
@@ -20,22 +19,9 @@ std::string csvField(std::string_view text) {
     return out + "\"";
 }
 
-void writeRows(std::ostream& csv, const Component& c, const std::vector<MeasurePoint>& points,
-               const char* direction) {
-    const std::string head = csvField(gbk::toUtf8(c.code.view())) + ',' +
-                             csvField(gbk::toUtf8(c.name.view())) + ',' +
-                             csvField(gbk::toUtf8(c.date.view())) + ',' +
-                             std::string(displayText(c.type())) + ',' + direction;
-    std::ostringstream tail;
-    // The six design values and three tolerances: all fields but the two counts.
-    for (std::size_t i = 0; i + 2 < componentFields.size(); ++i) {
-        tail << ',' << c.*componentFields[i].member;
-    }
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const auto& p = points[i];
-        csv << head << ',' << i + 1 << ',' << p.diameter << ',' << p.thickness << ',' << p.position
-            << tail.str() << "\r\n";
-    }
+std::string csvCell(const PointCell& cell) {
+    if (const auto* n = std::get_if<std::int32_t>(&cell)) return std::to_string(*n);
+    return csvField(std::get<std::string>(cell));
 }
 
 }  // namespace
@@ -48,13 +34,22 @@ int exportCsvCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     const DataFile& file = input.file;
 
     std::ostringstream csv;
-    csv << "\xEF\xBB\xBF"
-           "构件编号,构件名称,日期,检测类型,方向,测点序号,钢筋直径,保护层厚度,间距,"
-           "钢筋直径设计值,垂直钢筋直径设计值,保护层厚度设计值,垂直保护层厚度设计值,"
-           "配筋间距设计值,垂直配筋间距设计值,直径偏差值,厚度偏差值,间距偏差值\r\n";
+    csv << "\xEF\xBB\xBF";
+    const char* comma = "";
+    for (std::string_view caption : pointColumnCaptions) {
+        csv << comma << caption;
+        comma = ",";
+    }
+    csv << "\r\n";
     for (const auto& c : file.components) {
-        writeRows(csv, c, c.points, "X");
-        writeRows(csv, c, c.pointsVert, "Y");
+        for (const std::vector<PointCell>& row : pointRows(c)) {
+            comma = "";
+            for (const PointCell& cell : row) {
+                csv << comma << csvCell(cell);
+                comma = ",";
+            }
+            csv << "\r\n";
+        }
     }
 
     if (Status s = OutputFile::write(input.args.value("-o").value_or("-"), csv.str(), out);

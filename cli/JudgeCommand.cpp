@@ -172,9 +172,9 @@ std::optional<CodeLists> codeLists(const CliArguments& a) {
 std::string judgeCheck(const CliArguments& a) {
     if (!codeLists(a)) return "--beam、--slab、--second、--none 的值应为以逗号分隔的构件编号";
     if (a.positional().size() != 1 || a.has("--json") == a.value("-o").has_value()) {
-        return "judge 需要一个工程文件和 --json 或 -o OUT.pdf";
+        return "judge 需要一个工程文件和 --json、-o OUT.pdf 或 -o OUT.xlsx";
     }
-    return {};
+    return outputFormatProblem(a);
 }
 
 int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err) {
@@ -202,7 +202,17 @@ int judgeCommand(CliInput& input, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
-    ReportRun::Request request{*reportTable(ReportKind::Acceptance), *file.info, file.components};
+    const ReportTable& table = *reportTable(ReportKind::Acceptance);
+    if (writesWorkbook(a)) {
+        ReportWorkbook::Request request{{&table},
+                                        *file.info,
+                                        file.components,
+                                        ReportWorkbook::judged(file.components, judgement)};
+        request.judgement = judgement;
+        request.classesUnconfirmed = !classes->confirmed;
+        return runWorkbookOutput(request, *output, out, err);
+    }
+    ReportRun::Request request{table, *file.info, file.components};
     request.judgement = judgement;
     request.classesUnconfirmed = !classes->confirmed;
     return runReportOutput(request, output, {}, out, err);

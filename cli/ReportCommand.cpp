@@ -67,18 +67,32 @@ std::vector<bool> tickByCode(const ComponentList& components, const std::vector<
     return ticked;
 }
 
-// The table --table names; the judgement table takes classes, not ticks: it is judge's.
-const ReportTable* tickedTable(const CliArguments& a) {
-    const ReportTable* table = reportTableNamed(a.value("--table").value_or(""));
-    return table && table->ticksComponents() ? table : nullptr;
+// The tables --table names, in order; the judgement table takes classes, not ticks: it is
+// judge's. Nothing when a word names no such table.
+std::optional<std::vector<const ReportTable*>> tickedTables(const CliArguments& a) {
+    std::vector<const ReportTable*> tables;
+    for (const std::string& word : a.values("--table")) {
+        const ReportTable* table = reportTableNamed(word);
+        if (!table || !table->ticksComponents()) return std::nullopt;
+        tables.push_back(table);
+    }
+    if (tables.empty()) return std::nullopt;
+    return tables;
 }
 
 }  // namespace
 
 std::string reportCheck(const CliArguments& a) {
-    if (!tickedTable(a)) return "--table 应为 " + tickedTableWords("、", " 或 ");
+    const auto tables = tickedTables(a);
+    if (!tables) return "--table 应为 " + tickedTableWords("、", " 或 ");
     if (a.positional().size() != 1 || a.has("--json") == a.value("-o").has_value()) {
-        return "report 需要一个工程文件和 -o OUT.pdf 或 --json";
+        return "report 需要一个工程文件和 -o OUT.pdf、-o OUT.xlsx 或 --json";
+    }
+    if (std::string problem = outputFormatProblem(a); !problem.empty()) return problem;
+    // A PDF or the JSON is one table; a workbook has a sheet for each.
+    if (tables->size() > 1 && !writesWorkbook(a)) return "只有 Excel 工作簿可以有多个 --table";
+    if (std::set<const ReportTable*>(tables->begin(), tables->end()).size() != tables->size()) {
+        return "--table 中有重复的记录表";
     }
     return {};
 }
@@ -98,7 +112,12 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
+    const std::vector<const ReportTable*> tables = *tickedTables(a);
+    if (writesWorkbook(a)) {
+        return runWorkbookOutput({tables, *file.info, file.components, ticked}, *a.value("-o"), out,
+                                 err);
+    }
     return runReportOutput(
-        {*tickedTable(a), *file.info, file.components, ticked}, a.value("-o"),
+        {*tables.front(), *file.info, file.components, ticked}, a.value("-o"),
         [&out](const Report& report) { printJson(out, report); }, out, err);
 }

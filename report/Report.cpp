@@ -123,38 +123,49 @@ Status Report::render(QPagedPaintDevice& device) {
     if (Status s = generate(); !s) return s;
     const ReportTemplate& layout = *template_;
 
-    ReportContent content;
-    for (const auto& row : layout.headerRows) {
-        for (const auto& box : row) {
-            Result<ReportParameter*> p = parameterByName(box.parameter);
-            content.headerValues.push_back(p && p.value()->value() ? *p.value()->value()
-                                                                   : QString());
-        }
-    }
-    std::vector<std::size_t> fieldOfColumn;
-    for (const auto& column : layout.columns) {
-        Result<ReportField*> f = fieldByName(column.field);
-        fieldOfColumn.push_back(f.value()->index());
-    }
-    const auto& records = grid_.recordset().records();
-    content.rowCount = static_cast<int>(records.size());
-    content.cell = [&](int row, int column) {
-        const auto& record = records[static_cast<std::size_t>(row)];
-        const std::size_t field = fieldOfColumn[static_cast<std::size_t>(column)];
-        return field < record.size() ? reportValueText(record[field]) : QString();
-    };
-    if (!layout.noteField.isEmpty()) {
-        const std::size_t noteIndex = fieldByName(layout.noteField).value()->index();
-        content.note = [&records, noteIndex](int row) {
-            const auto& record = records[static_cast<std::size_t>(row)];
-            return noteIndex < record.size() ? reportValueText(record[noteIndex]) : QString();
-        };
-    }
-
+    const ReportContent content = this->content();
     ReportPainter painter(layout, content);
     Status painted = painter.paint(device);
     pageCount_ = painter.pageCount();
     return painted;
+}
+
+ReportContent Report::content() const {
+    ReportContent content;
+    if (!template_) return content;
+    const ReportTemplate& layout = *template_;
+    const auto indexOf = [this](const QString& field) {
+        for (const auto& f : fields_) {
+            if (f->name() == field) return f->index();
+        }
+        return fields_.size();  // never: the template's fields are all added
+    };
+    for (const auto& row : layout.headerRows) {
+        for (const auto& box : row) {
+            const ReportParameter* found = nullptr;
+            for (const auto& p : parameters_) {
+                if (p->name() == box.parameter) found = p.get();
+            }
+            content.headerValues.push_back(found && found->value() ? *found->value() : QString());
+        }
+    }
+    std::vector<std::size_t> fieldOfColumn;
+    for (const auto& column : layout.columns) fieldOfColumn.push_back(indexOf(column.field));
+    const auto* records = &grid_.recordset().records();
+    content.rowCount = static_cast<int>(records->size());
+    content.cell = [records, fieldOfColumn](int row, int column) {
+        const auto& record = (*records)[static_cast<std::size_t>(row)];
+        const std::size_t field = fieldOfColumn[static_cast<std::size_t>(column)];
+        return field < record.size() ? record[field] : ReportValue();
+    };
+    if (!layout.noteField.isEmpty()) {
+        const std::size_t noteIndex = indexOf(layout.noteField);
+        content.note = [records, noteIndex](int row) {
+            const auto& record = (*records)[static_cast<std::size_t>(row)];
+            return noteIndex < record.size() ? reportValueText(record[noteIndex]) : QString();
+        };
+    }
+    return content;
 }
 
 Result<QByteArray> Report::pdf() {

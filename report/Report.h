@@ -9,6 +9,7 @@
 
 #include "model/Result.h"
 #include "model/Status.h"
+#include "report/ReportContent.h"
 #include "report/ReportDetailGrid.h"
 #include "report/ReportField.h"
 #include "report/ReportParameter.h"
@@ -43,6 +44,8 @@ public:
     // The same with a layout made in code rather than read from a file.
     void setTemplate(ReportTemplate layout);
     bool hasTemplate() const { return template_.has_value(); }
+    // The layout loaded; null without one.
+    const ReportTemplate* layout() const { return template_ ? &*template_ : nullptr; }
     QString title() const;
 
     // Fail when the template has no such name. The pointers stay valid until the next load.
@@ -72,6 +75,10 @@ public:
     // The same, saved by FileIo's careful save: an existing file is replaced only once the new
     // one is complete, a pipe or device is written in place.
     Status writePdf(const std::filesystem::path& path);
+    // What the pages of the last generation show besides the template's own texts: header
+    // values, cells and notes, the same for the pages and for every other output. It reads the
+    // records in place, so it is valid until the next generation. Empty without a template.
+    ReportContent content() const;
     // Pages of the last render.
     int pageCount() const { return pageCount_; }
 

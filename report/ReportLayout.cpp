@@ -105,3 +105,10 @@ ReportLayout layoutReport(const ReportTemplate& t, QSizeF area) {
     l.bodyBottom = bottom - 1;
     return l;
 }
+
+QSizeF printableArea(const ReportTemplate& t) {
+    QSizeF paper = t.pageSize.size(QPageSize::Millimeter);
+    if (t.orientation == QPageLayout::Landscape) paper.transpose();
+    return {paper.width() - t.margins.left() - t.margins.right(),
+            paper.height() - t.margins.top() - t.margins.bottom()};
+}

@@ -42,3 +42,6 @@ struct ReportLayout {
 };
 
 ReportLayout layoutReport(const ReportTemplate& t, QSizeF area);
+
+// The template's paper less its margins, in millimetres; empty when the margins leave none.
+QSizeF printableArea(const ReportTemplate& t);

@@ -215,8 +215,8 @@ Status ReportPainter::paint(QPagedPaintDevice& device) {
                 for (std::size_t c = 0; c < t.columns.size(); ++c) {
                     const QRectF cell(l.columnEdges[c], y, l.columnEdges[c + 1] - l.columnEdges[c],
                                       l.rowHeight);
-                    canvas.text(cell, content_.cell(row, static_cast<int>(c)), t.columns[c].align,
-                                tableFont);
+                    canvas.text(cell, reportValueText(content_.cell(row, static_cast<int>(c))),
+                                t.columns[c].align, tableFont);
                 }
             }
             canvas.pen(thickLine);

@@ -1,22 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <functional>
-#include <vector>
-
 #include "model/Status.h"
+#include "report/ReportContent.h"
 #include "report/ReportTemplate.h"
 
 class QPagedPaintDevice;
-
-// What the pages show besides the template's own texts.
-struct ReportContent {
-    std::vector<QString> headerValues;  // one per header box, in template order
-    int rowCount = 0;
-    std::function<QString(int row, int column)> cell;
-    // A row with a note prints it across the table instead of its cells; may be empty.
-    std::function<QString(int row)> note;
-};
 
 // Paints a whole record table page by page onto a device whose page layout is set: the
 // title, the header boxes, the ruled table (empty ruled rows fill the last page, as on a paper

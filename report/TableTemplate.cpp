@@ -11,14 +11,6 @@ namespace {
 
 constexpr const char* tableParameters[] = {"ProjectName", "TestBasis", "Instrument", "TestDate"};
 
-// The printable area in millimetres; empty when the margins leave none.
-QSizeF printableArea(const ReportTemplate& t) {
-    QSizeF paper = t.pageSize.size(QPageSize::Millimeter);
-    if (t.orientation == QPageLayout::Landscape) paper.transpose();
-    return {paper.width() - t.margins.left() - t.margins.right(),
-            paper.height() - t.margins.top() - t.margins.bottom()};
-}
-
 }  // namespace
 
 QString TableTemplate::lacks(const ReportTemplate& t, ReportKind kind) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QSpinBox>
@@ -9,6 +10,7 @@
 #include "app/CommandIds.h"
 #include "app/ReportCommands.h"
 #include "dialogs/CCheckListCtrl.h"
+#include "dialogs/CDlgExportTables.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/SummaryLayout.h"
 #include "model/ComponentSummary.h"
@@ -21,6 +23,7 @@
 #include "support/ModalDriver.h"
 #include "support/ModelSamples.h"
 #include "support/PdfText.h"
+#include "support/ProgramRun.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -55,6 +58,22 @@ std::string rowCodes(const Pages& pages) {
             if (line.find_first_of("HZWP") == 0 && line.find(' ') == 4) codes += line.substr(0, 5);
     }
     return codes;
+}
+
+// A workbook read back: its sheets, merges and cells with their types, as JSON.
+std::string workbook(const std::filesystem::path& file) {
+    const ProgramRun r = runProgram(CORVANE_PYTHON, {CORVANE_XLSX_DUMP, file.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+}
+
+// Answers 导出 Excel's dialog: the boxes listed are unticked, then OK; no list: 取消.
+void answerTables(std::optional<std::vector<int>> unticked) {
+    onNextModal<CDlgExportTables>([unticked](CDlgExportTables* d) {
+        if (!unticked) return d->reject();
+        for (int box : *unticked) d->boxes().at(static_cast<std::size_t>(box))->setChecked(false);
+        clickButton(d, QStringLiteral("确定"));
+    });
 }
 
 class ReportCommandsTest : public testing::Test {
@@ -320,4 +339,68 @@ TEST(ReportCommandsFrameTest, TheAcceptanceTableTakesTheClassedComponentsWithout
     });
     fireCommand(frame, ID_PRINT_AGAIN);
     EXPECT_EQ(title, QStringLiteral("打印 - 钢筋保护层厚度验收判定表"));
+}
+
+// 导出 Excel… writes the workbook corvane-cli writes of the same tables and components; the
+// judgement table alone asks for no components.
+TEST_F(ReportCommandsTest, ExportExcelWritesTheWorkbookOfTheCommandLine) {
+    auto c = commands();
+    open();
+    const Component* h001 = &*std::next(session.project().components().begin(), 2);
+    ASSERT_TRUE(session.document().setAcceptanceMarks({{h001, AcceptanceMark{}}}));
+    const std::string pro = path.toStdString();
+    const struct {
+        std::vector<int> unticked;  // of thickness, diameter, spacing, acceptance
+        Ticks ticks;
+        std::vector<std::string> cli;
+    } cases[] = {
+        {{1, 3},
+         std::vector<bool>{1, 1, 0, 1},
+         {"report", pro, "--table", "thickness", "--table", "spacing", "--components",
+          "W001,P001,Z001"}},
+        {{0, 1, 2}, std::nullopt, {"judge", pro, "--beam", "H001"}},
+    };
+    for (const auto& k : cases) {
+        const auto book = dir / "b.xlsx";
+        answerTables(k.unticked);
+        ui.ticks = k.ticks;
+        ui.dialogs.clear();
+        prompter.expectSave("b", QString::fromStdString(book.string()),
+                            QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|"));
+        EXPECT_TRUE(c->onCommand(ID_EXPORT_EXCEL));
+        prompter.expectDone();
+        EXPECT_EQ(ui.dialogs.size(), k.ticks ? 1 : 0);
+
+        std::vector<std::string> args = k.cli;
+        args.insert(args.end(), {"-o", (dir / "cli.xlsx").string()});
+        ASSERT_EQ(runCli(args).status, 0);
+        EXPECT_EQ(workbook(book), workbook(dir / "cli.xlsx"));
+    }
+}
+
+// Nothing is written when the dialog is cancelled; a table nobody fills is told as for
+// printing, and a file that cannot be written is told and not made.
+TEST_F(ReportCommandsTest, ExportExcelTellsWhatPrintingTellsAndFailsWithTheSavesMessage) {
+    auto c = commands();
+    open();
+    answerTables(std::nullopt);
+    EXPECT_TRUE(c->onCommand(ID_EXPORT_EXCEL));
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+
+    for (const auto& book : {dir / "missing" / "d.xlsx", dir / "d.xlsx"}) {
+        answerTables(std::vector<int>{0, 2});
+        ui.ticks = std::vector<bool>{1, 1, 1, 0};  // no diameter component
+        prompter.expectSave("b", QString::fromStdString(book.string()));
+        prompter.expectMessage(
+            tip,
+            QStringLiteral("所选构件中没有可填入《钢筋公称直径检测记录表》的数据，将输出空白表。"),
+            Prompter::Icon::Information);
+        if (book.parent_path() != dir.path()) {
+            prompter.expectMessageContaining(tip, QStringLiteral("无法在文件夹"),
+                                             Prompter::Icon::Error);
+        }
+        c->onCommand(ID_EXPORT_EXCEL);
+        prompter.expectDone();
+        EXPECT_EQ(std::filesystem::exists(book), book.parent_path() == dir.path());
+    }
 }

@@ -57,6 +57,7 @@ TEST_F(JudgeCommandTest, RefusesBadArgumentsAndCodesItCannotJudgeWithNothingOnOu
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{pro}, 2, "用法"},
         {{pro, "--json", "-o", "x.pdf"}, 2, "用法"},
+        {{pro, "-o", "x.xlsx", "--format", "ods"}, 2, "--format 应为 pdf 或 xlsx"},
         {{pro, "--beam", "H001,", "--json"}, 2, "逗号分隔"},
         {{pro, "--beam", "H001", "--beam", "W001", "--json"}, 2, "只能给一次"},
         {{pro, "--slab", "H001,X9", "--json"}, 1, "工程中没有编号为 X9 的构件"},

@@ -90,7 +90,13 @@ TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
              {pro, "--table", "thickness"},
              {pro, "--table", "thickness", "--json", "-o", "x.pdf"},
              {"--table", "thickness", "--json"},
-             {pro, "--table", "thickness", "--json", "--all"}}) {
+             {pro, "--table", "thickness", "--json", "--all"},
+             // Several tables, and --format, only for a workbook.
+             {pro, "--table", "thickness", "--table", "spacing", "-o", "x.pdf"},
+             {pro, "--table", "thickness", "--table", "spacing", "--json"},
+             {pro, "--table", "thickness", "--table", "thickness", "-o", "x.xlsx"},
+             {pro, "--table", "thickness", "-o", "x.xlsx", "--format", "xls"},
+             {pro, "--table", "thickness", "--json", "--format", "xlsx"}}) {
         const ProgramRun r = report(bad);
         EXPECT_EQ(r.status, 2) << bad.size();
         EXPECT_THAT(r.err, HasSubstr("用法"));
@@ -104,13 +110,20 @@ TEST_F(ReportCommandTest, RefusesBadArgumentsAndFilesWithoutTicks) {
         {{pro, "--table", "thickness", "--components", "H001,X9", "--json"},
          "工程中没有编号为 X9 的构件"},
         {{project({}, "empty.pro"), "--table", "thickness", "--json"}, "没有选中任何构件"},
+        {{pro, "--table", "thickness", "-o", (dir / "no" / "x.xlsx").string()}, "无法在文件夹"},
+        // No room for the library's files: the temporary folder is a file (TMPDIR set below).
+        {{pro, "--table", "thickness", "-o", (dir / "t.xlsx").string()},
+         "生成 Excel 工作簿失败：无法在“" + pro + "”中建立临时文件夹。"},
     };
     for (const auto& [args, message] : failing) {
+        if (args.back().ends_with("t.xlsx")) ::setenv("TMPDIR", pro.c_str(), 1);
         const ProgramRun r = report(args);
+        ::unsetenv("TMPDIR");
         EXPECT_EQ(r.status, 1) << message;
         EXPECT_EQ(r.out, "");
         EXPECT_THAT(r.err, HasSubstr(message));
     }
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.xlsx"));
 }
 
 // The installed program is renamed and lies deep in a folder, without a display or a
