@@ -109,13 +109,15 @@ TEST(EditHistory, UndoAcrossSaves) {
     }
 }
 
-// An undo entry reverses the one it names, at the time of the undo.
+// An undo entry reverses the one it names, at the time of the undo, also when a later change
+// took the undone step off the stack.
 TEST(EditHistory, AnUndoEntrySwapsOldAndNewAtItsTime) {
     Saved s;
     s.doc.setField(0, ComponentField::DesignCover, 30);
     ASSERT_TRUE(s.doc.save(q(s.path)).ok());
     s.doc.undoStack().undo();
     const int undoneAt = s.ticks;
+    s.doc.setField(0, ComponentField::ThicknessTolerance, 5);
     ASSERT_TRUE(s.doc.save(q(s.path)).ok());
     const QJsonObject& edit = s.doc.history().at(2);
     const QJsonObject& undo = s.doc.history().at(4);

@@ -56,6 +56,7 @@ TEST(HistoryChain, FindsEveryChangeByHand) {
     };
     const Case cases[] = {
         {"a value changed", [](auto& h) { h[2].insert("new", 99); }, Broken, 3},
+        {"the first entry changed", [](auto& h) { h[0].insert("old", 0); }, Broken, 1},
         {"an entry removed from the middle", [](auto& h) { h.erase(h.begin() + 1); }, Broken, 2},
         {"two entries swapped", [](auto& h) { std::swap(h[3], h[4]); }, Broken, 4},
         {"an entry inserted", [](auto& h) { h.insert(h.begin() + 2, h[0]); }, Broken, 3},

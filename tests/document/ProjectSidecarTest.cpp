@@ -53,8 +53,8 @@ TEST(ProjectSidecar, RoundTripKeepsUnknownKeysAndStrayEntries) {
     applied.marks.erase(at(list, 0));
     list.erase(list.begin());
     applied.marks[at(list, 0)] = {Beam, First};
-    const ProjectSidecar written =
-        read.sidecar.rewritten(list, applied.marks, applied.kept, applied.unplaced, false, "0123cd");
+    const ProjectSidecar written = read.sidecar.rewritten(list, applied.marks, applied.kept,
+                                                          applied.unplaced, false, "0123cd");
     EXPECT_EQ(written.encode(), R"({
   "format": "corvane-sidecar",
   "version": 2,

@@ -53,7 +53,9 @@ TEST(SidecarFile, LoadTellsEachStateAndWhy) {
          "下次保存工程时，它将被改名保留。",
          0},
         {"huge", Damaged,
-         "@已损坏（文件超过 256 MiB），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。", 0},
+         "@已损坏（文件超过 256 "
+         "MiB），工程打开时没有构件的验收类别；下次保存工程时，它将被改名保留。",
+         0},
         {sidecarText(sha, beam, 3), Newer,
          "@由较新版本的程序写入，本程序不能读取其中的构件验收类别；保存工程时也不会改写它。", 0},
     };
@@ -104,7 +106,8 @@ TEST(SidecarFile, StoreWritesRemovesSetsAsideOrLeavesNewer) {
             ASSERT_TRUE(stored.ok());
             EXPECT_EQ(
                 stored->message,
-                f.shown + "由较新版本的程序写入，未被改写；本次的构件验收类别未能保存在其中。");
+                f.shown +
+                    "由较新版本的程序写入，未被改写；本次的构件验收类别和修改记录未能保存在其中。");
             EXPECT_EQ(TempDir::read(f.sidecar), sidecarText("", beam, 3));
         }
     }
