@@ -414,8 +414,7 @@ TEST_F(ComponentCommandsTest, ClosingTheDocumentWindowStoresThePendingEditOrStay
 // lists the change under the chain's state, and prints it as the fifth table.
 TEST_F(ComponentCommandsTest, AChangedValueIsMarkedListedAndPrinted) {
     add(upload("a.vexo", {withPoints("H001", 2), withPoints("H002", 1)}), {0, 1});
-    showActive();
-    openRow(0);
+    ASSERT_TRUE(frame.activeView()->panel()->SelectComponentMessage(0));
     CPropertyGrid* grid = frame.activeView()->panel()->grid();
     const auto marks = [grid] {
         QStringList shown;
