@@ -21,9 +21,11 @@
 #include "app/QtReportPresenter.h"
 #include "app/ReportCommands.h"
 #include "dialogs/CDlgAcceptance.h"
+#include "dialogs/CDlgHistory.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
+#include "document/HistoryText.h"
 
 namespace {
 
@@ -185,6 +187,16 @@ std::optional<std::vector<bool>> CMainFrame::chooseComponents(const ComponentLis
     return dialog.selection();
 }
 
+void CMainFrame::showHistory() {
+    if (!session_.project().isOpen()) return;
+    // What was saved: a change is recorded when the project is saved.
+    const HistoryChain::Entries& history = session_.document().history();
+    const std::string state =
+        HistoryChain::stateText(HistoryChain::verify(history), history.size());
+    CDlgHistory dialog(HistoryText::newestFirst(history), QString::fromStdString(state), this);
+    dialog.exec();
+}
+
 // ---- commands -----------------------------------------------------------------------------
 
 bool CMainFrame::finishEdits() {
@@ -216,6 +228,8 @@ void CMainFrame::onCommand(int id) {
             return;
         case ID_DATA_TRANSFER:
             return transfer_->OnDataTransfer();
+        case ID_HISTORY:
+            return showHistory();
         case ID_EDIT_UNDO:
             return session_.undoStack().undo();
         case ID_EDIT_REDO:

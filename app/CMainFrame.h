@@ -77,6 +77,8 @@ private:
     bool finishEdits();
     void updateMenuBar();
     void toggleBar(QWidget* bar, int id);
+    // 修改记录: the history of the open project as its sidecar holds it.
+    void showHistory();
 
     Prompter& prompter_;
     ProjectSession session_;

@@ -33,6 +33,9 @@ enum CommandId : int {
     ID_PRINT_ACCEPTANCE = 32818,
     ID_PREVIEW_ACCEPTANCE = 32819,
     ID_EXPORT_EXCEL = 32820,
+    ID_HISTORY = 32821,
+    ID_PRINT_HISTORY = 32822,
+    ID_PREVIEW_HISTORY = 32823,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -80,4 +83,5 @@ inline constexpr ReportTableCommand reportTableCommands[] = {
     {ID_PRINT_DIAMETER, ID_PREVIEW_DIAMETER, ReportKind::Diameter},
     {ID_PRINT_SPACING, ID_PREVIEW_SPACING, ReportKind::Spacing},
     {ID_PRINT_ACCEPTANCE, ID_PREVIEW_ACCEPTANCE, ReportKind::Acceptance},
+    {ID_PRINT_HISTORY, ID_PREVIEW_HISTORY, ReportKind::History},
 };

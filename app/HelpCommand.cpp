@@ -26,6 +26,7 @@ const std::vector<std::pair<const char*, const char*>>& HelpCommand::sections() 
         {"CDlgShowUploadData", "commands.html#choose-components"},
         {"CDlgEdit", "window.html#point-dialog"},
         {"CDlgAcceptance", "acceptance.html#dialog"},
+        {"CDlgHistory", "files.html#history"},
         {"CAboutDlg", "commands.html#about"},
         {"QPrintDialog", "printing.html#print-dialog"},
         {"QPrintPreviewDialog", "printing.html#preview"},

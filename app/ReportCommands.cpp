@@ -1,6 +1,7 @@
 #include "app/ReportCommands.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -9,10 +10,12 @@
 #include "app/CommandIds.h"
 #include "app/ViewTableReport.h"
 #include "dialogs/CDlgExportTables.h"
+#include "document/HistoryText.h"
 #include "model/AcceptanceJudgement.h"
 #include "model/DetectionType.h"
 #include "model/FileIo.h"
 #include "report/AcceptanceRows.h"
+#include "report/HistoryRows.h"
 #include "report/Report.h"
 #include "report/ReportPresenter.h"
 #include "report/ReportRun.h"
@@ -81,7 +84,15 @@ void ReportCommands::run(bool preview) {
     };
     std::optional<std::vector<bool>> ticked;
     std::optional<AcceptanceJudgement> judgement;
-    if (!table->ticksComponents()) {
+    std::vector<ReportRow> givenRows;
+    if (table->source == RowSource::Given) {
+        // The history as 修改记录 lists it; no component is ticked.
+        const HistoryChain::Entries& history = session_.document().history();
+        givenRows = buildHistoryRows(
+            HistoryText::newestFirst(history),
+            HistoryChain::stateText(HistoryChain::verify(history), history.size()));
+        ticked.emplace(components.size(), true);
+    } else if (!table->ticksComponents()) {
         // The judgement takes every classed component: there is nothing to tick.
         judgement = judgeAcceptance(components, session_.acceptanceMarks());
         if (judgement->rows.empty()) {
@@ -98,7 +109,8 @@ void ReportCommands::run(bool preview) {
     Result<ReportRun::Done> done = ReportRun::run(
         {*table, *project.info(), components, std::move(*ticked),
          preview ? ReportRun::Output::Preview : ReportRun::Output::Print, presenter_.get(),
-         templateFolder_, std::move(judgement), !session_.document().classesConfirmed()},
+         templateFolder_, std::move(judgement), !session_.document().classesConfirmed(),
+         std::move(givenRows), QDate::currentDate().toString(Qt::ISODate).toStdString()},
         tell);
     if (!done) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),
@@ -116,7 +128,7 @@ void ReportCommands::exportWorkbook() {
     std::vector<const ReportTable*> offered;
     QStringList titles;
     for (const ReportTable& t : reportTables()) {
-        if (t.ticksComponents() || !judgement.rows.empty()) {
+        if (t.ticksComponents() || (t.source == RowSource::Judgement && !judgement.rows.empty())) {
             offered.push_back(&t);
             titles << QString::fromUtf8(t.title);
         }

@@ -33,7 +33,7 @@ public:
     ReportCommands(const ReportCommands&) = delete;
     ReportCommands& operator=(const ReportCommands&) = delete;
 
-    // Runs a report command by its id (the eight table commands, 32802, 32803 and 导出 Excel);
+    // Runs a report command by its id (the ten table commands, 32802, 32803 and 导出 Excel);
     // false for any other id.
     bool onCommand(int id);
 

@@ -1,6 +1,7 @@
 #include "controls/CPropertyGrid.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -8,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <cstdlib>
 
@@ -147,6 +149,21 @@ bool CPropertyGrid::setItemData(int id, const QVariant& value) {
     if (!item) return false;
     item->data = value;
     return true;
+}
+
+bool CPropertyGrid::setItemMark(int id, const QString& tip) {
+    Item* item = findItem(id);
+    if (!item) return false;
+    if (item->mark != tip) {
+        item->mark = tip;
+        update();
+    }
+    return true;
+}
+
+QString CPropertyGrid::itemMark(int id) const {
+    const Item* item = findItem(id);
+    return item ? item->mark : QString();
 }
 
 QVariant CPropertyGrid::itemData(int id) const {
@@ -338,8 +355,8 @@ void CPropertyGrid::paintItem(QPainter& painter, const Item& item, int y, int w)
     const QString text = item.kind == Kind::Text      ? item.text
                          : item.kind == Kind::Integer ? formatInteger(item.format, item.integer)
                                                       : QString();
-    look_.paintItem(painter, item.name, {text, item.custom, item.editable}, selected, button, y, w,
-                    divider_);
+    look_.paintItem(painter, item.name, {text, item.custom, item.editable, !item.mark.isEmpty()},
+                    selected, button, y, w, divider_);
     if (button != Button::Push) return;
     QStyleOptionButton option;
     option.initFrom(this);
@@ -351,6 +368,22 @@ void CPropertyGrid::paintItem(QPainter& painter, const Item& item, int y, int w)
     painter.setFont(bold);
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("..."));
+}
+
+bool CPropertyGrid::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const Hit hit = hitTest(shapes(), rowHeight_, divider_, paintWidth(),
+                            help->pos() + QPoint(0, scrollPosition()), look_.edge());
+    const bool onItem = hit.zone == Zone::ItemName || hit.zone == Zone::ItemValue;
+    const QString tip = onItem ? sections_[hit.row.section]->items[hit.row.item]->mark : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
 }
 
 void CPropertyGrid::mousePressEvent(QMouseEvent* event) {

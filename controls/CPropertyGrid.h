@@ -73,6 +73,10 @@ public:
     // it goes with the item at ResetContents. False, and an invalid value, for a missing id.
     bool setItemData(int id, const QVariant& value);
     QVariant itemData(int id) const;
+    // Marks an item's value with a small corner sign and gives it the tooltip `tip` (why it
+    // is marked); an empty tip takes the mark away. It goes with the item at ResetContents.
+    bool setItemMark(int id, const QString& tip);
+    QString itemMark(int id) const;
     // -1 when none; at most one of the two is set.
     int GetSelectedSection() const { return selectedSection_; }
     int GetSelectedItem() const { return selectedItem_; }
@@ -110,6 +114,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     enum class Kind { Text, Integer, Custom };
@@ -126,6 +131,7 @@ private:
         TextCheck check;
         ICustomItem* custom = nullptr;
         QVariant data;
+        QString mark;  // the marked value's tooltip
         Section* section;
         int index;  // in its section
     };

@@ -3,12 +3,16 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 
 #include "controls/ICustomItem.h"
 
 using namespace GridGeometry;
 
 namespace {
+
+// The sign of a changed value: warm and strong on white and on the selection's blue alike.
+const QColor markColour(0xd0, 0x50, 0x00);
 
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
 
@@ -109,5 +113,16 @@ void GridPainter::paintItem(QPainter& painter, const QString& name, const Value&
         value.custom->drawValue(painter, rect, selected);
     } else {
         drawElided(painter, rect.translated(4, 0), value.text);
+    }
+    if (value.marked) {
+        // A triangle in the value's top left corner, as large as the text is.
+        const int side = std::max(3, static_cast<int>(6 * factor_ + 0.5f));
+        const QPoint corner = rect.topLeft() + QPoint(1, 1);
+        const QPoint triangle[] = {corner, corner + QPoint(side, 0), corner + QPoint(0, side)};
+        painter.save();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(markColour);
+        painter.drawPolygon(triangle, 3);
+        painter.restore();
     }
 }

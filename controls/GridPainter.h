@@ -37,6 +37,7 @@ public:
         QString text;
         ICustomItem* custom = nullptr;
         bool editable = true;
+        bool marked = false;  // a corner sign: the value was changed (the owner says why)
     };
 
     // A caption row at content row `y` (already scrolled), `width` the painted width.

@@ -21,6 +21,8 @@
 #include "display/PanelPicture.h"
 #include "display/PngFile.h"
 #include "display/SystemMetrics.h"
+#include "document/OriginText.h"
+#include "document/ValueOrigins.h"
 #include "model/PanelRows.h"
 #include "model/StoredText.h"
 #include "session/GbkQt.h"
@@ -192,7 +194,35 @@ void CDlgComponent::fillGrid() {
                 break;
         }
         grid_->setItemData(id, QVariant::fromValue(role));
+        grid_->setItemMark(id, originTip(*c, row));
     }
+}
+
+QString CDlgComponent::originTip(const Component& c, const PanelGridRow& row) const {
+    const ValueOrigins* origins = editor_.valueOrigins();
+    const ValueOrigins::Component* records = origins ? origins->of(&c) : nullptr;
+    if (!records) return {};
+    const bool instrument = origins->fromInstrument(&c);
+    const auto field = [&](const QString& name) {
+        const auto it = records->fields.find(name);
+        return it == records->fields.end() ? QString()
+                                           : OriginText::ofValue(it->second, instrument);
+    };
+    switch (row.kind) {
+        case PanelGridRow::Kind::Name:
+            return field(QStringLiteral("name"));
+        case PanelGridRow::Kind::Field:
+            return field(QLatin1String(componentFields[static_cast<std::size_t>(row.field)].name));
+        case PanelGridRow::Kind::Point: {
+            const auto& points = row.point.vertical ? records->pointsVert : records->points;
+            const auto at = static_cast<std::size_t>(row.point.index);
+            if (at >= points.size() || !points[at]) return {};
+            return OriginText::ofPoint(*points[at], instrument, row.pointItem);
+        }
+        case PanelGridRow::Kind::Section:
+            break;
+    }
+    return {};
 }
 
 void CDlgComponent::placeGrid() {

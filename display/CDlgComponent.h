@@ -11,6 +11,7 @@
 #include "document/ComponentEditor.h"
 
 class CPropertyGrid;
+struct PanelGridRow;
 class CRectItem;
 class Prompter;
 class QMenu;
@@ -78,6 +79,8 @@ private:
     // ItemChangedNotification of the grid: the edited item's value goes to the editor.
     void onItemChanged(int itemId);
     void fillGrid();
+    // The tooltip of a row whose value was changed (OriginText); empty for one that was not.
+    QString originTip(const Component& c, const PanelGridRow& row) const;
     void refill();
     void tellStatus(const QString& text);
     void placeGrid();

@@ -8,6 +8,7 @@
 #include "model/PointRef.h"
 
 struct Component;
+class ValueOrigins;
 
 // The way the component panel changes the open project. Components are named by their place
 // in the project's list, since the panel keeps no copy and a component may share its code
@@ -29,4 +30,7 @@ public:
     // Appends a zero point to the list.
     virtual bool addPoint(int index, bool vertical) = 0;
     virtual bool removePoint(int index, PointRef point) = 0;
+
+    // What stood in each changed value before, for the panel's marks; null when not kept.
+    virtual const ValueOrigins* valueOrigins() const { return nullptr; }
 };

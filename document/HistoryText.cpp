@@ -67,6 +67,72 @@ std::string HistoryText::value(const QJsonValue& v) {
     }
 }
 
+HistoryText::Columns HistoryText::columns(const QJsonObject& e) {
+    Columns out;
+    out[0] = text(e.value(QStringLiteral("time"))).substr(0, 19);
+    if (out[0].size() > 10) out[0][10] = ' ';
+    out[1] = text(e.value(QStringLiteral("user")));
+    if (e.contains(QStringLiteral("component"))) {
+        out[2] = text(e.value(QStringLiteral("component")));
+        if (const int n = e.value(QStringLiteral("occurrence")).toInt(1); n > 1) {
+            out[2] += '#' + std::to_string(n);
+        }
+    }
+    if (e.contains(QStringLiteral("point"))) {
+        const bool vertical = e.value(QStringLiteral("list")) == QLatin1String("pointsVert");
+        out[3] =
+            (vertical ? "垂直 " : "") + std::to_string(e.value(QStringLiteral("point")).toInt());
+    }
+    const QString action = e.value(QStringLiteral("action")).toString();
+    const std::string field = e.contains(QStringLiteral("field"))
+                                  ? fieldLabel(e.value(QStringLiteral("field")).toString())
+                                  : std::string();
+    const auto with = [&field](std::string what) {
+        return field.empty() ? what : what + " " + field;
+    };
+    if (action == QLatin1String("edit") || action == QLatin1String("confirm")) {
+        out[4] = field;
+    } else if (action == QLatin1String("addPoint")) {
+        out[4] = with("增加测点");
+    } else if (action == QLatin1String("removePoint")) {
+        out[4] = with("删除测点");
+    } else if (action == QLatin1String("add")) {
+        out[4] = "增加构件";
+        const QJsonObject source = e.value(QStringLiteral("source")).toObject();
+        if (!source.isEmpty())
+            out[4] += "（来自 " + text(source.value(QStringLiteral("file"))) + "）";
+    } else if (action == QLatin1String("delete")) {
+        out[4] = "删除构件";
+    } else if (action == QLatin1String("undo")) {
+        out[4] =
+            with("撤销第 " + std::to_string(e.value(QStringLiteral("undoes")).toInt()) + " 条");
+    } else if (action == QLatin1String("baseline")) {
+        out[4] = "开始记录";
+    } else if (action == QLatin1String("external")) {
+        out[4] = "工程在别处被改动";
+    } else if (action == QLatin1String("save")) {
+        out[4] = "保存";
+    } else if (action == QLatin1String("break")) {
+        out[4] = "第 " + std::to_string(e.value(QStringLiteral("brokenAt")).toInt()) +
+                 " 条起无法验证，由此重新记录";
+    } else {
+        out[4] = with(action.toStdString());
+    }
+    if (e.contains(QStringLiteral("old")) || e.contains(QStringLiteral("new"))) {
+        out[5] = value(e.value(QStringLiteral("old")));
+        out[6] = value(e.value(QStringLiteral("new")));
+    }
+    return out;
+}
+
+std::vector<HistoryText::Columns> HistoryText::newestFirst(
+    const std::vector<QJsonObject>& history) {
+    std::vector<Columns> rows;
+    rows.reserve(history.size());
+    for (auto e = history.rbegin(); e != history.rend(); ++e) rows.push_back(columns(*e));
+    return rows;
+}
+
 std::string HistoryText::line(const QJsonObject& e) {
     // "2026-12-07T10:41:05+08:00" → "2026-12-07 10:41:05"
     std::string out = text(e.value(QStringLiteral("time"))).substr(0, 19);

@@ -101,6 +101,7 @@ public:
     bool setPoint(int index, PointRef point, const MeasurePoint& value) override;
     bool addPoint(int index, bool vertical) override;
     bool removePoint(int index, PointRef point) override;
+    const ValueOrigins* valueOrigins() const override { return &origins_; }
 
 private:
     // What the steps may touch; they live in steps/ and are the document's alone.

@@ -38,7 +38,10 @@ Status CReportEvent::beforeGeneration() {
 Status CReportEvent::rowsWanted(bool&) {
     std::vector<ReportRow> rows;
     std::string testDate;
-    if (table_.source == RowSource::Judgement) {
+    if (table_.source == RowSource::Given) {
+        rows = givenRows_;
+        testDate = givenDate_;
+    } else if (table_.source == RowSource::Judgement) {
         if (judgement_) {
             rows = buildAcceptanceRows(*judgement_, classesUnconfirmed_);
             testDate = acceptanceTestDate(*judgement_);

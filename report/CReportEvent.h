@@ -9,6 +9,7 @@
 #include "model/ComponentList.h"
 #include "model/ProjectInfo.h"
 #include "report/ReportEvents.h"
+#include "report/ReportRows.h"
 #include "report/ReportTables.h"
 
 class Report;
@@ -32,6 +33,12 @@ public:
     CReportEvent(Report&, const ProjectInfo&, ComponentList&&, std::vector<bool>,
                  const ReportTable&, std::optional<AcceptanceJudgement> = std::nullopt) = delete;
 
+    // The rows and date of a table whose rows the caller made (RowSource::Given).
+    void setGivenRows(std::vector<ReportRow> rows, std::string date) {
+        givenRows_ = std::move(rows);
+        givenDate_ = std::move(date);
+    }
+
     Status beforeGeneration() override;
     Status rowsWanted(bool& askAgain) override;
 
@@ -45,5 +52,7 @@ private:
     const ReportTable& table_;
     std::optional<AcceptanceJudgement> judgement_;
     bool classesUnconfirmed_;
+    std::vector<ReportRow> givenRows_;
+    std::string givenDate_;
     std::map<std::string, ReportField*> fields_;  // bound by beforeGeneration
 };

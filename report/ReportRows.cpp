@@ -2,6 +2,7 @@
 
 #include "model/GbkCodec.h"
 #include "report/AcceptanceRows.h"
+#include "report/HistoryRows.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void addRows(std::vector<ReportRow>& rows, const ReportTable* table, const Compo
 std::vector<std::string> reportFieldNames(ReportKind kind) {
     const ReportTable* table = reportTable(kind);
     if (table && table->source == RowSource::Judgement) return acceptanceFieldNames();
+    if (table && table->source == RowSource::Given) return historyFieldNames();
     std::vector<std::string> names;
     if (table) {
         names = {"ComponentNum", "ComponentName"};

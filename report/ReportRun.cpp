@@ -32,6 +32,9 @@ Result<ReportRun::Done> ReportRun::run(Request request,
     done.sink = std::make_unique<CReportEvent>(
         *done.report, request.info, request.components, std::move(request.ticked), table,
         std::move(request.judgement), request.classesUnconfirmed);
+    if (table.source == RowSource::Given) {
+        done.sink->setGivenRows(std::move(request.givenRows), std::move(request.givenDate));
+    }
     if (Status s = done.report->connectEvents(done.sink.get()); !s) return failed(s.message());
 
     Status s;

@@ -14,6 +14,7 @@
 #include "model/Result.h"
 #include "report/CReportEvent.h"
 #include "report/Report.h"
+#include "report/ReportRows.h"
 #include "report/ReportTables.h"
 
 class ReportPresenter;
@@ -42,6 +43,9 @@ public:
         // component and ignores `ticked`.
         std::optional<AcceptanceJudgement> judgement = std::nullopt;
         bool classesUnconfirmed = false;  // the judgement table says so
+        // A table of given rows (the history): its rows, and the date its header shows.
+        std::vector<ReportRow> givenRows = {};
+        std::string givenDate = {};
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them

@@ -9,11 +9,19 @@
 #include "model/DetectionType.h"
 
 // Which record table a run prints; the numbers are the ones the print commands store.
-enum class ReportKind : int { None = 0, Thickness = 1, Diameter = 2, Spacing = 3, Acceptance = 4 };
+enum class ReportKind : int {
+    None = 0,
+    Thickness = 1,
+    Diameter = 2,
+    Spacing = 3,
+    Acceptance = 4,
+    History = 5
+};
 
-// Where a table's rows come from: the points of the ticked components, or the acceptance
-// judgement of the classed ones (nothing is ticked).
-enum class RowSource { Points, Judgement };
+// Where a table's rows come from: the points of the ticked components, the acceptance
+// judgement of the classed ones (nothing is ticked), or rows the caller made (the history,
+// which the report layer cannot read).
+enum class RowSource { Points, Judgement, Given };
 
 // The value of a point a row prints in D1, D2, …; Spacing is the distance from the point
 // before, so a row of n points prints n - 1 values.
@@ -76,6 +84,11 @@ inline constexpr ReportTable reportTableRows[] = {
      .title = "钢筋保护层厚度验收判定表",
      .templateFile = "VexoAcceptanceReport.grf",
      .source = RowSource::Judgement},
+    {.kind = ReportKind::History,
+     .name = "history",
+     .title = "修改记录",
+     .templateFile = "VexoHistoryReport.grf",
+     .source = RowSource::Given},
 };
 
 inline constexpr std::span<const ReportTable> reportTables() {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
+#include <QTableView>
 #include <QTest>
 #include <cstdlib>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "controls/CPropertyGridInPlaceEdit.h"
 #include "dialogs/CCheckListCtrl.h"
 #include "dialogs/CDlgAcceptance.h"
+#include "dialogs/CDlgHistory.h"
 #include "dialogs/CDlgSetProject.h"
 #include "dialogs/CDlgShowUploadData.h"
 #include "display/CCorvaneView.h"
@@ -405,4 +408,77 @@ TEST_F(ComponentCommandsTest, ClosingTheDocumentWindowStoresThePendingEditOrStay
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     }
     EXPECT_EQ(frame.session().undoStack().undoText(), QStringLiteral("修改 P001 保护层厚度设计值"));
+}
+
+// A value changed in the panel carries its mark through undo and redo; once saved, 修改记录
+// lists the change under the chain's state, and prints it as the fifth table.
+TEST_F(ComponentCommandsTest, AChangedValueIsMarkedListedAndPrinted) {
+    add(upload("a.vexo", {withPoints("H001", 2), withPoints("H002", 1)}), {0, 1});
+    ASSERT_TRUE(frame.activeView()->panel()->SelectComponentMessage(0));
+    CPropertyGrid* grid = frame.activeView()->panel()->grid();
+    const auto marks = [grid] {
+        QStringList shown;
+        QString name;
+        for (int id = 0; grid->GetItemName(id, name); ++id) {
+            if (!grid->itemMark(id).isEmpty())
+                shown << name + QLatin1Char('=') + grid->itemMark(id);
+        }
+        return shown.join(QLatin1Char('|'));
+    };
+    const int cover = frame.project().components().front().designCover;
+    ASSERT_TRUE(frame.session().document().setField(0, ComponentField::DesignCover, 47));
+    QApplication::processEvents();
+    const QString mark = marks();
+    EXPECT_TRUE(mark.startsWith(QStringLiteral("保护层厚度设计值=仪器值 %1 mm；").arg(cover)))
+        << mark.toStdString();
+    EXPECT_TRUE(mark.endsWith(QStringLiteral("修改为 47 mm"))) << mark.toStdString();
+    fireCommand(frame, ID_EDIT_UNDO);
+    EXPECT_EQ(marks(), QString());
+    fireCommand(frame, ID_EDIT_REDO);
+    EXPECT_EQ(marks(), mark);
+
+    prompter.expectSave("project1", QString::fromStdString((dir / "h.pro").string()));
+    prompter.expectMessage(QStringLiteral("提示信息"), QStringLiteral("保存工程文件成功!"),
+                           Icon::Information);
+    fireCommand(frame, ID_SAVE_PROJECT);
+    const auto count = frame.session().document().history().size();
+    const QString state = QStringLiteral("修改记录完整，共 %1 条。").arg(count);
+    // The edit, newest first; the filter keeps H001's entries (its add and its edit).
+    QStringList edit;
+    int all = 0, h001 = 0;
+    onNextModal<CDlgHistory>([&](CDlgHistory* d) {
+        EXPECT_EQ(d->stateLabel()->text(), state);
+        all = d->shownRows();
+        const auto* model = d->list()->model();
+        for (int r = 0; r < all && edit.isEmpty(); ++r) {
+            if (model->index(r, 4).data().toString() != QStringLiteral("保护层厚度设计值"))
+                continue;
+            for (int c = 2; c < 7; ++c) edit << model->index(r, c).data().toString();
+        }
+        d->componentChoice()->setCurrentText(QStringLiteral("H001"));
+        h001 = d->shownRows();
+        QTest::keyClick(d->list(), Qt::Key_Escape);
+    });
+    fireCommand(frame, ID_HISTORY);
+    EXPECT_EQ(edit.join(QLatin1Char(',')),
+              QStringLiteral("H001,,保护层厚度设计值,%1,47").arg(cover));
+    EXPECT_EQ(all, static_cast<int>(count));
+    EXPECT_EQ(h001, 2);
+
+    onNextModal<QPrintPreviewDialog>([](QPrintPreviewDialog* p) { p->reject(); });
+    fireCommand(frame, ID_PREVIEW_HISTORY);
+    ASSERT_TRUE(frame.reports().report());
+    const auto& records = frame.reports().report()->records();
+    ASSERT_EQ(records.size(), count + 1);  // the state, then the entries
+    EXPECT_EQ(reportValueText(records[0][7]), state);
+    const auto texts = [&records](std::size_t r) {
+        QStringList row;
+        for (std::size_t c = 2; c < 7; ++c) row << reportValueText(records[r][c]);
+        return row.join(QLatin1Char(','));
+    };
+    bool printed = false;
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        printed |= texts(r) == QStringLiteral("H001,,保护层厚度设计值,%1,47").arg(cover);
+    }
+    EXPECT_TRUE(printed);
 }
