@@ -21,6 +21,7 @@
 #include "display/PanelPicture.h"
 #include "display/PngFile.h"
 #include "display/SystemMetrics.h"
+#include "model/IntegerEntry.h"
 #include "model/PanelRows.h"
 #include "model/StoredText.h"
 #include "session/GbkQt.h"
@@ -42,9 +43,6 @@ struct ItemRole {
 Q_DECLARE_METATYPE(ItemRole)
 
 namespace {
-
-// What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
-constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
 
 ItemRole roleOf(const CPropertyGrid& grid, int itemId) {
     return grid.itemData(itemId).value<ItemRole>();
@@ -174,7 +172,7 @@ void CDlgComponent::fillGrid() {
             }
             case PanelGridRow::Kind::Field:
                 id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat, true,
-                                           int16Range);
+                                           componentFieldRange);
                 role = {ItemRole::Kind::Field, row.field};
                 break;
             case PanelGridRow::Kind::Point:
@@ -187,7 +185,7 @@ void CDlgComponent::fillGrid() {
                     id = grid_->AddCustomItem(section, row.label, role.custom);
                 } else {
                     id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat,
-                                               true, int16Range);
+                                               true, componentFieldRange);
                 }
                 break;
         }

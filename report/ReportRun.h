@@ -10,6 +10,7 @@
 
 #include "model/AcceptanceJudgement.h"
 #include "model/ComponentList.h"
+#include "model/EditMarks.h"
 #include "model/ProjectInfo.h"
 #include "model/Result.h"
 #include "report/CReportEvent.h"
@@ -42,6 +43,8 @@ public:
         // component and ignores `ticked`.
         std::optional<AcceptanceJudgement> judgement = std::nullopt;
         bool classesUnconfirmed = false;  // the judgement table says so
+        // A points table marks these edited values with "*" and says so under its rows.
+        std::optional<EditMarks> editMarks = std::nullopt;
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them
