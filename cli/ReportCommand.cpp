@@ -144,9 +144,9 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::vector<const ReportTable*> tables = *tickedTables(a);
-    // The JSON lists the data: its rows stay unmarked.
+    // The JSON lists the data: its rows stay unmarked; the workbook will mark with notes.
     std::optional<EditMarks> marks;
-    if (a.has("--mark-edits") && !a.has("--json")) {
+    if (a.has("--mark-edits") && !a.has("--json") && !writesWorkbook(a)) {
         Result<EditMarks> found = editMarksOf(source, file.components);
         if (!found) {
             err << source << ": " << found.message() << '\n';
@@ -161,6 +161,5 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     ReportRun::Request request{*tables.front(), *file.info, file.components, ticked};
     request.editMarks = std::move(marks);
     return runReportOutput(
-        request, a.value("-o"),
-        [&out](const Report& report) { printJson(out, report); }, out, err);
+        request, a.value("-o"), [&out](const Report& report) { printJson(out, report); }, out, err);
 }

@@ -71,16 +71,18 @@ std::vector<Pair> pairsOf(const CliArguments& a, std::string& problem) {
     for (std::size_t i = 1; i < a.positional().size(); ++i) {
         const std::string& word = a.positional()[i];
         const auto eq = word.find('=');
-        Pair p{word, word.substr(0, std::min(eq, word.size())),
-               eq == std::string::npos ? std::string() : word.substr(eq + 1), {}};
+        Pair p{word,
+               word.substr(0, std::min(eq, word.size())),
+               eq == std::string::npos ? std::string() : word.substr(eq + 1),
+               {}};
         const std::optional<Target> target = targetOf(p.name, ofPoint);
         if (eq == std::string::npos) {
             problem = "“" + word + "”应为 FIELD=VALUE";
         } else if (!target) {
-            problem = ofPoint ? "测点只能修改 thickness、diameter 或 position，不能修改“" +
-                                    p.name + "”"
-                              : "set 不能修改“" + p.name +
-                                    "”：只能修改 name、设计值和偏差值（名称同 show --json）";
+            problem = ofPoint
+                          ? "测点只能修改 thickness、diameter 或 position，不能修改“" + p.name + "”"
+                          : "set 不能修改“" + p.name +
+                                "”：只能修改 name、设计值和偏差值（名称同 show --json）";
         } else if (std::any_of(pairs.begin(), pairs.end(),
                                [&p](const Pair& q) { return q.name == p.name; })) {
             problem = "“" + p.name + "”给了两次";

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 
 #include "controls/EntryWarning.h"
-#include "model/IntegerEntry.h"
 #include "dialogs/OkCancelButtons.h"
+#include "model/IntegerEntry.h"
 
 CDlgEdit::CDlgEdit(DetectionType pointType, std::int32_t diameter, std::int32_t thickness,
                    std::int32_t position, QWidget* parent)

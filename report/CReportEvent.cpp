@@ -48,8 +48,8 @@ Status CReportEvent::rowsWanted(bool&) {
             testDate = acceptanceTestDate(*judgement_);
         }
     } else {
-        rows = buildReportRows(table_.kind, components_, ticked_,
-                               editMarks_ ? &*editMarks_ : nullptr);
+        rows =
+            buildReportRows(table_.kind, components_, ticked_, editMarks_ ? &*editMarks_ : nullptr);
         testDate = reportTestDate(table_.kind, components_, ticked_);
     }
     if (Status s = setParameter("TestDate", testDate); !s) return s;

@@ -65,8 +65,8 @@ void addRow(std::vector<ReportRow>& rows, const ReportTable& table, const Compon
                   {"ComponentName", marked(gbk::toUtf8(c.name.view()), marks && marks->name)}};
     for (const DesignColumn& column : table.design) {
         const ComponentField field = vertical ? column.vertical : column.horizontal;
-        row.push_back({std::string(column.field),
-                       marked(std::int32_t{fieldOf(c, field)}, marks && marks->fields.count(field))});
+        row.push_back({std::string(column.field), marked(std::int32_t{fieldOf(c, field)},
+                                                         marks && marks->fields.count(field))});
     }
     // A spacing needs the point after it.
     const std::size_t reach = table.value == PointValue::Spacing ? 1 : 0;

@@ -69,17 +69,30 @@ TEST_F(SetCommandTest, ChangesThePanelsValuesAllOrNothing) {
         int expected = 0;
     } cases[] = {
         {{"H001", "designCover=47"}, 0, "", [](List l) { return nth(l, 0).designCover; }, 47},
-        {{"H001", "--occurrence", "2", "thicknessTolerance=-3"}, 0, "",
+        {{"H001", "--occurrence", "2", "thicknessTolerance=-3"},
+         0,
+         "",
          [](List l) { return nth(l, 3).thicknessTolerance + 10 * nth(l, 0).thicknessTolerance; },
          7},
-        {{"W001", "--point", "1", "--vertical", "thickness=33", "position=1500"}, 0, "",
-         [](List l) { return nth(l, 2).pointsVert[0].thickness + nth(l, 2).pointsVert[0].position; },
+        {{"W001", "--point", "1", "--vertical", "thickness=33", "position=1500"},
+         0,
+         "",
+         [](List l) {
+             return nth(l, 2).pointsVert[0].thickness + nth(l, 2).pointsVert[0].position;
+         },
          1533},
-        {{"Z001", "--point", "1", "diameter=12"}, 0, "",
-         [](List l) { return nth(l, 1).points[0].diameter; }, 12},
-        {{"H001", "name=" + longName}, 0, storedText::cutNotice("名称", 49) + "\n",
-         [](List l) { return static_cast<int>(nth(l, 0).name.view().size()); }, 49},
-        {{"H001", "designCover=47", "thicknessTolerance=40000"}, 1,
+        {{"Z001", "--point", "1", "diameter=12"},
+         0,
+         "",
+         [](List l) { return nth(l, 1).points[0].diameter; },
+         12},
+        {{"H001", "name=" + longName},
+         0,
+         storedText::cutNotice("名称", 49) + "\n",
+         [](List l) { return static_cast<int>(nth(l, 0).name.view().size()); },
+         49},
+        {{"H001", "designCover=47", "thicknessTolerance=40000"},
+         1,
          "thicknessTolerance=40000: 请输入一个介于 -32768 和 32767 之间的整数。"},
         {{"H001", "designCover=4.5"}, 1, "designCover=4.5: 请输入一个整数。"},
         {{"W001", "--point", "1", "position=2001"}, 1, "请输入一个介于 0 和 2000 之间的整数。"},
@@ -165,7 +178,8 @@ TEST_F(SetCommandTest, RecordsWhatThePanelRecordsAndTheTablesMarkIt) {
     EXPECT_THAT(text, HasSubstr("47*"));
     EXPECT_THAT(text, HasSubstr("30*"));
     EXPECT_THAT(text, HasSubstr("* 为修改后的数值"));
-    const ProgramRun json = runCli({"report", bySet, "--table", "thickness", "--mark-edits", "--json"});
+    const ProgramRun json =
+        runCli({"report", bySet, "--table", "thickness", "--mark-edits", "--json"});
     EXPECT_EQ(json.status, 0);
     EXPECT_THAT(json.out, HasSubstr("\"DepthDesign\":47,"));
     EXPECT_THAT(json.out, testing::Not(HasSubstr("*")));

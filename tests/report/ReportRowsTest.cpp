@@ -165,7 +165,8 @@ TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
 // edited), the footnote as the last row; off, the same rows as numbers.
 TEST(ReportRows, EditedValuesAreMarkedOnlyWhenAsked) {
     using samples::withPoints;
-    const ComponentList list{withPoints("H001", 3), withPoints("Z001", 2), withPoints("W001", 2, 3)};
+    const ComponentList list{withPoints("H001", 3), withPoints("Z001", 2),
+                             withPoints("W001", 2, 3)};
     EditMarks marks;
     marks.components.resize(3);
     marks.components[0].name = true;
