@@ -197,6 +197,16 @@ void CMainFrame::showHistory() {
     dialog.exec();
 }
 
+std::optional<std::vector<bool>> CMainFrame::choosePrintComponents(const ComponentList& components,
+                                                                   const QString& caption,
+                                                                   bool& markEdits) {
+    CDlgShowUploadData dialog(components, 0, caption, this);
+    dialog.offerMarkEdits(markEdits);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    markEdits = dialog.markEdits();
+    return dialog.selection();
+}
+
 // ---- commands -----------------------------------------------------------------------------
 
 bool CMainFrame::finishEdits() {

@@ -72,6 +72,9 @@ private:
     void editProjectSettings(ProjectInfo& info, const ComponentList& components) override;
     std::optional<std::vector<bool>> chooseComponents(const ComponentList& components, int addMode,
                                                       const QString& caption) override;
+    std::optional<std::vector<bool>> choosePrintComponents(const ComponentList& components,
+                                                           const QString& caption,
+                                                           bool& markEdits) override;
 
     // Ends the open in-place edits of every document window; false when one was refused.
     bool finishEdits();

@@ -101,17 +101,26 @@ void ReportCommands::run(bool preview) {
         }
         ticked.emplace(components.size(), true);
     } else {
-        ticked = chooser_.chooseComponents(components, 0, session_.projectPath());
+        ticked = chooser_.choosePrintComponents(components, session_.projectPath(), markEdits_);
         if (!ticked || !anyTicked(*ticked)) return;
     }
 
     release();
-    Result<ReportRun::Done> done = ReportRun::run(
-        {*table, *project.info(), components, std::move(*ticked),
-         preview ? ReportRun::Output::Preview : ReportRun::Output::Print, presenter_.get(),
-         templateFolder_, std::move(judgement), !session_.document().classesConfirmed(),
-         std::move(givenRows), QDate::currentDate().toString(Qt::ISODate).toStdString()},
-        tell);
+    ReportRun::Request request{*table,
+                               *project.info(),
+                               components,
+                               std::move(*ticked),
+                               preview ? ReportRun::Output::Preview : ReportRun::Output::Print,
+                               presenter_.get(),
+                               templateFolder_,
+                               std::move(judgement),
+                               !session_.document().classesConfirmed()};
+    request.givenRows = std::move(givenRows);
+    request.givenDate = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    if (markEdits_ && table->ticksComponents()) {
+        request.editMarks = session_.document().origins().marks(components);
+    }
+    Result<ReportRun::Done> done = ReportRun::run(std::move(request), tell);
     if (!done) {
         prompter_.message(QStringLiteral("提示信息"), QString::fromStdString(done.message()),
                           Prompter::Icon::Error);

@@ -56,6 +56,7 @@ public:
     void release();
 
     ReportKind reportKind() const { return kind_; }
+    bool marksEdits() const { return markEdits_; }
     const QString& templateFileName() const { return templateFileName_; }
     // The report of the last run; null before the first and after release().
     const Report* report() const { return last_.report.get(); }
@@ -71,5 +72,6 @@ private:
     QString templateFolder_;
     ReportKind kind_ = ReportKind::None;
     QString templateFileName_;
+    bool markEdits_ = false;  // the print selection's check box, kept while the program runs
     ReportRun::Done last_;
 };

@@ -28,6 +28,10 @@ std::string chartCheck(const CliArguments& args);
 std::string historyCheck(const CliArguments& args);
 int historyCommand(CliInput& input, std::ostream& out, std::ostream& err);
 int chartCommand(CliInput& input, std::ostream& out, std::ostream& err);
+// Changes values of one component through the project document, as the panel does, and saves
+// the project with its history; all or nothing. Prints nothing when it succeeds.
+std::string setCheck(const CliArguments& args);
+int setCommand(CliInput& input, std::ostream& out, std::ostream& err);
 
 namespace {
 
@@ -48,7 +52,8 @@ constexpr CliOption reportOptions[] = {{"--table", V::Required, true},
                                        {"--components", V::Required, true, true},
                                        {"-o"},
                                        {"--format"},
-                                       {"--json", V::None}};
+                                       {"--json", V::None},
+                                       {"--mark-edits", V::None}};
 constexpr CliOption judgeOptions[] = {{"--beam", V::Required, false, true},
                                       {"--slab", V::Required, false, true},
                                       {"--second", V::Required, false, true},
@@ -62,6 +67,11 @@ constexpr CliOption chartOptions[] = {
 
 constexpr CliOption historyOptions[] = {{"--component", V::Required, false, true},
                                         {"--json", V::None}};
+
+constexpr CliOption setOptions[] = {{"--component", V::Required, false, true},
+                                    {"--occurrence"},
+                                    {"--point"},
+                                    {"--vertical", V::None}};
 
 constexpr CliCommand commands[] = {
     {"show",
@@ -87,11 +97,12 @@ constexpr CliCommand commands[] = {
     {"report",
      "report PROJECT.pro --table {tables}...\n"
      "                     [--components CODE,...] (-o OUT.pdf | -o OUT.xlsx | --json)\n"
-     "                     [--format pdf|xlsx]\n"
+     "                     [--format pdf|xlsx] [--mark-edits]\n"
      "      生成检测记录表（保护层厚度、公称直径、间距）的 PDF，或以 JSON 列出填入记录表的\n"
      "      参数和明细行；-o 的名称以 .xlsx 结尾时生成 Excel 工作簿，可给多个 --table，每表\n"
      "      一个工作表，另有“构件”和“测点”两表；-o - 写到标准输出，此时用 --format xlsx\n"
-     "      选择工作簿（--format 优先于扩展名）；不给 --components 时选中全部构件",
+     "      选择工作簿（--format 优先于扩展名）；不给 --components 时选中全部构件；\n"
+     "      --mark-edits 在修改过的数值后加“*”并在表下注明（JSON 不受影响）",
      reportOptions, Reads::Project, reportCheck, reportCommand,
      "不是工程文件，记录表只能由工程生成"},
     {"judge",
@@ -116,6 +127,14 @@ constexpr CliCommand commands[] = {
      "      该编号的条目；记录被改动过时退出码为 1",
      historyOptions, Reads::Project, historyCheck, historyCommand,
      "不是工程文件，修改记录属于工程"},
+    {"set",
+     "set PROJECT.pro --component CODE [--occurrence N] [--point N [--vertical]]\n"
+     "                  FIELD=VALUE...\n"
+     "      像构件面板一样修改一个构件的值并保存工程，修改记入附加信息文件：不给 --point 时\n"
+     "      FIELD 为 name 或设计值、偏差值（名称同 show 的 JSON）；给 --point N（从 1 起）时为\n"
+     "      该测点的 thickness、diameter 或 position，--vertical 选网格构件的垂直测点；\n"
+     "      VALUE 为不带单位的整数；有一项不合要求时什么也不改",
+     setOptions, Reads::Project, setCheck, setCommand, "不是工程文件，只能修改工程中的构件"},
 };
 
 // The file a command reads, or nullopt when it is refused (told on `err`).

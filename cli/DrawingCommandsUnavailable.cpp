@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/NewProjectHistory.h"
 
-// report, chart, judge and history in a build without Qt (the Windows core build).
+// report, chart, judge, history and set in a build without Qt (the Windows core build).
 
 namespace {
 
@@ -25,6 +25,9 @@ std::string judgeCheck(const CliArguments&) {
 std::string historyCheck(const CliArguments&) {
     return {};
 }
+std::string setCheck(const CliArguments&) {
+    return {};
+}
 
 int reportCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("report", err);
@@ -40,6 +43,10 @@ int judgeCommand(CliInput&, std::ostream&, std::ostream& err) {
 
 int historyCommand(CliInput&, std::ostream&, std::ostream& err) {
     return unavailable("history", err, "Qt 和工程附加信息文件的读取");
+}
+
+int setCommand(CliInput&, std::ostream&, std::ostream& err) {
+    return unavailable("set", err, "Qt 和工程附加信息文件的读写");
 }
 
 // Without the sidecar's code a new project gets no history.

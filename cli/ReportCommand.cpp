@@ -3,9 +3,13 @@
 #include <set>
 #include <sstream>
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/DataFile.h"
 #include "cli/ReportOutput.h"
+#include "document/SidecarFile.h"
+#include "document/ValueOrigins.h"
+#include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "model/JsonText.h"
 #include "report/ReportRun.h"
@@ -80,6 +84,33 @@ std::optional<std::vector<const ReportTable*>> tickedTables(const CliArguments& 
     return tables;
 }
 
+// The values of the project's components that stand edited, from its sidecar as the program
+// reads it; none for a project without one (also one on standard input).
+Result<EditMarks> editMarksOf(const std::string& source, const ComponentList& components) {
+    const std::filesystem::path path = CommandLine::path(source);
+    std::error_code ec;
+    if (source == "-" || !std::filesystem::is_regular_file(std::filesystem::status(path, ec))) {
+        return EditMarks{};
+    }
+    const Result<std::string> bytes = FileIo::readAll(path);
+    if (!bytes) return Error{bytes.message()};
+    const SidecarFile::Loaded loaded = SidecarFile::load(path, *bytes);
+    switch (loaded.state) {
+        case SidecarFile::State::Missing:
+            return EditMarks{};
+        case SidecarFile::State::Loaded:
+            break;
+        case SidecarFile::State::Damaged:
+        case SidecarFile::State::Newer:
+        case SidecarFile::State::Unreadable:
+            return Error{(loaded.message.empty() ? loaded.problem : loaded.message) +
+                         "\n无法得知哪些数值修改过。"};
+    }
+    ValueOrigins origins;
+    origins.decode(loaded.sidecar.originals, components, {});
+    return origins.marks(components);
+}
+
 }  // namespace
 
 std::string reportCheck(const CliArguments& a) {
@@ -113,11 +144,22 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::vector<const ReportTable*> tables = *tickedTables(a);
+    // The JSON lists the data: its rows stay unmarked; the workbook will mark with notes.
+    std::optional<EditMarks> marks;
+    if (a.has("--mark-edits") && !a.has("--json") && !writesWorkbook(a)) {
+        Result<EditMarks> found = editMarksOf(source, file.components);
+        if (!found) {
+            err << source << ": " << found.message() << '\n';
+            return 1;
+        }
+        marks = std::move(found).value();
+    }
     if (writesWorkbook(a)) {
         return runWorkbookOutput({tables, *file.info, file.components, ticked}, *a.value("-o"), out,
                                  err);
     }
+    ReportRun::Request request{*tables.front(), *file.info, file.components, ticked};
+    request.editMarks = std::move(marks);
     return runReportOutput(
-        {*tables.front(), *file.info, file.components, ticked}, a.value("-o"),
-        [&out](const Report& report) { printJson(out, report); }, out, err);
+        request, a.value("-o"), [&out](const Report& report) { printJson(out, report); }, out, err);
 }

@@ -17,7 +17,7 @@
 #include "controls/EntryWarning.h"
 #include "controls/GridPainter.h"
 #include "controls/ICustomItem.h"
-#include "controls/IntegerEntry.h"
+#include "model/IntegerEntry.h"
 #include "controls/IntegerFormat.h"
 
 using namespace GridGeometry;

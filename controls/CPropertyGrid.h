@@ -13,7 +13,7 @@
 
 #include "controls/GridGeometry.h"
 #include "controls/GridPainter.h"
-#include "controls/IntegerEntry.h"
+#include "model/IntegerEntry.h"
 #include "controls/WheelAccumulator.h"
 
 class CPropertyGridInPlaceEdit;

@@ -6,16 +6,8 @@
 #include <QLineEdit>
 
 #include "controls/EntryWarning.h"
-#include "controls/IntegerEntry.h"
 #include "dialogs/OkCancelButtons.h"
-
-namespace {
-
-constexpr IntegerRange diameterRange{0, 99};
-constexpr IntegerRange thicknessRange{0, 99};
-constexpr IntegerRange positionRange{0, 2000};
-
-}  // namespace
+#include "model/IntegerEntry.h"
 
 CDlgEdit::CDlgEdit(DetectionType pointType, std::int32_t diameter, std::int32_t thickness,
                    std::int32_t position, QWidget* parent)
@@ -53,9 +45,9 @@ void CDlgEdit::accept() {
         IntegerRange range;
         std::int32_t value;
     };
-    Entry entries[] = {{diameterEdit_, diameterRange, diameter_},
-                       {thicknessEdit_, thicknessRange, thickness_},
-                       {positionEdit_, positionRange, position_}};
+    Entry entries[] = {{diameterEdit_, pointDiameterRange, diameter_},
+                       {thicknessEdit_, pointThicknessRange, thickness_},
+                       {positionEdit_, pointPositionRange, position_}};
     for (Entry& e : entries) {
         if (e.edit->isReadOnly() || e.edit->text() == QString::number(e.value)) continue;
         const Result<std::int32_t> parsed =

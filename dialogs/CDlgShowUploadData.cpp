@@ -1,5 +1,6 @@
 #include "dialogs/CDlgShowUploadData.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLayout>
@@ -84,6 +85,18 @@ CDlgShowUploadData::CDlgShowUploadData(const ComponentList& components, int addM
     }
 }
 
+void CDlgShowUploadData::offerMarkEdits(bool ticked) {
+    if (!markEditsBox_) {
+        markEditsBox_ = new QCheckBox(QStringLiteral("标出修改过的数值"), this);
+        markEditsBox_->setObjectName(QStringLiteral("checkMarkEdits"));
+        auto* box = static_cast<QVBoxLayout*>(layout());
+        box->insertWidget(box->count() - 1, markEditsBox_);
+        const QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+        fitTo(s ? s->availableGeometry().size() : QSize(1920, 1080));
+    }
+    markEditsBox_->setChecked(ticked);
+}
+
 void CDlgShowUploadData::fitTo(const QSize& available) {
     const QSize room = screenRoom(available, expectedFrame(parentWidget()));
     int rows[] = {componentRows, pointRows};
@@ -112,6 +125,7 @@ void CDlgShowUploadData::fitTo(const QSize& available) {
 
 void CDlgShowUploadData::accept() {
     selection_ = componentModel_->selection();
+    markEdits_ = markEditsBox_ && markEditsBox_->isChecked();
     QDialog::accept();
 }
 

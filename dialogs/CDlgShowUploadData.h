@@ -8,6 +8,7 @@
 
 class CCheckListCtrl;
 class ComponentTableModel;
+class QCheckBox;
 
 // Lets the user tick components of a list (an upload's when adding, the project's when
 // deleting or printing) and shows the points of the selected one. The list is only read, and
@@ -25,6 +26,11 @@ public:
     const QString& captionText() const { return captionText_; }
     // One entry per component, in list order, true where ticked; set by OK only.
     const std::vector<bool>& selection() const { return selection_; }
+
+    // The print selection: the check box "标出修改过的数值" above the buttons, ticked as given.
+    void offerMarkEdits(bool ticked);
+    // Its state as OK left it; false without the box.
+    bool markEdits() const { return markEdits_; }
 
     CCheckListCtrl* componentList() const { return componentList_; }
     CCheckListCtrl* pointList() const { return pointList_; }
@@ -47,4 +53,6 @@ private:
     ComponentTableModel* pointModel_;
     CCheckListCtrl* componentList_;
     CCheckListCtrl* pointList_;
+    QCheckBox* markEditsBox_ = nullptr;
+    bool markEdits_ = false;
 };

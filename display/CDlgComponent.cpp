@@ -23,6 +23,7 @@
 #include "display/SystemMetrics.h"
 #include "document/OriginText.h"
 #include "document/ValueOrigins.h"
+#include "model/IntegerEntry.h"
 #include "model/PanelRows.h"
 #include "model/StoredText.h"
 #include "session/GbkQt.h"
@@ -44,9 +45,6 @@ struct ItemRole {
 Q_DECLARE_METATYPE(ItemRole)
 
 namespace {
-
-// What the record's fields hold: a larger number typed is refused, never cut to 16 bits.
-constexpr IntegerRange int16Range{INT16_MIN, INT16_MAX};
 
 ItemRole roleOf(const CPropertyGrid& grid, int itemId) {
     return grid.itemData(itemId).value<ItemRole>();
@@ -176,7 +174,7 @@ void CDlgComponent::fillGrid() {
             }
             case PanelGridRow::Kind::Field:
                 id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat, true,
-                                           int16Range);
+                                           componentFieldRange);
                 role = {ItemRole::Kind::Field, row.field};
                 break;
             case PanelGridRow::Kind::Point:
@@ -189,7 +187,7 @@ void CDlgComponent::fillGrid() {
                     id = grid_->AddCustomItem(section, row.label, role.custom);
                 } else {
                     id = grid_->AddIntegerItem(section, row.label, row.number, panelNumberFormat,
-                                               true, int16Range);
+                                               true, componentFieldRange);
                 }
                 break;
         }

@@ -240,3 +240,32 @@ void ValueOrigins::decode(const QJsonArray& originals, const ComponentList& comp
         }
     }
 }
+
+EditMarks ValueOrigins::marks(const ComponentList& components) const {
+    EditMarks marks;
+    std::size_t index = 0;
+    for (const ::Component& c : components) {
+        const Component* record = of(&c);
+        ++index;
+        if (!record) continue;
+        marks.components.resize(index);
+        EditMarks::Component& m = marks.components.back();
+        m.name = record->fields.count(QStringLiteral("name")) != 0;
+        for (const ComponentFieldRow& row : componentFields) {
+            if (record->fields.count(QString::fromUtf8(row.name))) m.fields.insert(row.field);
+        }
+        const auto pointsOf = [](const std::vector<std::optional<Point>>& records) {
+            std::vector<EditMarks::Point> points;
+            for (const std::optional<Point>& p : records) {
+                const auto edited = [&p](const char* field) {
+                    return p && (p->addedByHand || p->fields.count(QString::fromUtf8(field)) != 0);
+                };
+                points.push_back({edited("thickness"), edited("diameter"), edited("position")});
+            }
+            return points;
+        };
+        m.points = pointsOf(record->points);
+        m.pointsVert = pointsOf(record->pointsVert);
+    }
+    return marks;
+}

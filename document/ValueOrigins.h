@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/ComponentList.h"
+#include "model/EditMarks.h"
 #include "model/PointRef.h"
 
 // What stood in each value of a component before it was changed, per component by its address
@@ -61,6 +62,10 @@ public:
     void setFromInstrument(const ::Component* c) { fromInstrument_[c] = true; }
     bool fromInstrument(const ::Component* c) const;
     const Component* of(const ::Component* c) const;
+
+    // The values of `components` that stand edited, for the record tables' marks; a point
+    // added by hand has all its values marked.
+    EditMarks marks(const ComponentList& components) const;
 
     // "originals" of the sidecar: one object per component with an edited value, by code and
     // occurrence, in the project's order.

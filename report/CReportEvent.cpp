@@ -7,14 +7,16 @@
 
 CReportEvent::CReportEvent(Report& report, const ProjectInfo& info, const ComponentList& components,
                            std::vector<bool> ticked, const ReportTable& table,
-                           std::optional<AcceptanceJudgement> judgement, bool classesUnconfirmed)
+                           std::optional<AcceptanceJudgement> judgement, bool classesUnconfirmed,
+                           std::optional<EditMarks> editMarks)
     : report_(report),
       info_(info),
       components_(components),
       ticked_(std::move(ticked)),
       table_(table),
       judgement_(std::move(judgement)),
-      classesUnconfirmed_(classesUnconfirmed) {}
+      classesUnconfirmed_(classesUnconfirmed),
+      editMarks_(std::move(editMarks)) {}
 
 Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
     Result<ReportParameter*> p = report_.parameterByName(QString::fromUtf8(name));
@@ -25,7 +27,9 @@ Status CReportEvent::setParameter(const char* name, const std::string& utf8) {
 
 Status CReportEvent::beforeGeneration() {
     fields_.clear();
-    for (const std::string& name : reportFieldNames(table_.kind)) {
+    std::vector<std::string> names = reportFieldNames(table_.kind);
+    if (editMarks_ && table_.source == RowSource::Points) names.emplace_back(reportNoteField);
+    for (const std::string& name : names) {
         Result<ReportField*> f = report_.fieldByName(QString::fromStdString(name));
         if (!f) return Status::failure(f.message());
         fields_[name] = f.value();
@@ -47,7 +51,8 @@ Status CReportEvent::rowsWanted(bool&) {
             testDate = acceptanceTestDate(*judgement_);
         }
     } else {
-        rows = buildReportRows(table_.kind, components_, ticked_);
+        rows =
+            buildReportRows(table_.kind, components_, ticked_, editMarks_ ? &*editMarks_ : nullptr);
         testDate = reportTestDate(table_.kind, components_, ticked_);
     }
     if (Status s = setParameter("TestDate", testDate); !s) return s;

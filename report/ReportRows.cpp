@@ -31,31 +31,61 @@ std::int32_t valueAt(PointValue value, const std::vector<MeasurePoint>& points, 
     return points[k].thickness;
 }
 
+// Whether the value D(k+1) of a row stands edited.
+bool pointEdited(PointValue value, const EditMarks::Component& marks, bool vertical,
+                 std::size_t k) {
+    const auto edited = [&](std::size_t at, bool EditMarks::Point::*field) {
+        const EditMarks::Point* p = EditMarks::pointOf(marks, vertical, at);
+        return p && p->*field;
+    };
+    switch (value) {
+        case PointValue::Diameter:
+            return edited(k, &EditMarks::Point::diameter);
+        case PointValue::Spacing:
+            return edited(k, &EditMarks::Point::position) ||
+                   edited(k + 1, &EditMarks::Point::position);
+        case PointValue::Thickness:
+            break;
+    }
+    return edited(k, &EditMarks::Point::thickness);
+}
+
+// `value` as printed: with the mark after it when `edited`.
+RowValue marked(RowValue value, bool edited) {
+    if (!edited) return value;
+    if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n) + "*";
+    return std::get<std::string>(value) + std::string(editMark);
+}
+
 void addRow(std::vector<ReportRow>& rows, const ReportTable& table, const Component& c,
-            bool vertical) {
+            bool vertical, const EditMarks::Component* marks) {
     const std::vector<MeasurePoint>& points = vertical ? c.pointsVert : c.points;
     if (points.size() < static_cast<std::size_t>(table.fewestPoints)) return;
 
     ReportRow row{{"ComponentNum", gbk::toUtf8(c.code.view())},
-                  {"ComponentName", gbk::toUtf8(c.name.view())}};
+                  {"ComponentName", marked(gbk::toUtf8(c.name.view()), marks && marks->name)}};
     for (const DesignColumn& column : table.design) {
-        row.push_back({std::string(column.field),
-                       std::int32_t{fieldOf(c, vertical ? column.vertical : column.horizontal)}});
+        const ComponentField field = vertical ? column.vertical : column.horizontal;
+        row.push_back({std::string(column.field), marked(std::int32_t{fieldOf(c, field)},
+                                                         marks && marks->fields.count(field))});
     }
     // A spacing needs the point after it.
     const std::size_t reach = table.value == PointValue::Spacing ? 1 : 0;
     for (std::size_t k = 0;
          k + reach < points.size() && k < static_cast<std::size_t>(table.valuesPerRow); ++k) {
-        row.push_back({"D" + std::to_string(k + 1), valueAt(table.value, points, k)});
+        row.push_back({"D" + std::to_string(k + 1),
+                       marked(valueAt(table.value, points, k),
+                              marks && pointEdited(table.value, *marks, vertical, k))});
     }
     rows.push_back(std::move(row));
 }
 
 // The rows of one component on `table`: its horizontal points, then a grid's vertical ones.
-void addRows(std::vector<ReportRow>& rows, const ReportTable* table, const Component& c) {
+void addRows(std::vector<ReportRow>& rows, const ReportTable* table, const Component& c,
+             const EditMarks::Component* marks = nullptr) {
     if (!table || !c.traits() || !table->lists(*c.traits())) return;
-    addRow(rows, *table, c, false);
-    if (c.hasVerticalList()) addRow(rows, *table, c, true);
+    addRow(rows, *table, c, false, marks);
+    if (c.hasVerticalList()) addRow(rows, *table, c, true, marks);
 }
 
 }  // namespace
@@ -75,12 +105,17 @@ std::vector<std::string> reportFieldNames(ReportKind kind) {
 }
 
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
-                                       const std::vector<bool>& mask) {
+                                       const std::vector<bool>& mask, const EditMarks* marks) {
     const ReportTable* table = reportTable(kind);
     std::vector<ReportRow> rows;
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (ticked(mask, index++)) addRows(rows, table, c);
+        const std::size_t at = index++;
+        if (ticked(mask, at)) addRows(rows, table, c, marks ? marks->of(at) : nullptr);
+    }
+    // Said even when nothing is edited: a table without a mark then says so.
+    if (marks && !rows.empty()) {
+        rows.push_back({{std::string(reportNoteField), std::string(editMarkFootnote)}});
     }
     return rows;
 }

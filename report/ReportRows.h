@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/ComponentList.h"
+#include "model/EditMarks.h"
 #include "report/ReportTables.h"
 
 // What the record tables hold, worked out from the project alone: no report engine, no Qt,
@@ -35,8 +36,14 @@ std::vector<std::string> reportFieldNames(ReportKind kind);
 // for a grid, then one for its vertical points. No row for an empty list, nor for fewer than
 // two points in the spacing table, which prints the nine differences between the first ten
 // positions; the other tables print the first ten values.
+// With `marks`, each edited value is a text with "*" after it (a spacing is edited when either
+// of its positions is) and the rows end with the footnote as the note of a row of its own.
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
-                                       const std::vector<bool>& ticked);
+                                       const std::vector<bool>& ticked,
+                                       const EditMarks* marks = nullptr);
+
+// The detail field a table prints its notes in, across the row.
+inline constexpr std::string_view reportNoteField = "Note";
 
 // The table's test date (UTF-8): the date of the first ticked component that gives a row of
 // table `kind`; when none does, that of the first ticked component; empty when none is

@@ -31,7 +31,7 @@ Result<ReportRun::Done> ReportRun::run(Request request,
     }
     done.sink = std::make_unique<CReportEvent>(
         *done.report, request.info, request.components, std::move(request.ticked), table,
-        std::move(request.judgement), request.classesUnconfirmed);
+        std::move(request.judgement), request.classesUnconfirmed, std::move(request.editMarks));
     if (table.source == RowSource::Given) {
         done.sink->setGivenRows(std::move(request.givenRows), std::move(request.givenDate));
     }

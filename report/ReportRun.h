@@ -10,6 +10,7 @@
 
 #include "model/AcceptanceJudgement.h"
 #include "model/ComponentList.h"
+#include "model/EditMarks.h"
 #include "model/ProjectInfo.h"
 #include "model/Result.h"
 #include "report/CReportEvent.h"
@@ -46,6 +47,8 @@ public:
         // A table of given rows (the history): its rows, and the date its header shows.
         std::vector<ReportRow> givenRows = {};
         std::string givenDate = {};
+        // A points table marks these edited values with "*" and says so under its rows.
+        std::optional<EditMarks> editMarks = std::nullopt;
     };
 
     // What a run leaves: the report and its sink stay connected until the caller drops them

@@ -18,4 +18,14 @@ public:
     virtual std::optional<std::vector<bool>> chooseComponents(const ComponentList& components,
                                                               int addMode,
                                                               const QString& caption) = 0;
+
+    // The selection of a record table's print: the project's components with the check box
+    // "标出修改过的数值", shown as `markEdits` and set to what the user left. Without the box
+    // (a chooser that has none) the marks stay as they were.
+    virtual std::optional<std::vector<bool>> choosePrintComponents(const ComponentList& components,
+                                                                   const QString& caption,
+                                                                   bool& markEdits) {
+        (void)markEdits;
+        return chooseComponents(components, 0, caption);
+    }
 };

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "controls/GridGeometry.h"
-#include "controls/IntegerEntry.h"
+#include "model/IntegerEntry.h"
 #include "controls/IntegerFormat.h"
 
 using namespace GridGeometry;

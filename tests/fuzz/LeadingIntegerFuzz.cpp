@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "controls/IntegerEntry.h"
+#include "model/IntegerEntry.h"
 
 namespace {
 

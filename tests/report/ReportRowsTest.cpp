@@ -160,3 +160,45 @@ TEST(AcceptanceRows, ClassedComponentsThenTheRuleAndEachClassVerdict) {
     EXPECT_TRUE(buildAcceptanceRows(judgeAcceptance(list, {})).empty());
     EXPECT_EQ(acceptanceTestDate(judgeAcceptance(list, {})), "");
 }
+
+// Marks on: each edited value a text with "*" (a spacing when either of its positions is
+// edited), the footnote as the last row; off, the same rows as numbers.
+TEST(ReportRows, EditedValuesAreMarkedOnlyWhenAsked) {
+    using samples::withPoints;
+    const ComponentList list{withPoints("H001", 3), withPoints("Z001", 2),
+                             withPoints("W001", 2, 3)};
+    EditMarks marks;
+    marks.components.resize(3);
+    marks.components[0].name = true;
+    marks.components[0].fields = {ComponentField::DesignCover, ComponentField::DesignSpacing};
+    marks.components[0].points = {{}, {true, false, false}};
+    marks.components[1].points = {{true, true, false}};
+    marks.components[2].points = {{false, false, true}};
+    marks.components[2].pointsVert = {{}, {}, {false, false, true}};
+    const std::vector<bool> all(3, true);
+    const std::vector<std::pair<ReportKind, std::vector<std::string>>> cases{
+        {ReportKind::Thickness,
+         {"ComponentNum=H001 ComponentName=H001* DiameterDesign=16 DepthDesign=50* D1=20 D2=21* "
+          "D3=22",
+          "ComponentNum=W001 ComponentName=W001 DiameterDesign=16 DepthDesign=50 D1=20 D2=21",
+          "ComponentNum=W001 ComponentName=W001 DiameterDesign=12 DepthDesign=50 D1=40 D2=41 "
+          "D3=42",
+          "Note=* 为修改后的数值"}},
+        {ReportKind::Diameter,
+         {"ComponentNum=Z001 ComponentName=Z001 DiameterDesign=16 D1=8* D2=9",
+          "Note=* 为修改后的数值"}},
+        {ReportKind::Spacing,
+         {"ComponentNum=W001 ComponentName=W001 DistanceDesign=100 D1=100*",
+          "ComponentNum=W001 ComponentName=W001 DistanceDesign=100 D1=-3 D2=-3*",
+          "Note=* 为修改后的数值"}},
+    };
+    for (const auto& [kind, rows] : cases) {
+        EXPECT_EQ(describe(buildReportRows(kind, list, all, &marks)), rows)
+            << "kind " << static_cast<int>(kind);
+        std::vector<std::string> plain = describe(buildReportRows(kind, list, all));
+        std::vector<std::string> unmarked = rows;
+        unmarked.pop_back();
+        for (std::string& row : unmarked) std::erase(row, '*');
+        EXPECT_EQ(plain, unmarked) << "kind " << static_cast<int>(kind);
+    }
+}

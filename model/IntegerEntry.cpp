@@ -1,4 +1,4 @@
-#include "controls/IntegerEntry.h"
+#include "model/IntegerEntry.h"
 
 #include <algorithm>
 

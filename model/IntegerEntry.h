@@ -6,14 +6,21 @@
 
 #include "model/Result.h"
 
-// Integer entry fields of the grid and of the dialogs read numbers here, so both refuse the
-// same texts with the same words. Pure; take any bytes.
+// Integer entry fields of the grid and of the dialogs read numbers here, and corvane-cli set
+// reads its values here, so all refuse the same texts with the same words. Pure; take any bytes.
 
 // The inclusive range an integer entry must lie in.
 struct IntegerRange {
     std::int32_t min = INT32_MIN;
     std::int32_t max = INT32_MAX;
 };
+
+// A component's int16 fields in the panel: a larger number typed is refused, never cut.
+inline constexpr IntegerRange componentFieldRange{INT16_MIN, INT16_MAX};
+// A point's values in the 检测结果 dialog (mm).
+inline constexpr IntegerRange pointDiameterRange{0, 99};
+inline constexpr IntegerRange pointThicknessRange{0, 99};
+inline constexpr IntegerRange pointPositionRange{0, 2000};
 
 // "请输入一个介于 A 和 B 之间的整数。" for `range`.
 std::string integerRangeMessage(IntegerRange range);
