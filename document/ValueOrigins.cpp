@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 
+#include "document/OriginText.h"
 #include "document/ValueRecords.h"
 #include "model/ComponentFields.h"
 
@@ -248,19 +249,37 @@ EditMarks ValueOrigins::marks(const ComponentList& components) const {
         const Component* record = of(&c);
         ++index;
         if (!record) continue;
+        const bool instrument = fromInstrument(&c);
+        const auto noteOf = [instrument](const std::map<QString, Value>& fields, const char* f) {
+            const auto it = fields.find(QString::fromUtf8(f));
+            return it == fields.end() ? std::string()
+                                      : OriginText::ofValue(it->second, instrument).toStdString();
+        };
         marks.components.resize(index);
         EditMarks::Component& m = marks.components.back();
         m.name = record->fields.count(QStringLiteral("name")) != 0;
+        if (m.name) m.nameNote = noteOf(record->fields, "name");
         for (const ComponentFieldRow& row : componentFields) {
-            if (record->fields.count(QString::fromUtf8(row.name))) m.fields.insert(row.field);
+            if (!record->fields.count(QString::fromUtf8(row.name))) continue;
+            m.fields.insert(row.field);
+            m.fieldNotes[row.field] = noteOf(record->fields, row.name);
         }
-        const auto pointsOf = [](const std::vector<std::optional<Point>>& records) {
+        const auto pointsOf = [&](const std::vector<std::optional<Point>>& records) {
             std::vector<EditMarks::Point> points;
             for (const std::optional<Point>& p : records) {
-                const auto edited = [&p](const char* field) {
-                    return p && (p->addedByHand || p->fields.count(QString::fromUtf8(field)) != 0);
+                EditMarks::Point& mark = points.emplace_back();
+                if (!p) continue;
+                // A point added by hand has all its values marked, each with the same note.
+                const std::string added =
+                    p->addedByHand ? OriginText::ofPoint(*p, instrument, false).toStdString()
+                                   : std::string();
+                const auto mark1 = [&](const char* field, bool& edited, std::string& note) {
+                    edited = p->addedByHand || p->fields.count(QString::fromUtf8(field)) != 0;
+                    note = p->addedByHand ? added : noteOf(p->fields, field);
                 };
-                points.push_back({edited("thickness"), edited("diameter"), edited("position")});
+                mark1("thickness", mark.thickness, mark.thicknessNote);
+                mark1("diameter", mark.diameter, mark.diameterNote);
+                mark1("position", mark.position, mark.positionNote);
             }
             return points;
         };

@@ -1,5 +1,7 @@
 #include "report/ReportRows.h"
 
+#include <optional>
+
 #include "model/GbkCodec.h"
 #include "report/AcceptanceRows.h"
 #include "report/HistoryRows.h"
@@ -31,61 +33,97 @@ std::int32_t valueAt(PointValue value, const std::vector<MeasurePoint>& points, 
     return points[k].thickness;
 }
 
-// Whether the value D(k+1) of a row stands edited.
-bool pointEdited(PointValue value, const EditMarks::Component& marks, bool vertical,
-                 std::size_t k) {
-    const auto edited = [&](std::size_t at, bool EditMarks::Point::*field) {
+// The edit of the value D(k+1) of a row, if it stands edited: its note. A spacing is edited
+// when either of its positions is; its note names the point of each.
+std::optional<std::string> pointEdit(PointValue value, const EditMarks::Component& marks,
+                                     bool vertical, std::size_t k) {
+    const auto edit = [&](std::size_t at, bool EditMarks::Point::*field,
+                          std::string EditMarks::Point::*note) -> std::optional<std::string> {
         const EditMarks::Point* p = EditMarks::pointOf(marks, vertical, at);
-        return p && p->*field;
+        if (!p || !(p->*field)) return std::nullopt;
+        return p->*note;
     };
     switch (value) {
         case PointValue::Diameter:
-            return edited(k, &EditMarks::Point::diameter);
-        case PointValue::Spacing:
-            return edited(k, &EditMarks::Point::position) ||
-                   edited(k + 1, &EditMarks::Point::position);
+            return edit(k, &EditMarks::Point::diameter, &EditMarks::Point::diameterNote);
+        case PointValue::Spacing: {
+            std::optional<std::string> joined;
+            for (const std::size_t at : {k, k + 1}) {
+                const auto note =
+                    edit(at, &EditMarks::Point::position, &EditMarks::Point::positionNote);
+                if (!note) continue;
+                const std::string line = "测点 " + std::to_string(at + 1) + " 位置：" + *note;
+                joined = joined ? *joined + "\n" + line : line;
+            }
+            return joined;
+        }
         case PointValue::Thickness:
             break;
     }
-    return edited(k, &EditMarks::Point::thickness);
+    return edit(k, &EditMarks::Point::thickness, &EditMarks::Point::thicknessNote);
 }
 
-// `value` as printed: with the mark after it when `edited`.
-RowValue marked(RowValue value, bool edited) {
-    if (!edited) return value;
+// `value` as printed: with the mark after it.
+RowValue marked(RowValue value) {
     if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n) + "*";
     return std::get<std::string>(value) + std::string(editMark);
 }
 
-void addRow(std::vector<ReportRow>& rows, const ReportTable& table, const Component& c,
-            bool vertical, const EditMarks::Component* marks) {
+// The rows of a table and, with marks, the edited values of each row.
+struct Rows {
+    std::vector<ReportRow> rows;
+    std::vector<RowNotes> edits;  // one per row
+};
+
+void addRow(Rows& out, const ReportTable& table, const Component& c, bool vertical,
+            const EditMarks::Component* marks) {
     const std::vector<MeasurePoint>& points = vertical ? c.pointsVert : c.points;
     if (points.size() < static_cast<std::size_t>(table.fewestPoints)) return;
 
+    RowNotes edits;
     ReportRow row{{"ComponentNum", gbk::toUtf8(c.code.view())},
-                  {"ComponentName", marked(gbk::toUtf8(c.name.view()), marks && marks->name)}};
+                  {"ComponentName", gbk::toUtf8(c.name.view())}};
+    if (marks && marks->name) edits["ComponentName"] = marks->nameNote;
     for (const DesignColumn& column : table.design) {
         const ComponentField field = vertical ? column.vertical : column.horizontal;
-        row.push_back({std::string(column.field), marked(std::int32_t{fieldOf(c, field)},
-                                                         marks && marks->fields.count(field))});
+        row.push_back({std::string(column.field), std::int32_t{fieldOf(c, field)}});
+        if (marks && marks->fields.count(field)) {
+            const auto note = marks->fieldNotes.find(field);
+            edits[std::string(column.field)] =
+                note == marks->fieldNotes.end() ? std::string() : note->second;
+        }
     }
     // A spacing needs the point after it.
     const std::size_t reach = table.value == PointValue::Spacing ? 1 : 0;
     for (std::size_t k = 0;
          k + reach < points.size() && k < static_cast<std::size_t>(table.valuesPerRow); ++k) {
-        row.push_back({"D" + std::to_string(k + 1),
-                       marked(valueAt(table.value, points, k),
-                              marks && pointEdited(table.value, *marks, vertical, k))});
+        const std::string name = "D" + std::to_string(k + 1);
+        row.push_back({name, valueAt(table.value, points, k)});
+        if (!marks) continue;
+        if (auto note = pointEdit(table.value, *marks, vertical, k)) edits[name] = *note;
     }
-    rows.push_back(std::move(row));
+    out.rows.push_back(std::move(row));
+    out.edits.push_back(std::move(edits));
 }
 
 // The rows of one component on `table`: its horizontal points, then a grid's vertical ones.
-void addRows(std::vector<ReportRow>& rows, const ReportTable* table, const Component& c,
+void addRows(Rows& out, const ReportTable* table, const Component& c,
              const EditMarks::Component* marks = nullptr) {
     if (!table || !c.traits() || !table->lists(*c.traits())) return;
-    addRow(rows, *table, c, false, marks);
-    if (c.hasVerticalList()) addRow(rows, *table, c, true, marks);
+    addRow(out, *table, c, false, marks);
+    if (c.hasVerticalList()) addRow(out, *table, c, true, marks);
+}
+
+Rows rowsOf(ReportKind kind, const ComponentList& components, const std::vector<bool>& mask,
+            const EditMarks* marks) {
+    const ReportTable* table = reportTable(kind);
+    Rows out;
+    std::size_t index = 0;
+    for (const Component& c : components) {
+        const std::size_t at = index++;
+        if (ticked(mask, at)) addRows(out, table, c, marks ? marks->of(at) : nullptr);
+    }
+    return out;
 }
 
 }  // namespace
@@ -106,18 +144,23 @@ std::vector<std::string> reportFieldNames(ReportKind kind) {
 
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
                                        const std::vector<bool>& mask, const EditMarks* marks) {
-    const ReportTable* table = reportTable(kind);
-    std::vector<ReportRow> rows;
-    std::size_t index = 0;
-    for (const Component& c : components) {
-        const std::size_t at = index++;
-        if (ticked(mask, at)) addRows(rows, table, c, marks ? marks->of(at) : nullptr);
+    Rows out = rowsOf(kind, components, mask, marks);
+    if (!marks) return std::move(out.rows);
+    for (std::size_t r = 0; r < out.rows.size(); ++r) {
+        for (RowField& field : out.rows[r]) {
+            if (out.edits[r].count(field.name)) field.value = marked(std::move(field.value));
+        }
     }
     // Said even when nothing is edited: a table without a mark then says so.
-    if (marks && !rows.empty()) {
-        rows.push_back({{std::string(reportNoteField), std::string(editMarkFootnote)}});
+    if (!out.rows.empty()) {
+        out.rows.push_back({{std::string(reportNoteField), std::string(editMarkFootnote)}});
     }
-    return rows;
+    return std::move(out.rows);
+}
+
+std::vector<RowNotes> buildRowNotes(ReportKind kind, const ComponentList& components,
+                                    const std::vector<bool>& mask, const EditMarks& marks) {
+    return rowsOf(kind, components, mask, &marks).edits;
 }
 
 std::string reportTestDate(ReportKind kind, const ComponentList& components,
@@ -128,9 +171,9 @@ std::string reportTestDate(ReportKind kind, const ComponentList& components,
     for (const Component& c : components) {
         if (!ticked(mask, index++)) continue;
         if (!firstTicked) firstTicked = &c;
-        std::vector<ReportRow> rows;
+        Rows rows;
         addRows(rows, table, c);
-        if (!rows.empty()) return gbk::toUtf8(c.date.view());
+        if (!rows.rows.empty()) return gbk::toUtf8(c.date.view());
     }
     return firstTicked ? gbk::toUtf8(firstTicked->date.view()) : std::string();
 }

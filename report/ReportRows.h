@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <variant>
 #include <vector>
@@ -41,6 +42,14 @@ std::vector<std::string> reportFieldNames(ReportKind kind);
 std::vector<ReportRow> buildReportRows(ReportKind kind, const ComponentList& components,
                                        const std::vector<bool>& ticked,
                                        const EditMarks* marks = nullptr);
+
+// The edited values of one detail row, by field name, with each one's note (may be empty).
+using RowNotes = std::map<std::string, std::string>;
+
+// The edited values of each row buildReportRows gives without marks, row by row: what a
+// workbook notes on its cells, keeping the numbers. A spacing's note names its points.
+std::vector<RowNotes> buildRowNotes(ReportKind kind, const ComponentList& components,
+                                    const std::vector<bool>& ticked, const EditMarks& marks);
 
 // The detail field a table prints its notes in, across the row.
 inline constexpr std::string_view reportNoteField = "Note";

@@ -201,4 +201,12 @@ TEST(ReportRows, EditedValuesAreMarkedOnlyWhenAsked) {
         for (std::string& row : unmarked) std::erase(row, '*');
         EXPECT_EQ(plain, unmarked) << "kind " << static_cast<int>(kind);
     }
+    // A workbook's notes: by field, on the unmarked rows; a spacing's name its points.
+    marks.components[0].fieldNotes[ComponentField::DesignCover] = "c";
+    marks.components[2].pointsVert[2].positionNote = "p";
+    const std::vector<RowNotes> thickness{
+        {{"ComponentName", ""}, {"DepthDesign", "c"}, {"D2", ""}}, {}, {}};
+    EXPECT_EQ(buildRowNotes(ReportKind::Thickness, list, all, marks), thickness);
+    const std::vector<RowNotes> spacing{{{"D1", "测点 1 位置："}}, {{"D2", "测点 3 位置：p"}}};
+    EXPECT_EQ(buildRowNotes(ReportKind::Spacing, list, all, marks), spacing);
 }
