@@ -154,7 +154,7 @@ void ReportCommands::exportWorkbook() {
     std::vector<bool> ticked;
     if (ticksComponents) {
         std::optional<std::vector<bool>> answer =
-            chooser_.chooseComponents(components, 0, session_.projectPath());
+            chooser_.choosePrintComponents(components, session_.projectPath(), markEdits_);
         if (!answer || !anyTicked(*answer)) return;
         ticked = std::move(*answer);
     } else if (!tables.empty()) {
@@ -175,6 +175,9 @@ void ReportCommands::exportWorkbook() {
                     [](const ReportTable* t) { return !t->ticksComponents(); })) {
         request.judgement = std::move(judgement);
         request.classesUnconfirmed = !session_.document().classesConfirmed();
+    }
+    if (ticksComponents && markEdits_) {
+        request.editMarks = session_.document().origins().marks(components);
     }
     const Result<std::string> bytes =
         ReportWorkbook::bytes(request, [this](const std::string& notice) {

@@ -47,8 +47,9 @@ public:
     void printView(DetectionType shownType);
 
     // 导出 Excel…: the record tables (and the judgement table when components are classed) as
-    // check boxes, the component selection when a record table is ticked, a file dialog, then
-    // the workbook of the ticked tables, saved by the careful save. Its notices are shown as a
+    // check boxes, the print's component selection (with its 标出修改过的数值) when a record
+    // table is ticked, a file dialog, then the workbook of the ticked tables, saved by the
+    // careful save. Its notices are shown as a
     // print's; a failure is told and leaves any file of that name as it was.
     void exportWorkbook();
 

@@ -102,7 +102,8 @@ constexpr CliCommand commands[] = {
      "      参数和明细行；-o 的名称以 .xlsx 结尾时生成 Excel 工作簿，可给多个 --table，每表\n"
      "      一个工作表，另有“构件”和“测点”两表；-o - 写到标准输出，此时用 --format xlsx\n"
      "      选择工作簿（--format 优先于扩展名）；不给 --components 时选中全部构件；\n"
-     "      --mark-edits 在修改过的数值后加“*”并在表下注明（JSON 不受影响）",
+     "      --mark-edits 在修改过的数值后加“*”并在表下注明，工作簿中则给该格加底色和批注\n"
+     "      （原值、修改人和时间；JSON 不受影响）",
      reportOptions, Reads::Project, reportCheck, reportCommand,
      "不是工程文件，记录表只能由工程生成"},
     {"judge",

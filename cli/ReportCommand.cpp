@@ -144,9 +144,9 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     }
 
     const std::vector<const ReportTable*> tables = *tickedTables(a);
-    // The JSON lists the data: its rows stay unmarked; the workbook will mark with notes.
+    // The JSON lists the data: its rows stay unmarked; the workbook marks with notes.
     std::optional<EditMarks> marks;
-    if (a.has("--mark-edits") && !a.has("--json") && !writesWorkbook(a)) {
+    if (a.has("--mark-edits") && !a.has("--json")) {
         Result<EditMarks> found = editMarksOf(source, file.components);
         if (!found) {
             err << source << ": " << found.message() << '\n';
@@ -155,8 +155,9 @@ int reportCommand(CliInput& input, std::ostream& out, std::ostream& err) {
         marks = std::move(found).value();
     }
     if (writesWorkbook(a)) {
-        return runWorkbookOutput({tables, *file.info, file.components, ticked}, *a.value("-o"), out,
-                                 err);
+        ReportWorkbook::Request request{tables, *file.info, file.components, ticked};
+        request.editMarks = std::move(marks);
+        return runWorkbookOutput(request, *a.value("-o"), out, err);
     }
     ReportRun::Request request{*tables.front(), *file.info, file.components, ticked};
     request.editMarks = std::move(marks);

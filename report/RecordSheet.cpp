@@ -92,7 +92,7 @@ std::string footerOf(QString pattern) {
 }  // namespace
 
 WorkbookSheet RecordSheet::build(std::string name, const ReportTemplate& t,
-                                 const ReportContent& content) {
+                                 const ReportContent& content, const std::vector<RowNotes>& edits) {
     WorkbookSheet sheet;
     sheet.name = std::move(name);
     sheet.fontFamily = t.fontFamily.toStdString();
@@ -170,9 +170,17 @@ WorkbookSheet RecordSheet::build(std::string name, const ReportTemplate& t,
             sheet.rowHeights[row] = noteHeight(note, area.width(), t.tablePoints, rowPoints);
             continue;
         }
+        const RowNotes* rowEdits = static_cast<std::size_t>(r) < edits.size()
+                                       ? &edits[static_cast<std::size_t>(r)]
+                                       : nullptr;
         for (int c = 0; c < columns; ++c) {
-            add(row, {c, c}, valueOf(content.cell(r, c)), SheetStyle::Cell,
-                alignOf(t.columns[static_cast<std::size_t>(c)].align));
+            const ReportColumn& column = t.columns[static_cast<std::size_t>(c)];
+            add(row, {c, c}, valueOf(content.cell(r, c)), SheetStyle::Cell, alignOf(column.align));
+            if (!rowEdits) continue;
+            if (const auto e = rowEdits->find(column.field.toStdString()); e != rowEdits->end()) {
+                sheet.cells.back().edited = true;
+                sheet.cells.back().note = e->second;
+            }
         }
         sheet.rowHeights[row] = rowPoints;
     }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report/ReportContent.h"
+#include "report/ReportRows.h"
 #include "report/ReportTemplate.h"
 #include "report/WorkbookSheet.h"
 
@@ -15,7 +17,9 @@
 // captions repeated on every page and the template's page number in the footer.
 class RecordSheet {
 public:
-    // `content` is what the report generated with `layout`; `name` names the sheet.
+    // `content` is what the report generated with `layout`; `name` names the sheet. `edits`
+    // gives the edited values of each detail row (buildRowNotes): their cells are marked.
     static WorkbookSheet build(std::string name, const ReportTemplate& layout,
-                               const ReportContent& content);
+                               const ReportContent& content,
+                               const std::vector<RowNotes>& edits = {});
 };

@@ -5,6 +5,7 @@
 #include "report/ProjectSheets.h"
 #include "report/RecordSheet.h"
 #include "report/Report.h"
+#include "report/ReportRows.h"
 #include "report/ReportRun.h"
 #include "report/XlsxWorkbook.h"
 
@@ -21,8 +22,12 @@ Result<std::string> ReportWorkbook::bytes(const Request& request,
         Result<ReportRun::Done> done = ReportRun::run(std::move(run), notify);
         if (!done) return Error{done.message()};
         // The sheet is named by the table, whatever title a restyled template prints.
+        const std::vector<RowNotes> edits =
+            request.editMarks && table->source == RowSource::Points
+                ? buildRowNotes(table->kind, request.components, request.ticked, *request.editMarks)
+                : std::vector<RowNotes>();
         sheets.push_back(RecordSheet::build(std::string(table->title), *done->report->layout(),
-                                            done->report->content()));
+                                            done->report->content(), edits));
     }
     sheets.push_back(ProjectSheets::components(request.components, request.ticked));
     sheets.push_back(ProjectSheets::points(request.components, request.ticked));

@@ -8,6 +8,7 @@
 
 #include "model/AcceptanceJudgement.h"
 #include "model/ComponentList.h"
+#include "model/EditMarks.h"
 #include "model/ProjectInfo.h"
 #include "model/Result.h"
 #include "report/ReportTables.h"
@@ -16,9 +17,6 @@
 // per table asked for, in that order, filled by the same run as its print (ReportRun), then the
 // sheets 构件 and 测点 of the ticked components. GUI thread only (the runs use the report
 // engine).
-//
-// Edited values will get a note with the instrument's value and a light fill here once the
-// project keeps its edits: RecordSheet's cells are where they go.
 class ReportWorkbook {
 public:
     struct Request {
@@ -30,6 +28,9 @@ public:
         // The judgement table's rows, when it is asked for (see ReportRun::Request).
         std::optional<AcceptanceJudgement> judgement = std::nullopt;
         bool classesUnconfirmed = false;
+        // With marks the record tables' edited values keep their numbers and get a light fill
+        // and a note with what stood there first.
+        std::optional<EditMarks> editMarks = std::nullopt;
     };
 
     // The workbook's bytes. `notify` gets what a print would tell (a template that cannot be

@@ -29,8 +29,8 @@ enum class SheetAlign { Left, Center, Right };
 // A cell value: none (a ruled empty cell), a number, or a text in UTF-8.
 using SheetValue = std::variant<std::monostate, std::int32_t, std::string>;
 
-// One cell, or a merged range from (row, column) to (lastRow, lastColumn). Edited values will
-// carry their note here (the instrument's value) once edits are kept.
+// One cell, or a merged range from (row, column) to (lastRow, lastColumn). An edited value
+// keeps its number, gets a light fill and, when it has one, its note (what stood there first).
 struct SheetCell {
     int row = 0;
     int column = 0;
@@ -39,6 +39,8 @@ struct SheetCell {
     SheetAlign align = SheetAlign::Center;
     int lastRow = row;
     int lastColumn = column;
+    bool edited = false;
+    std::string note = {};  // UTF-8; empty for none
 
     bool merged() const { return lastRow > row || lastColumn > column; }
 };

@@ -4,13 +4,18 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "model/FileIo.h"
 
 namespace {
+
+// An edited value's light fill: a pale yellow that prints as a light grey.
+constexpr lxw_color_t editedFill = 0xFFF2CC;
 
 std::string failure(const std::string& why) {
     const std::string end = "。";
@@ -102,9 +107,12 @@ private:
     }
 
     lxw_error writeCell(const SheetCell& cell) {
-        lxw_format* f = format(cell.style, cell.align);
+        lxw_format* f = format(cell.style, cell.align, cell.edited);
         const auto row = static_cast<lxw_row_t>(cell.row);
         const auto col = static_cast<lxw_col_t>(cell.column);
+        if (!cell.note.empty()) {
+            if (const lxw_error e = writeNote(row, col, cell.note); e != LXW_NO_ERROR) return e;
+        }
         if (cell.merged()) {
             const lxw_error e =
                 worksheet_merge_range(ws_, row, col, static_cast<lxw_row_t>(cell.lastRow),
@@ -120,10 +128,27 @@ private:
         return cell.merged() ? LXW_NO_ERROR : worksheet_write_blank(ws_, row, col, f);
     }
 
-    lxw_format* format(SheetStyle style, SheetAlign align) {
-        lxw_format*& f = formats_[{style, align}];
+    // The note box wide enough for a line of a note, as high as its lines.
+    lxw_error writeNote(lxw_row_t row, lxw_col_t col, const std::string& note) {
+        std::string author = "Corvane", font = sheet_.fontFamily;  // the writer copies them
+        lxw_comment_options options{};
+        options.author = author.data();
+        options.font_name = font.data();
+        options.font_size = sheet_.tablePoints;
+        const auto lines = 1 + std::count(note.begin(), note.end(), '\n');
+        options.width = 300;
+        options.height = static_cast<std::uint16_t>(std::min<long>(400, 12 + 36 * lines));
+        return worksheet_write_comment_opt(ws_, row, col, note.c_str(), &options);
+    }
+
+    lxw_format* format(SheetStyle style, SheetAlign align, bool edited) {
+        lxw_format*& f = formats_[{style, align, edited}];
         if (f) return f;
         f = workbook_add_format(workbook_);
+        if (edited) {
+            format_set_pattern(f, LXW_PATTERN_SOLID);
+            format_set_bg_color(f, editedFill);
+        }
         format_set_font_name(f, sheet_.fontFamily.c_str());
         double points = sheet_.tablePoints;
         bool ruled = true;
@@ -168,7 +193,7 @@ private:
     lxw_workbook* workbook_;
     const WorkbookSheet& sheet_;
     lxw_worksheet* ws_ = nullptr;
-    std::map<std::pair<SheetStyle, SheetAlign>, lxw_format*> formats_;
+    std::map<std::tuple<SheetStyle, SheetAlign, bool>, lxw_format*> formats_;
 };
 
 }  // namespace

@@ -2,7 +2,8 @@
 templates lay out the printed forms: the title, the header boxes, the captions (merged over
 a group, or over both caption rows without one), a row per detail row with numbers as numbers,
 note rows across the table, the signature line; then 构件 as show --json's summaries and
-测点 as export-csv's rows. Usage: WorkbookCheck.py CORVANE_CLI SUPPORT_FOLDER"""
+测点 as export-csv's rows; with --mark-edits an edited value keeps its number and gets a fill
+and a note naming what stood there first. Usage: WorkbookCheck.py CORVANE_CLI SUPPORT_FOLDER"""
 import csv
 import io
 import json
@@ -147,6 +148,17 @@ with tempfile.TemporaryDirectory() as d:
                   "TestDate": [v for v in sheet["rows"][1] if v][-1]}
     check_form(sheet, t, t["title"], parameters, rows, "Note")
     check([s["name"] for s in dump(judged)] == [t["title"], "构件", "测点"], "judge's sheets")
+
+    # Only the asked-for workbook marks the edit, keeping the number.
+    run("set", project, "--component", "H001", "designCover=47")
+    for mark in ([], ["--mark-edits"]):
+        run("report", project, "--table", "thickness", *mark, "-o", book_path)
+        sheet = dump(book_path)[0]
+        at = next((cell(c, r) for r, row in enumerate(sheet["rows"])
+                   for c, v in enumerate(row) if row[0] == "H001" and v == 47), None)
+        notes = {k: v.split("；")[0] for k, v in sheet["notes"].items()}
+        check(notes == ({at: "仪器值 50 mm"} if mark else {}), f"notes {mark}: {notes}")
+        check(sheet["filled"] == ([at] if mark else []), f"fills {mark}: {sheet['filled']}")
 
 for f in failures:
     print("FAILED:", f)

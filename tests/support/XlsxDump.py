@@ -1,6 +1,7 @@
 """Reads back a workbook the programs wrote (with Debian's python3-openpyxl): per sheet its
-name, print settings, merged ranges and every row's values, numbers as numbers and texts as
-texts, None where a cell holds nothing. As a program: prints that as JSON."""
+name, print settings, merged ranges, every row's values, numbers as numbers and texts as
+texts, None where a cell holds nothing, and the notes and fills of cells by their address. As
+a program: prints that as JSON."""
 import io
 import json
 import sys
@@ -18,7 +19,11 @@ def dump(path):
              "margins": [round(getattr(ws.page_margins, side) * 25.4, 1)  # mm
                          for side in ("left", "top", "right", "bottom")],
              "merged": sorted(str(r) for r in ws.merged_cells.ranges),
-             "rows": [list(row) for row in ws.iter_rows(values_only=True)]}
+             "rows": [list(row) for row in ws.iter_rows(values_only=True)],
+             "notes": {c.coordinate: c.comment.text
+                       for row in ws.iter_rows() for c in row if c.comment},
+             "filled": [c.coordinate for row in ws.iter_rows() for c in row
+                        if c.fill.fill_type]}
             for ws in book.worksheets]
 
 
