@@ -348,22 +348,27 @@ TEST_F(ReportCommandsTest, ExportExcelWritesTheWorkbookOfTheCommandLine) {
     open();
     const Component* h001 = &*std::next(session.project().components().begin(), 2);
     ASSERT_TRUE(session.document().setAcceptanceMarks({{h001, AcceptanceMark{}}}));
+    ASSERT_TRUE(session.document().setField(2, ComponentField::DesignCover, 47));
+    ASSERT_TRUE(session.document().save(path).ok());  // where the command line reads the edit
     const std::string pro = path.toStdString();
     const struct {
         std::vector<int> unticked;  // of thickness, diameter, spacing, acceptance
         Ticks ticks;
         std::vector<std::string> cli;
+        bool markEdits = false;
     } cases[] = {
         {{1, 3},
          std::vector<bool>{1, 1, 0, 1},
          {"report", pro, "--table", "thickness", "--table", "spacing", "--components",
           "W001,P001,Z001"}},
         {{0, 1, 2}, std::nullopt, {"judge", pro, "--beam", "H001"}},
+        {{1, 2, 3}, all, {"report", pro, "--table", "thickness", "--mark-edits"}, true},
     };
     for (const auto& k : cases) {
         const auto book = dir / "b.xlsx";
         answerTables(k.unticked);
         ui.ticks = k.ticks;
+        ui.markEdits = k.markEdits;
         ui.dialogs.clear();
         prompter.expectSave("b", QString::fromStdString(book.string()),
                             QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|"));

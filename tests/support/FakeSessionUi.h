@@ -33,6 +33,12 @@ public:
         dialogs << QStringLiteral("%1 %2").arg(addMode).arg(caption);
         return ticks;
     }
+    std::optional<std::vector<bool>> choosePrintComponents(const ComponentList& components,
+                                                           const QString& caption,
+                                                           bool& marks) override {
+        if (markEdits) marks = *markEdits;
+        return chooseComponents(components, 0, caption);
+    }
 
     QString title;
     std::vector<DetectionType> modes;
@@ -40,6 +46,7 @@ public:
     std::vector<int> changed;
     std::string nextName = "p";
     std::optional<std::vector<bool>> ticks;
+    std::optional<bool> markEdits;  // the print selection's check box as left; unset: as shown
     std::optional<AcceptanceMarks> nextMarks;  // the 验收判定 dialog's answer
     std::vector<bool> confirmations;           // whether the classes were confirmed, per dialog
 };
