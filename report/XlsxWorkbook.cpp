@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -128,16 +129,30 @@ private:
         return cell.merged() ? LXW_NO_ERROR : worksheet_write_blank(ws_, row, col, f);
     }
 
-    // The note box wide enough for a line of a note, as high as its lines.
+    // The note box as high as its lines wrapped at its width: a CJK character one em wide, any
+    // other half an em.
     lxw_error writeNote(lxw_row_t row, lxw_col_t col, const std::string& note) {
         std::string author = "Corvane", font = sheet_.fontFamily;  // the writer copies them
         lxw_comment_options options{};
         options.author = author.data();
         options.font_name = font.data();
         options.font_size = sheet_.tablePoints;
-        const auto lines = 1 + std::count(note.begin(), note.end(), '\n');
-        options.width = 300;
-        options.height = static_cast<std::uint16_t>(std::min<long>(400, 12 + 36 * lines));
+        constexpr double width = 300;
+        const double em = sheet_.tablePoints * 96 / 72;  // pixels
+        double lines = 0, ems = 0;
+        for (std::size_t i = 0; i <= note.size(); ++i) {
+            const auto byte = i < note.size() ? static_cast<unsigned char>(note[i]) : '\n';
+            if (byte == '\n') {
+                lines += std::max(1.0, std::ceil(ems * em / (width - 10)));
+                ems = 0;
+            } else if (byte < 0x80) {
+                ems += 0.5;
+            } else if (byte >= 0xC0) {
+                ems += 1;  // the first byte of a character; the others follow it
+            }
+        }
+        options.width = static_cast<std::uint16_t>(width);
+        options.height = static_cast<std::uint16_t>(std::min(400.0, 12 + lines * em * 1.4));
         return worksheet_write_comment_opt(ws_, row, col, note.c_str(), &options);
     }
 
