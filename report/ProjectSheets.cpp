@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
+#include "model/ComponentFields.h"
 #include "model/ComponentSummary.h"
 #include "model/GbkCodec.h"
 #include "model/PointRows.h"
@@ -51,6 +53,11 @@ public:
         ++column_;
     }
     void endRow() { column_ = 0; }
+    // Marks the cell added last as an edited value.
+    void mark(std::string note) {
+        sheet_.cells.back().edited = true;
+        sheet_.cells.back().note = std::move(note);
+    }
 
     WorkbookSheet take() { return std::move(sheet_); }
 
@@ -70,6 +77,27 @@ private:
     int row_ = 0;
     int column_ = 0;
 };
+
+// The edit of column `column` of a point's row (pointRows' columns: the name second, the
+// diameter, thickness and position from the seventh, then the component's fields in order).
+std::optional<std::string> editOf(const EditMarks::Component& m, const EditMarks::Point* p,
+                                  std::size_t column) {
+    constexpr std::size_t name = 1, diameter = 6, firstField = 9;
+    const auto of = [](bool edited, const std::string& note) {
+        return edited ? std::optional(note) : std::nullopt;
+    };
+    if (column == name) return of(m.name, m.nameNote);
+    if (column >= firstField) {
+        const ComponentField field = componentFields[column - firstField].field;
+        const auto note = m.fieldNotes.find(field);
+        return of(m.fields.count(field) != 0,
+                  note == m.fieldNotes.end() ? std::string() : note->second);
+    }
+    if (!p || column < diameter) return std::nullopt;
+    if (column == diameter) return of(p->diameter, p->diameterNote);
+    if (column == diameter + 1) return of(p->thickness, p->thicknessNote);
+    return of(p->position, p->positionNote);
+}
 
 }  // namespace
 
@@ -91,18 +119,30 @@ WorkbookSheet ProjectSheets::components(const ComponentList& components,
 }
 
 WorkbookSheet ProjectSheets::points(const ComponentList& components,
-                                    const std::vector<bool>& ticked) {
+                                    const std::vector<bool>& ticked, const EditMarks* marks) {
     ListSheet sheet("测点", pointColumnCaptions);
     sheet.endRow();
     std::size_t index = 0;
     for (const Component& c : components) {
-        if (!isTicked(ticked, index++)) continue;
+        const std::size_t at = index++;
+        if (!isTicked(ticked, at)) continue;
+        const EditMarks::Component* m = marks ? marks->of(at) : nullptr;
+        std::size_t r = 0;
         for (std::vector<PointCell>& row : pointRows(c)) {
-            for (PointCell& cell : row) {
+            const bool vertical = r >= c.points.size();
+            const EditMarks::Point* p =
+                m ? EditMarks::pointOf(*m, vertical, vertical ? r - c.points.size() : r) : nullptr;
+            ++r;
+            for (std::size_t column = 0; column < row.size(); ++column) {
+                PointCell& cell = row[column];
                 if (auto* n = std::get_if<std::int32_t>(&cell)) {
                     sheet.add(*n);
                 } else {
                     sheet.add(std::move(std::get<std::string>(cell)));
+                }
+                if (!m) continue;
+                if (std::optional<std::string> note = editOf(*m, p, column)) {
+                    sheet.mark(std::move(*note));
                 }
             }
             sheet.endRow();

@@ -30,7 +30,8 @@ Result<std::string> ReportWorkbook::bytes(const Request& request,
                                             done->report->content(), edits));
     }
     sheets.push_back(ProjectSheets::components(request.components, request.ticked));
-    sheets.push_back(ProjectSheets::points(request.components, request.ticked));
+    sheets.push_back(ProjectSheets::points(request.components, request.ticked,
+                                           request.editMarks ? &*request.editMarks : nullptr));
     return XlsxWorkbook::bytes(sheets);
 }
 

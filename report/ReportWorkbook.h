@@ -28,8 +28,8 @@ public:
         // The judgement table's rows, when it is asked for (see ReportRun::Request).
         std::optional<AcceptanceJudgement> judgement = std::nullopt;
         bool classesUnconfirmed = false;
-        // With marks the record tables' edited values keep their numbers and get a light fill
-        // and a note with what stood there first.
+        // With marks the edited values of the record tables and of 测点 keep their numbers and
+        // get a light fill and a note with what stood there first.
         std::optional<EditMarks> editMarks = std::nullopt;
     };
 

@@ -159,6 +159,9 @@ with tempfile.TemporaryDirectory() as d:
         notes = {k: v.split("；")[0] for k, v in sheet["notes"].items()}
         check(notes == ({at: "仪器值 50 mm"} if mark else {}), f"notes {mark}: {notes}")
         check(sheet["filled"] == ([at] if mark else []), f"fills {mark}: {sheet['filled']}")
+        points = dump(book_path)[-1]
+        cover = {cell(11, r) for r, row in enumerate(points["rows"]) if row[0] == "H001"}
+        check(set(points["notes"]) == (cover if mark else set()), f"测点 notes {mark}")
 
 for f in failures:
     print("FAILED:", f)
