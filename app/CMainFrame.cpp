@@ -192,7 +192,7 @@ void CMainFrame::showHistory() {
     // What was saved: a change is recorded when the project is saved.
     const HistoryChain::Entries& history = session_.document().history();
     const std::string state =
-        HistoryChain::stateText(HistoryChain::verify(history), history.size());
+        HistoryChain::stateText(session_.document().historyState(), history.size());
     CDlgHistory dialog(HistoryText::newestFirst(history), QString::fromStdString(state), this);
     dialog.exec();
 }

@@ -43,12 +43,13 @@ int newProjectCommand(CliInput& input, std::ostream& out, std::ostream& err) {
     ComponentList components;
     std::vector<NewProjectUpload> uploads;
     for (const std::string& upload : a.values("--add")) {
-        Result<ComponentList> r = UploadFile::read(CommandLine::path(upload));
+        std::string bytes;
+        Result<ComponentList> r = UploadFile::read(CommandLine::path(upload), &bytes);
         if (!r.ok()) {
             err << upload << ": " << r.message() << '\n';
             return 1;
         }
-        uploads.push_back({upload, *r});
+        uploads.push_back({upload, *r, std::move(bytes)});
         for (auto& c : *r) insertComponent(components, std::move(c));
     }
 

@@ -13,13 +13,8 @@ NewProjectRecord recordNewProject(const std::filesystem::path& project, const Pr
     document.createEmpty();
     *document.project().info() = info;
     for (const NewProjectUpload& upload : uploads) {
-        const std::filesystem::path path = CommandLine::path(upload.name);
-        // A pipe cannot be read a second time for its hash; a regular file can.
-        std::error_code ec;
         QJsonObject source =
-            std::filesystem::is_regular_file(std::filesystem::status(path, ec))
-                ? ProjectDocument::uploadSource(path)
-                : QJsonObject{{QStringLiteral("file"), QString::fromStdString(upload.name)}};
+            ProjectDocument::uploadSource(CommandLine::path(upload.name), upload.bytes);
         document.addComponents(upload.components, std::vector<bool>(upload.components.size(), true),
                                std::move(source));
     }

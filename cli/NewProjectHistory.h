@@ -11,6 +11,7 @@
 struct NewProjectUpload {
     std::string name;  // as given on the command line
     ComponentList components;
+    std::string bytes;  // as read, for the history's record of the file
 };
 
 // Writes the sidecar of the project new-project has just written to `project` from `info` and

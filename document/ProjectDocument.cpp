@@ -128,15 +128,12 @@ void ProjectDocument::push(QUndoCommand* step) {
     undoStack_.push(step);
 }
 
-QJsonObject ProjectDocument::uploadSource(const std::filesystem::path& upload) {
-    QJsonObject source{
-        {QStringLiteral("file"), QString::fromStdString(FileIo::displayName(upload.filename()))}};
-    if (Result<std::string> bytes = FileIo::readAll(upload)) {
-        source.insert(QStringLiteral("size"), static_cast<qint64>(bytes->size()));
-        source.insert(QStringLiteral("sha256"),
-                      QString::fromStdString(ProjectSidecar::sha256Hex(*bytes)));
-    }
-    return source;
+QJsonObject ProjectDocument::uploadSource(const std::filesystem::path& upload,
+                                          std::string_view bytes) {
+    return {
+        {QStringLiteral("file"), QString::fromStdString(FileIo::displayName(upload.filename()))},
+        {QStringLiteral("size"), static_cast<qint64>(bytes.size())},
+        {QStringLiteral("sha256"), QString::fromStdString(ProjectSidecar::sha256Hex(bytes))}};
 }
 
 void ProjectDocument::createEmpty() {
@@ -223,7 +220,11 @@ Result<ProjectDocument::Saved> ProjectDocument::save(const QString& path) {
     edits_.saved(std::move(edits));
     external_.reset();
     openedSha_ = sha;
+    // What was appended verifies, and a break now covers what did not.
     verification_.unmarked.clear();
+    if (verification_.state == HistoryChain::State::None) {
+        verification_.state = HistoryChain::State::Ok;
+    }
     return saved;
 }
 

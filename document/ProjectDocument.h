@@ -51,15 +51,15 @@ public:
     // for other bytes) and the user has not confirmed them by OK in 验收判定.
     bool classesConfirmed() const { return classesConfirmed_; }
 
-    // The history as read from the sidecar and appended by the saves, oldest first, and
-    // whether its chain verified when it was read.
+    // The history as read from the sidecar and appended by the saves, oldest first, and the
+    // state of its chain (verified when read, kept by the saves).
     const HistoryChain::Entries& history() const { return sidecar_.history; }
     const HistoryChain::Verification& historyState() const { return verification_; }
     // What stood in each changed value before (the marks of the panel read it).
     const ValueOrigins& origins() const { return origins_; }
-    // An upload data file as the `add` entries name it: {"file", "size", "sha256"}, or
-    // {"file"} alone when its bytes cannot be read again.
-    static QJsonObject uploadSource(const std::filesystem::path& upload);
+    // An upload data file as the `add` entries name it: {"file", "size", "sha256"} of the
+    // bytes it was read from.
+    static QJsonObject uploadSource(const std::filesystem::path& upload, std::string_view bytes);
 
     // No project, no path, no marks, no steps.
     void clear();

@@ -219,8 +219,9 @@ SidecarFile::Save SidecarFile::Save::prepare(const fs::path& project, const Proj
                 return save;
             }
             if (found.decoding.state == ProjectSidecar::Decoded::Newer) {
-                save.note_ = save.shown_ +
-                             "由较新版本的程序写入，未被改写；本次的构件验收类别和修改记录未能保存在其中。";
+                save.note_ =
+                    save.shown_ +
+                    "由较新版本的程序写入，未被改写；本次的构件验收类别和修改记录未能保存在其中。";
                 return save;
             }
             if (found.decoding.state == ProjectSidecar::Decoded::Damaged) {

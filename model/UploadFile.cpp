@@ -18,8 +18,14 @@ Status UploadFile::save(const std::filesystem::path& path, const ComponentList& 
     return FileIo::writeAtomically(path, encode(components));
 }
 
-Result<ComponentList> UploadFile::read(const std::filesystem::path& path) {
-    return ComponentFileReader::readFile(path, {magic}, wrongMagicMessage, &UploadFile::parse);
+Result<ComponentList> UploadFile::read(const std::filesystem::path& path, std::string* bytesRead) {
+    return ComponentFileReader::readFile(path, {magic}, wrongMagicMessage,
+                                         [bytesRead](std::span<const std::uint8_t> bytes) {
+                                             if (bytesRead) {
+                                                 bytesRead->assign(bytes.begin(), bytes.end());
+                                             }
+                                             return UploadFile::parse(bytes);
+                                         });
 }
 
 Result<ComponentList> UploadFile::parse(std::span<const std::uint8_t> bytes) {

@@ -17,7 +17,9 @@ public:
 
     // All the file's components, or a failure: the user adds a whole upload or none of it.
     // A count of 0 or less is a valid, empty file.
-    static Result<ComponentList> read(const std::filesystem::path& path);
+    // `bytesRead`, when given, receives the file's bytes (for its hash).
+    static Result<ComponentList> read(const std::filesystem::path& path,
+                                      std::string* bytesRead = nullptr);
     static Result<ComponentList> parse(std::span<const std::uint8_t> bytes);
 
     static std::string encode(const ComponentList& components);

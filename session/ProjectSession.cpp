@@ -200,7 +200,8 @@ void ProjectSession::addComponents(const std::optional<QString>& path) {
         error(QString::fromStdString(regular.message()));
         return;
     }
-    Result<ComponentList> upload = UploadFile::read(toPath(*chosen));
+    std::string bytes;  // kept for the history's record of where the components came from
+    Result<ComponentList> upload = UploadFile::read(toPath(*chosen), &bytes);
     if (!upload.ok()) {
         error(QString::fromStdString(upload.message()));
         return;
@@ -210,7 +211,7 @@ void ProjectSession::addComponents(const std::optional<QString>& path) {
     const auto ticked = ui_.chooseComponents(*upload, 1, *chosen);
     if (ticked) {
         document_.addComponents(std::move(*upload), *ticked,
-                                ProjectDocument::uploadSource(toPath(*chosen)));
+                                ProjectDocument::uploadSource(toPath(*chosen), bytes));
     }
 }
 

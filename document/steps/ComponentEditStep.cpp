@@ -43,12 +43,15 @@ void ComponentEditStep::apply(bool forward) {
     const auto edited = [&](const QString& field, const QJsonValue& before, const QJsonValue& after,
                             std::optional<PointRef> point) {
         if (before == after) return;
-        QJsonObject r = valueRecords::forComponent(list, c, "edit");
-        if (point) valueRecords::addPoint(r, c, *point);
-        r.insert(QStringLiteral("field"), field);
-        r.insert(QStringLiteral("old"), before);
-        r.insert(QStringLiteral("new"), after);
-        records.push_back(r);
+        // The records are the redo's: an undo only keeps the origins in step.
+        if (forward) {
+            QJsonObject r = valueRecords::forComponent(list, c, "edit");
+            if (point) valueRecords::addPoint(r, c, *point);
+            r.insert(QStringLiteral("field"), field);
+            r.insert(QStringLiteral("old"), before);
+            r.insert(QStringLiteral("new"), after);
+            records.push_back(std::move(r));
+        }
         const QJsonValue& from = forward ? before : after;
         const QJsonValue& to = forward ? after : before;
         if (point) {

@@ -143,7 +143,9 @@ TEST(EditHistory, AddBaselineAndExternal) {
 
     ProjectDocument doc;
     doc.createEmpty();
-    ASSERT_EQ(doc.addComponents(uploaded, {true, true}, ProjectDocument::uploadSource(upload)), 2);
+    ASSERT_EQ(doc.addComponents(uploaded, {true, true},
+                                ProjectDocument::uploadSource(upload, TempDir::read(upload))),
+              2);
     ASSERT_TRUE(doc.save(q(path)).ok());
     const auto& h = doc.history();
     ASSERT_EQ(summaries(h, 0), (std::vector<std::string>{"baseline", "add", "add", "save"}));
