@@ -71,6 +71,10 @@ TEST(ManualIndex, FindsTheSectionsHoldingEveryWordOfTheirTextOnly) {
         EXPECT_EQ(targets(index.find(QString::fromUtf8(words))), expected) << words;
     }
     EXPECT_EQ(index.pictures(), QStringList{"udev.png"});
+    // The table of contents: each heading's text under its page.
+    std::vector<std::pair<QString, int>> contents;
+    for (const ManualIndex::Section& s : index.sections()) contents.emplace_back(s.title, s.level);
+    EXPECT_EQ(contents, (std::vector<std::pair<QString, int>>{{"甲", 1}, {"乙", 2}, {"丙", 1}}));
     EXPECT_TRUE(index.has("a.html#b"));
     EXPECT_FALSE(index.has("b.html#b"));
 }
