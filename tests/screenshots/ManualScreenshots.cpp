@@ -153,7 +153,10 @@ int main(int argc, char** argv) {
     frame.newDocument();
     frame.setGeometry(QRect(QPoint(0, 0), QSize(1366, 768)));
     frame.show();
-    QTest::qWaitForWindowExposed(&frame);
+    if (!QTest::qWaitForWindowExposed(&frame)) {
+        std::fprintf(stderr, "the main window was never shown\n");
+        return 1;
+    }
     settle();
 
     // The first inspection: 创建工程 with the project's texts, then 增加构件 from the upload.
@@ -227,7 +230,8 @@ int main(int argc, char** argv) {
                                                     {ID_PREVIEW_DIAMETER, "diameter"},
                                                     {ID_PREVIEW_SPACING, "spacing"},
                                                     {ID_PREVIEW_ACCEPTANCE, "acceptance"}};
-    for (const auto& [id, name] : previews) {
+    for (const auto& [entryId, name] : previews) {
+        const int id = entryId;  // clang 14 cannot capture a structured binding
         const QString picture = QStringLiteral("preview-%1.png").arg(name);
         auto preview = [picture](QPrintPreviewDialog* d) {
             d->setGeometry(QRect(QPoint(0, 0), QSize(1366, 768)));
