@@ -10,6 +10,9 @@
 namespace {
 
 const QString hashKey = QStringLiteral("hash");
+const QString actionKey = QStringLiteral("action");
+const QString brokenAtKey = QStringLiteral("brokenAt");
+const QJsonValue breakAction(QStringLiteral("break"));
 
 }  // namespace
 
@@ -41,20 +44,27 @@ void HistoryChain::append(Entries& history, QJsonObject entry) {
     history.push_back(std::move(entry));
 }
 
-HistoryChain::Verification HistoryChain::verify(const Entries& history) {
+HistoryChain::Verification HistoryChain::verify(const Entries& history, const Visit& visit) {
     Verification v;
     if (history.empty()) return v;
     // Each entry is checked against the stored hash before it, so the entries can be checked
-    // apart: the history is shared out between the processor's cores.
+    // apart: the history is shared out between the processor's cores. A break's brokenAt is
+    // noted on the way (0 for any other entry, as for a break without a usable one).
     std::vector<char> matches(history.size());
-    const auto check = [&history, &matches](std::size_t from, std::size_t to) {
+    std::vector<int> breaks(history.size());
+    const auto check = [&](std::size_t from, std::size_t to) {
         std::string text;
         QByteArray previous = from == 0 ? QByteArray(64, '0')
                                         : history[from - 1].value(hashKey).toString().toLatin1();
         for (std::size_t i = from; i < to; ++i) {
-            const QByteArray stored = history[i].value(QLatin1String("hash")).toString().toLatin1();
-            matches[i] = stored == chainHash(previous, history[i], text);
+            const QJsonObject& entry = history[i];
+            const QByteArray stored = entry.value(hashKey).toString().toLatin1();
+            matches[i] = stored == chainHash(previous, entry, text);
             previous = stored;
+            if (entry.value(actionKey) == breakAction) {
+                breaks[i] = entry.value(brokenAtKey).toInt();
+            }
+            if (visit) visit(i, entry);
         }
     };
     const std::size_t parts =
@@ -76,13 +86,11 @@ HistoryChain::Verification HistoryChain::verify(const Entries& history) {
     std::vector<int> mismatched;
     std::vector<std::pair<int, int>> marked;  // [brokenAt, the break entry) of each break
     for (std::size_t i = 0; i < history.size(); ++i) {
-        const QJsonObject& entry = history[i];
         const int number = static_cast<int>(i) + 1;
         if (!matches[i]) {
             mismatched.push_back(number);
-        } else if (entry.value(QLatin1String("action")) == QLatin1String("break")) {
-            const int at = entry.value(QStringLiteral("brokenAt")).toInt();
-            if (at >= 1 && at < number) marked.emplace_back(at, number);
+        } else if (breaks[i] >= 1 && breaks[i] < number) {
+            marked.emplace_back(breaks[i], number);
         }
     }
     int first = 0;

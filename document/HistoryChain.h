@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,12 @@ public:
     // Walks the whole history from its first entry. A "break" entry keeps the chain broken at
     // its "brokenAt"; the walk goes on from the stored hash of each entry, so a change after
     // the break is found again.
-    static Verification verify(const Entries& history);
+    //
+    // `visit`, when given, sees every entry once, from the threads that verify (entries apart,
+    // several at a time): what a caller needs from each entry costs no second walk over a long
+    // history, whose entries are in the cache just then.
+    using Visit = std::function<void(std::size_t index, const QJsonObject& entry)>;
+    static Verification verify(const Entries& history, const Visit& visit = {});
 
     // The user's words for the state (修改记录's and corvane-cli history's last line).
     static std::string stateText(const Verification& v, std::size_t count);

@@ -48,19 +48,6 @@ QString fieldLabel(const Component& c, ComponentField field) {
     return label ? QString::fromUtf8(label) : QStringLiteral("测点数");
 }
 
-// The components (code, occurrence) whose values came from an upload data file.
-std::vector<std::pair<QString, int>> instrumentAdds(const HistoryChain::Entries& history) {
-    std::vector<std::pair<QString, int>> adds;
-    for (const QJsonObject& e : history) {
-        if (e.value(QLatin1String("action")) == QLatin1String("add") &&
-            e.contains(QLatin1String("source"))) {
-            adds.emplace_back(e.value(QStringLiteral("component")).toString(),
-                              e.value(QStringLiteral("occurrence")).toInt());
-        }
-    }
-    return adds;
-}
-
 const MeasurePoint* pointOf(const Component& c, PointRef point) {
     const auto& list = point.vertical ? c.pointsVert : c.points;
     if (point.index < 0 || point.index >= static_cast<int>(list.size())) return nullptr;
@@ -173,12 +160,27 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
             opened.sidecarNote += (opened.sidecarNote.empty() ? "" : "\n") + line;
         };
         if (!unplaced_.empty()) tell(SidecarFile::unplacedNotice(unplaced_.size()));
-        verification_ = HistoryChain::verify(sidecar_.history);
+        // The components (code, occurrence) whose values came from an upload data file, found
+        // by the walk that verifies.
+        static const QJsonValue add(QStringLiteral("add"));
+        static const QString actionKey = QStringLiteral("action");
+        static const QString sourceKey = QStringLiteral("source");
+        std::vector<char> fromInstrument(sidecar_.history.size());
+        verification_ = HistoryChain::verify(
+            sidecar_.history, [&fromInstrument](std::size_t i, const QJsonObject& e) {
+                fromInstrument[i] = e.value(actionKey) == add && e.contains(sourceKey);
+            });
         if (verification_.state == HistoryChain::State::Broken) {
             tell(HistoryChain::brokenText(verification_.brokenAt));
         }
-        origins_.decode(sidecar_.originals, project_.components(),
-                        instrumentAdds(sidecar_.history));
+        std::vector<std::pair<QString, int>> instrumentAdds;
+        for (std::size_t i = 0; i < fromInstrument.size(); ++i) {
+            if (!fromInstrument[i]) continue;
+            const QJsonObject& e = sidecar_.history[i];
+            instrumentAdds.emplace_back(e.value(QStringLiteral("component")).toString(),
+                                        e.value(QStringLiteral("occurrence")).toInt());
+        }
+        origins_.decode(sidecar_.originals, project_.components(), instrumentAdds);
     }
     return opened;
 }

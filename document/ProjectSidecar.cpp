@@ -160,7 +160,9 @@ SidecarDecoding ProjectSidecar::decode(std::string_view bytes) {
         !problem.empty()) {
         return damaged(problem);
     }
-    for (const QJsonValue& entry : history.toArray()) {
+    const QJsonArray entries = history.toArray();
+    d.sidecar.history.reserve(static_cast<std::size_t>(entries.size()));
+    for (const QJsonValue& entry : entries) {
         if (!entry.isObject()) return damaged("修改记录无效");
         d.sidecar.history.push_back(entry.toObject());
     }
@@ -176,10 +178,10 @@ std::string ProjectSidecar::encode() const {
                       ",\n  \"version\": " + std::to_string(version) +
                       ",\n  \"projectSha256\": " + jsonText(projectSha256);
     if (!classesConfirmed) out += ",\n  \"classesConfirmed\": false";
-    const auto list = [&out](const char* key, const std::vector<SidecarEntry>& list) {
+    const auto list = [&out](const char* key, const std::vector<SidecarEntry>& items) {
         out += ",\n  \"" + std::string(key) + "\": [";
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            const SidecarEntry& e = list[i];
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const SidecarEntry& e = items[i];
             out += (i ? ",\n    " : "\n    ");
             out += "{\"code\": " + jsonText(e.code) +
                    ", \"occurrence\": " + std::to_string(e.occurrence) + ", \"class\": \"" +
@@ -187,7 +189,7 @@ std::string ProjectSidecar::encode() const {
                    "\", \"sample\": " + std::to_string(static_cast<int>(e.mark.sample)) +
                    unknownPairs(e.unknown) + "}";
         }
-        out += list.empty() ? "]" : "\n  ]";
+        out += items.empty() ? "]" : "\n  ]";
     };
     list("components", entries);
     if (!unplaced.empty()) list("unplaced", unplaced);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "model/FileIo.h"
@@ -157,7 +158,7 @@ SidecarFile::Loaded SidecarFile::load(const fs::path& project, std::string_view 
             break;
     }
     loaded.state = State::Loaded;
-    loaded.sidecar = found.decoding.sidecar;
+    loaded.sidecar = std::move(found.decoding.sidecar);
     loaded.matchesProject = matches(loaded.sidecar, sha);
     if (!loaded.matchesProject) {
         loaded.message += "工程文件在别处被修改过，" + shown +
@@ -195,7 +196,9 @@ SidecarFile::Save SidecarFile::Save::prepare(const fs::path& project, const Proj
     if (fs::exists(fs::symlink_status(save.pending_, ec))) {
         const Result<std::string> onDisk = FileIo::readAll(FileIo::realTarget(project));
         if (onDisk && pendingMatches(save.pending_, ProjectSidecar::sha256Hex(*onDisk))) {
-            FileIo::renameOnto(save.pending_, save.sidecar_);
+            // Should this fail, the pending file is written anew below from the sidecar the
+            // project was opened with, which was this one.
+            static_cast<void>(FileIo::renameOnto(save.pending_, save.sidecar_));
         } else {
             fs::remove(save.pending_, ec);
         }

@@ -103,3 +103,13 @@ TEST(HistoryChain, ABreakMarksItsEntryOnce) {
     EXPECT_EQ(v.brokenAt, 2);
     EXPECT_EQ(v.unmarked, std::vector<int>{5});
 }
+
+// A break stays, also when what it marked verifies again, and it may mark the first entry.
+TEST(HistoryChain, ABreakOutlivesWhatItMarked) {
+    HistoryChain::Entries history = chainOf(3);
+    HistoryChain::append(history, {{"action", "break"}, {"brokenAt", 1}});
+    const HistoryChain::Verification v = HistoryChain::verify(history);
+    EXPECT_EQ(v.state, HistoryChain::State::Broken);
+    EXPECT_EQ(v.brokenAt, 1);
+    EXPECT_TRUE(v.unmarked.empty());
+}
