@@ -8,7 +8,6 @@
 #include "cli/Commands.h"
 #include "document/ProjectDocument.h"
 #include "document/SidecarFile.h"
-#include "model/FileIo.h"
 #include "model/GbkCodec.h"
 #include "model/IntegerEntry.h"
 #include "model/PanelRows.h"
@@ -167,14 +166,10 @@ int setCommand(CliInput& input, std::ostream&, std::ostream& err) {
     // A save would drop what could not be read.
     if (!opened->damage.empty()) return fail(opened->damage);
     // The change could not be recorded: nothing is written.
-    const Result<std::string> bytes = FileIo::readAll(path);
-    if (!bytes) return fail(bytes.message());
-    const SidecarFile::Loaded sidecar = SidecarFile::load(path, *bytes);
-    if (sidecar.state == SidecarFile::State::Damaged ||
-        sidecar.state == SidecarFile::State::Newer ||
-        sidecar.state == SidecarFile::State::Unreadable) {
-        return fail((sidecar.message.empty() ? sidecar.problem : sidecar.message) +
-                    "\n修改无法记录，未作任何修改。");
+    using Sidecar = SidecarFile::State;
+    if (opened->sidecar == Sidecar::Damaged || opened->sidecar == Sidecar::Newer ||
+        opened->sidecar == Sidecar::Unreadable) {
+        return fail(opened->sidecarNote + "\n修改无法记录，未作任何修改。");
     }
 
     const std::string code = *a.value("--component");

@@ -148,6 +148,7 @@ Result<ProjectDocument::Opened> ProjectDocument::open(const QString& path) {
     openedSha_ = ProjectSidecar::sha256Hex(bytes);
     SidecarFile::Loaded loaded = SidecarFile::load(toPath(path), bytes);
     opened.sidecarNote = loaded.message;
+    opened.sidecar = loaded.state;
     if (loaded.state == SidecarFile::State::Loaded) {
         ProjectSidecar::Applied applied = loaded.sidecar.applyTo(project_.components());
         marks_ = std::move(applied.marks);

@@ -11,6 +11,7 @@
 #include "document/EditHistory.h"
 #include "document/HistoryChain.h"
 #include "document/ProjectSidecar.h"
+#include "document/SidecarFile.h"
 #include "document/StepChange.h"
 #include "document/ValueOrigins.h"
 #include "model/AcceptanceMark.h"
@@ -70,6 +71,7 @@ public:
         std::string damage;       // why part of the file could not be read; the path is then
                                   // not taken, so a save cannot replace the damaged original
         std::string sidecarNote;  // what the user should know about the sidecar, or empty
+        SidecarFile::State sidecar = SidecarFile::State::Missing;
     };
     // Opens the project at `path` with its sidecar; only a regular file is read. An error
     // (nothing of the file could be read) leaves the document as it was.
